@@ -1,0 +1,23 @@
+# The real program: setup.exe for 32-bit Windows, without the C runtime.
+enable_language(RC)
+
+set(WIN32_CODE_FLAGS
+    -Os -fno-asynchronous-unwind-tables -fno-unwind-tables -fno-stack-protector
+    -ffunction-sections -fdata-sections -fno-ident)
+
+add_library(product STATIC ${PRODUCT_SOURCES})
+target_include_directories(product PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/platform/win32)
+target_compile_options(product PRIVATE ${PRODUCT_FLAGS} ${WIN32_CODE_FLAGS})
+
+add_executable(setup WIN32 platform/win32/nocrt.cpp)
+target_compile_options(setup PRIVATE ${PRODUCT_FLAGS} ${WIN32_CODE_FLAGS} -fno-builtin)
+target_link_options(setup PRIVATE
+    -nostdlib -nostartfiles -static -s
+    -Wl,-e,_ProcessMain -Wl,-u,_ProcessMain
+    -Wl,--subsystem,windows:5.01 -Wl,--major-os-version,5 -Wl,--minor-os-version,1
+    -Wl,--dynamicbase -Wl,--nxcompat -Wl,--gc-sections
+    -Wl,-Map,${CMAKE_BINARY_DIR}/setup.map)
+target_link_libraries(setup PRIVATE product kernel32 user32 gdi32 ole32 gcc)
+set_target_properties(setup PROPERTIES OUTPUT_NAME setup SUFFIX .exe)
+
+add_subdirectory(tests/wine)

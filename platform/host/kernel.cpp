@@ -1,0 +1,652 @@
+// The stand-in's kernel side: file system and current directory, processes, last error
+// and error mode, TLS, global memory, start-up facts, process exit and COM.
+#include <array>
+#include <atomic>
+#include <csetjmp>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <set>
+
+#include "platform.h"
+#include "standin.h"
+#include "standin_internal.h"
+
+namespace standin {
+namespace detail {
+namespace {
+
+constexpr size_t kTlsSlots = 64;
+constexpr DWORD kErrorNoMoreItems = 259;
+constexpr DWORD kErrorDirectory = 267;
+constexpr DWORD kErrorFilenameExcedRange = 206;
+constexpr DWORD kErrorInsufficientBuffer = 122;
+constexpr DWORD kErrorModNotFound = 126;
+constexpr uintptr_t kInstance = 0x00400000;
+
+struct Node {
+  bool folder = false;
+  std::string path;  // as it was laid out
+  FolderScript folderScript;
+  ProgramScript programScript;
+};
+
+struct HandleEntry {
+  bool process = true;  // else the thread of the process
+  size_t launch = 0;    // index into launches
+};
+
+struct KernelState {
+  std::map<std::string, Node> nodes;  // by upper-case full path
+  std::string currentDirectory = "C:\\";
+  std::string launcherPath = "C:\\setup.exe";
+  std::vector<std::string> searchPath;
+  std::vector<Launch> launches;
+  std::map<uintptr_t, HandleEntry> handles;
+  uintptr_t nextHandle = 0x100;
+  DWORD nextProcessId = 0x400;
+  DWORD lastError = 0;
+  UINT errorMode = 0;
+  bool failTlsAlloc = false;
+  std::array<bool, kTlsSlots> tlsUsed{};
+  std::array<void*, kTlsSlots> tlsValues{};
+  int failGlobalAllocFrom = 0;
+  int globalAllocCalls = 0;
+  std::map<void*, size_t> globals;
+  DWORD startupFlags = 0;
+  WORD startupShow = 0;
+  std::string commandLine = "\"C:\\setup.exe\"";
+  std::vector<char> commandLineBuffer;
+  DWORD versionMajor = 10;
+  DWORD versionMinor = 0;
+  DWORD versionBuild = 19045;
+  int comInitialize = 0;
+  int comUninitialize = 0;
+  std::jmp_buf* exitJump = nullptr;
+  UINT exitCode = 0;
+};
+
+KernelState& K() {
+  static KernelState state;
+  return state;
+}
+
+const Node* FindNode(const std::string& fullPath) {
+  auto found = K().nodes.find(UpperCase(fullPath));
+  return found == K().nodes.end() ? nullptr : &found->second;
+}
+
+std::string ParentOf(const std::string& fullPath) {
+  size_t slash = fullPath.rfind('\\');
+  if (slash == std::string::npos || slash <= 2) {
+    return fullPath.substr(0, 3);
+  }
+  return fullPath.substr(0, slash);
+}
+
+bool IsRoot(const std::string& fullPath) { return fullPath.size() == 3; }
+
+void AddNode(const std::string& path, Node node) {
+  std::string full = FullPath(path);
+  if (full.empty()) {
+    Fatal("cannot lay out the path " + path);
+  }
+  std::string parent = ParentOf(full);
+  if (!IsRoot(full) && FindNode(parent) == nullptr) {
+    AddFolder(parent);
+  }
+  if (IsRoot(full)) {
+    AddDrive(full[0]);
+    if (node.folder) {
+      K().nodes[UpperCase(full)].folderScript = node.folderScript;
+      return;
+    }
+  }
+  node.path = full;
+  K().nodes[UpperCase(full)] = std::move(node);
+}
+
+// The handle's name in the log: process#n or thread#n for the nth launch.
+std::string HandleName(HANDLE handle) {
+  auto found = K().handles.find(reinterpret_cast<uintptr_t>(handle));
+  if (found == K().handles.end()) {
+    return Ptr(handle);
+  }
+  return (found->second.process ? "process#" : "thread#") + Dec(static_cast<long long>(found->second.launch + 1));
+}
+
+HANDLE NewHandle(bool process, size_t launch) {
+  uintptr_t value = K().nextHandle;
+  K().nextHandle += 4;
+  K().handles[value] = HandleEntry{process, launch};
+  return reinterpret_cast<HANDLE>(value);
+}
+
+bool Ended(const Launch& launch) { return launch.endsAt.has_value() && Now() >= *launch.endsAt; }
+
+// The program a command line's first token names, by the platform's search order for
+// a name without a path: the launcher's folder, the current directory, the system
+// folders, then PATH. Returns the node, or sets the error code.
+const Node* FindProgram(const std::string& token, DWORD* error) {
+  std::string name = token;
+  size_t lastSlash = name.find_last_of("\\/");
+  std::string leaf = lastSlash == std::string::npos ? name : name.substr(lastSlash + 1);
+  if (leaf.find('.') == std::string::npos) {
+    name += ".exe";
+  }
+  bool hasPath = name.find_first_of("\\/:") != std::string::npos;
+  std::vector<std::string> candidates;
+  if (hasPath) {
+    candidates.push_back(FullPath(name));
+  } else if (!name.empty()) {
+    std::vector<std::string> folders = {ParentOf(FullPath(K().launcherPath)), K().currentDirectory,
+                                        "C:\\Windows\\System32", "C:\\Windows\\System",
+                                        "C:\\Windows"};
+    folders.insert(folders.end(), K().searchPath.begin(), K().searchPath.end());
+    for (const std::string& folder : folders) {
+      std::string full = FullPath(folder + "\\" + name);
+      if (!full.empty()) {
+        candidates.push_back(full);
+      }
+    }
+  }
+  for (const std::string& candidate : candidates) {
+    const Node* node = FindNode(candidate);
+    if (node == nullptr) {
+      continue;
+    }
+    if (node->folder) {
+      *error = ERROR_ACCESS_DENIED;
+      return nullptr;
+    }
+    return node;
+  }
+  *error = ERROR_FILE_NOT_FOUND;
+  if (hasPath && !candidates.empty() && !candidates[0].empty() &&
+      FindNode(ParentOf(candidates[0])) == nullptr) {
+    *error = ERROR_PATH_NOT_FOUND;
+  }
+  return nullptr;
+}
+
+std::string FirstToken(const char* commandLine) {
+  std::string line = commandLine;
+  if (!line.empty() && line[0] == '"') {
+    size_t close = line.find('"', 1);
+    return line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+  }
+  size_t end = line.find_first_of(" \t");
+  return line.substr(0, end);
+}
+
+std::string SecurityText(const SECURITY_ATTRIBUTES* attributes) {
+  if (attributes == nullptr) {
+    return "NULL";
+  }
+  std::string length = attributes->nLength == sizeof(SECURITY_ATTRIBUTES)
+                           ? "sizeof"
+                           : Dec(attributes->nLength);
+  return "sa{" + length + "," + Ptr(attributes->lpSecurityDescriptor) + "," +
+         Dec(attributes->bInheritHandle) + "}";
+}
+
+std::string StartupText(const STARTUPINFOA* startup) {
+  if (startup == nullptr) {
+    return "NULL";
+  }
+  STARTUPINFOA others = *startup;
+  others.cb = 0;
+  others.dwFlags = 0;
+  others.wShowWindow = 0;
+  STARTUPINFOA zero{};
+  bool othersZero = std::memcmp(&others, &zero, sizeof zero) == 0;
+  std::string size = startup->cb == sizeof(STARTUPINFOA) ? "sizeof" : Dec(startup->cb);
+  return "si{cb=" + size + ",flags=" + Hex(startup->dwFlags) + ",show=" + Dec(startup->wShowWindow) +
+         (othersZero ? ",others=0}" : ",others=set}");
+}
+
+}  // namespace
+
+void SetLastErrorRaw(DWORD code) { K().lastError = code; }
+
+void ResetKernelSide() {
+  K() = KernelState{};
+  AddFolder("C:\\Windows\\System32");
+}
+
+void AddKernelSideLiveObjects(std::vector<std::string>* lines) {
+  for (const auto& [value, entry] : K().handles) {
+    lines->push_back("kernel handle " + HandleName(reinterpret_cast<HANDLE>(value)) + " (" +
+                     K().launches[entry.launch].image + ")");
+  }
+  for (const auto& [block, size] : K().globals) {
+    lines->push_back("global memory of " + Dec(static_cast<long long>(size)) + " bytes");
+  }
+  for (size_t i = 0; i < kTlsSlots; ++i) {
+    if (K().tlsUsed[i]) {
+      lines->push_back("TLS slot " + Dec(static_cast<long long>(i)));
+    }
+  }
+}
+
+}  // namespace detail
+
+using detail::Dec;
+using detail::Hex;
+using detail::K;
+using detail::Log;
+using detail::Ptr;
+using detail::Str;
+
+void AddDrive(char letter) {
+  std::string root(1, static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
+  root += ":\\";
+  detail::Node node;
+  node.folder = true;
+  node.path = root;
+  K().nodes.emplace(detail::UpperCase(root), node);
+}
+
+void AddFolder(const std::string& path, FolderScript script) {
+  detail::Node node;
+  node.folder = true;
+  node.folderScript = script;
+  detail::AddNode(path, std::move(node));
+}
+
+void AddProgram(const std::string& path, ProgramScript script) {
+  detail::Node node;
+  node.programScript = std::move(script);
+  detail::AddNode(path, std::move(node));
+}
+
+void RemovePath(const std::string& path) {
+  std::string key = detail::UpperCase(detail::FullPath(path));
+  for (auto it = K().nodes.begin(); it != K().nodes.end();) {
+    if (it->first == key || it->first.rfind(key + "\\", 0) == 0) {
+      it = K().nodes.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+bool Exists(const std::string& path) {
+  return detail::FindNode(detail::FullPath(path)) != nullptr;
+}
+
+std::string CurrentDirectory() { return K().currentDirectory; }
+
+void SetCurrentDirectory(const std::string& path) { K().currentDirectory = path; }
+
+void SetLauncherPath(const std::string& path) { K().launcherPath = path; }
+
+void SetSearchPath(const std::vector<std::string>& folders) { K().searchPath = folders; }
+
+const std::vector<Launch>& Launches() { return K().launches; }
+
+bool HasEnded(DWORD processId) {
+  for (const Launch& launch : K().launches) {
+    if (launch.processId == processId) {
+      return detail::Ended(launch);
+    }
+  }
+  return false;
+}
+
+UINT ErrorMode() { return K().errorMode; }
+DWORD LastError() { return K().lastError; }
+void SetLastErrorDirect(DWORD code) { K().lastError = code; }
+void FailTlsAlloc(bool fail) { K().failTlsAlloc = fail; }
+void FailGlobalAllocFrom(int nth) {
+  K().failGlobalAllocFrom = nth == 0 ? 0 : K().globalAllocCalls + nth;
+}
+
+void SetStartupInfo(DWORD flags, WORD showWindow) {
+  K().startupFlags = flags;
+  K().startupShow = showWindow;
+}
+
+void SetCommandLine(const std::string& commandLine) { K().commandLine = commandLine; }
+
+void SetWindowsVersion(DWORD major, DWORD minor, DWORD build) {
+  K().versionMajor = major;
+  K().versionMinor = minor;
+  K().versionBuild = build;
+}
+
+UINT RunProcess(void (*entry)()) {
+  std::jmp_buf exitJump;
+  K().exitJump = &exitJump;
+  if (setjmp(exitJump) == 0) {
+    entry();
+    detail::Fatal("the process entry returned without calling ExitProcess");
+  }
+  K().exitJump = nullptr;
+  return K().exitCode;
+}
+
+int ComInitializeCount() { return K().comInitialize; }
+int ComUninitializeCount() { return K().comUninitialize; }
+
+}  // namespace standin
+
+// ---- The platform calls ----------------------------------------------------------------
+
+using standin::Launch;
+using standin::detail::Dec;
+using standin::detail::FindNode;
+using standin::detail::FullPath;
+using standin::detail::Hex;
+using standin::detail::K;
+using standin::detail::Log;
+using standin::detail::Ptr;
+using standin::detail::Str;
+
+DWORD GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer) {
+  Log("GetCurrentDirectoryA", {Dec(nBufferLength), lpBuffer == nullptr ? "NULL" : "buffer"});
+  const std::string& current = K().currentDirectory;
+  auto needed = static_cast<DWORD>(current.size() + 1);
+  if (lpBuffer == nullptr || nBufferLength < needed) {
+    return needed;  // too small: nothing is written
+  }
+  std::memcpy(lpBuffer, current.c_str(), needed);
+  return needed - 1;
+}
+
+BOOL SetCurrentDirectoryA(LPCSTR lpPathName) {
+  Log("SetCurrentDirectoryA", {Str(lpPathName)});
+  if (lpPathName == nullptr) {
+    K().lastError = ERROR_INVALID_PARAMETER;
+    return FALSE;
+  }
+  std::string full = FullPath(lpPathName);
+  if (full.empty()) {
+    K().lastError = ERROR_INVALID_NAME;
+    return FALSE;
+  }
+  if (full.size() > MAX_PATH - 3) {
+    K().lastError = standin::detail::kErrorFilenameExcedRange;
+    return FALSE;
+  }
+  const standin::detail::Node* node = FindNode(full);
+  if (node == nullptr) {
+    bool driveMissing = FindNode(full.substr(0, 3)) == nullptr;
+    bool parentMissing = FindNode(standin::detail::ParentOf(full)) == nullptr;
+    K().lastError = driveMissing || parentMissing ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND;
+    return FALSE;
+  }
+  if (!node->folder) {
+    K().lastError = standin::detail::kErrorDirectory;
+    return FALSE;
+  }
+  if (node->folderScript.refuseWith != 0) {
+    K().lastError = node->folderScript.refuseWith;
+    return FALSE;
+  }
+  K().currentDirectory = full;
+  return TRUE;
+}
+
+BOOL CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine,
+                    LPSECURITY_ATTRIBUTES lpProcessAttributes,
+                    LPSECURITY_ATTRIBUTES lpThreadAttributes, BOOL bInheritHandles,
+                    DWORD dwCreationFlags, LPVOID lpEnvironment, LPCSTR lpCurrentDirectory,
+                    LPSTARTUPINFOA lpStartupInfo, LPPROCESS_INFORMATION lpProcessInformation) {
+  std::string threadAttributes = lpThreadAttributes != nullptr &&
+                                         lpThreadAttributes == lpProcessAttributes
+                                     ? "same"
+                                     : standin::detail::SecurityText(lpThreadAttributes);
+  Log("CreateProcessA",
+      {Str(lpApplicationName), Str(lpCommandLine), standin::detail::SecurityText(lpProcessAttributes),
+       threadAttributes, Dec(bInheritHandles), Hex(dwCreationFlags), Ptr(lpEnvironment),
+       Str(lpCurrentDirectory), standin::detail::StartupText(lpStartupInfo)});
+  if (lpApplicationName != nullptr || lpCommandLine == nullptr || lpStartupInfo == nullptr ||
+      lpProcessInformation == nullptr) {
+    standin::detail::Fatal("CreateProcessA is used here only with a command line");
+  }
+  DWORD error = 0;
+  const standin::detail::Node* node =
+      standin::detail::FindProgram(standin::detail::FirstToken(lpCommandLine), &error);
+  if (node != nullptr && node->programScript.failWith != 0) {
+    error = node->programScript.failWith;
+  }
+  if (error != 0) {
+    K().lastError = error;
+    return FALSE;
+  }
+  const standin::ProgramScript& script = node->programScript;
+  Launch launch;
+  launch.processId = K().nextProcessId;
+  K().nextProcessId += 4;
+  launch.image = node->path;
+  launch.commandLine = lpCommandLine;
+  launch.directory =
+      lpCurrentDirectory != nullptr ? FullPath(lpCurrentDirectory) : K().currentDirectory;
+  launch.showWindow = lpStartupInfo->wShowWindow;
+  launch.startupFlags = lpStartupInfo->dwFlags;
+  launch.creationFlags = dwCreationFlags;
+  launch.errorMode = (dwCreationFlags & CREATE_DEFAULT_ERROR_MODE) != 0 ? 0 : K().errorMode;
+  launch.startedAt = standin::detail::Now();
+  if (script.runsFor.has_value()) {
+    launch.endsAt = launch.startedAt + *script.runsFor;
+  }
+  K().launches.push_back(launch);
+  size_t index = K().launches.size() - 1;
+  lpProcessInformation->hProcess = standin::detail::NewHandle(true, index);
+  lpProcessInformation->hThread = standin::detail::NewHandle(false, index);
+  lpProcessInformation->dwProcessId = launch.processId;
+  lpProcessInformation->dwThreadId = launch.processId + 1;
+  if (script.leaveLastError != 0) {
+    K().lastError = script.leaveLastError;
+  }
+  return TRUE;
+}
+
+DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
+  std::string name = standin::detail::HandleName(hHandle);
+  Log("WaitForSingleObject",
+      {name, dwMilliseconds == INFINITE ? "INFINITE" : Dec(dwMilliseconds)});
+  auto found = K().handles.find(reinterpret_cast<uintptr_t>(hHandle));
+  if (found == K().handles.end()) {
+    K().lastError = ERROR_INVALID_HANDLE;
+    return WAIT_FAILED;
+  }
+  size_t index = found->second.launch;
+  if (standin::detail::Ended(K().launches[index])) {
+    return WAIT_OBJECT_0;
+  }
+  // Copies: the hook may start further programs, which moves the launch table.
+  Launch launch = K().launches[index];
+  auto hook = FindNode(launch.image)->programScript.whileWaited;
+  DWORD remaining = launch.endsAt.has_value() ? *launch.endsAt - standin::detail::Now() : INFINITE;
+  if (dwMilliseconds != INFINITE && (dwMilliseconds < remaining || !launch.endsAt.has_value())) {
+    standin::detail::Advance(dwMilliseconds);
+    return WAIT_TIMEOUT;
+  }
+  if (hook) {
+    hook(launch);
+  }
+  if (!launch.endsAt.has_value()) {
+    standin::detail::Fatal("WaitForSingleObject(" + name +
+                           ", INFINITE) never returns: " + launch.image + " never ends");
+  }
+  if (standin::detail::Now() < *launch.endsAt) {
+    standin::detail::Advance(*launch.endsAt - standin::detail::Now());
+  }
+  return WAIT_OBJECT_0;
+}
+
+BOOL CloseHandle(HANDLE hObject) {
+  Log("CloseHandle", {standin::detail::HandleName(hObject)});
+  if (K().handles.erase(reinterpret_cast<uintptr_t>(hObject)) == 0) {
+    K().lastError = ERROR_INVALID_HANDLE;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void ExitProcess(UINT uExitCode) {
+  Log("ExitProcess", {Dec(uExitCode)});
+  if (K().exitJump == nullptr) {
+    standin::detail::Fatal("ExitProcess outside standin::RunProcess");
+  }
+  K().exitCode = uExitCode;
+  std::longjmp(*K().exitJump, 1);
+}
+
+DWORD GetLastError() {
+  Log("GetLastError", {});
+  return K().lastError;
+}
+
+void SetLastError(DWORD dwErrCode) {
+  Log("SetLastError", {Dec(dwErrCode)});
+  K().lastError = dwErrCode;
+}
+
+UINT SetErrorMode(UINT uMode) {
+  Log("SetErrorMode", {Hex(uMode)});
+  UINT old = K().errorMode;
+  K().errorMode = uMode;
+  return old;
+}
+
+UINT GetErrorMode() { return K().errorMode; }
+
+DWORD TlsAlloc() {
+  Log("TlsAlloc", {});
+  if (!K().failTlsAlloc) {
+    for (size_t i = 0; i < K().tlsUsed.size(); ++i) {
+      if (!K().tlsUsed[i]) {
+        K().tlsUsed[i] = true;
+        K().tlsValues[i] = nullptr;
+        return static_cast<DWORD>(i);
+      }
+    }
+  }
+  K().lastError = standin::detail::kErrorNoMoreItems;
+  return TLS_OUT_OF_INDEXES;
+}
+
+namespace {
+bool ValidSlot(DWORD index) { return index < K().tlsUsed.size() && K().tlsUsed[index]; }
+}  // namespace
+
+BOOL TlsFree(DWORD dwTlsIndex) {
+  Log("TlsFree", {Dec(dwTlsIndex)});
+  if (!ValidSlot(dwTlsIndex)) {
+    K().lastError = ERROR_INVALID_PARAMETER;
+    return FALSE;
+  }
+  K().tlsUsed[dwTlsIndex] = false;
+  K().tlsValues[dwTlsIndex] = nullptr;
+  return TRUE;
+}
+
+LPVOID TlsGetValue(DWORD dwTlsIndex) {
+  Log("TlsGetValue", {Dec(dwTlsIndex)});
+  if (!ValidSlot(dwTlsIndex)) {
+    K().lastError = ERROR_INVALID_PARAMETER;
+    return nullptr;
+  }
+  K().lastError = ERROR_SUCCESS;  // as on Windows: a successful read clears the code
+  return K().tlsValues[dwTlsIndex];
+}
+
+BOOL TlsSetValue(DWORD dwTlsIndex, LPVOID lpTlsValue) {
+  Log("TlsSetValue", {Dec(dwTlsIndex), lpTlsValue == nullptr ? "NULL" : "record"});
+  if (!ValidSlot(dwTlsIndex)) {
+    K().lastError = ERROR_INVALID_PARAMETER;
+    return FALSE;
+  }
+  K().tlsValues[dwTlsIndex] = lpTlsValue;
+  return TRUE;
+}
+
+HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes) {
+  Log("GlobalAlloc", {Hex(uFlags), "size"});
+  if ((uFlags & ~static_cast<UINT>(GMEM_ZEROINIT)) != 0) {
+    standin::detail::Fatal("GlobalAlloc is used here only for fixed memory");
+  }
+  ++K().globalAllocCalls;
+  if (K().failGlobalAllocFrom != 0 && K().globalAllocCalls >= K().failGlobalAllocFrom) {
+    K().lastError = ERROR_NOT_ENOUGH_MEMORY;
+    return nullptr;
+  }
+  void* block = (uFlags & GMEM_ZEROINIT) != 0 ? std::calloc(1, dwBytes + 1) : std::malloc(dwBytes + 1);
+  K().globals[block] = dwBytes;
+  return block;
+}
+
+HGLOBAL GlobalFree(HGLOBAL hMem) {
+  Log("GlobalFree", {"block"});
+  if (K().globals.erase(hMem) == 0) {
+    K().lastError = ERROR_INVALID_HANDLE;
+    return hMem;
+  }
+  std::free(hMem);
+  return nullptr;
+}
+
+void GetStartupInfoA(LPSTARTUPINFOA lpStartupInfo) {
+  Log("GetStartupInfoA", {Dec(lpStartupInfo->cb == sizeof(STARTUPINFOA) ? 68 : lpStartupInfo->cb)});
+  static char desktop[] = "WinSta0\\Default";
+  *lpStartupInfo = STARTUPINFOA{};
+  lpStartupInfo->cb = sizeof(STARTUPINFOA);
+  lpStartupInfo->lpDesktop = desktop;
+  lpStartupInfo->dwFlags = K().startupFlags;
+  lpStartupInfo->wShowWindow = K().startupShow;
+}
+
+LPSTR GetCommandLineA() {
+  Log("GetCommandLineA", {});
+  K().commandLineBuffer.assign(K().commandLine.begin(), K().commandLine.end());
+  K().commandLineBuffer.push_back('\0');
+  return K().commandLineBuffer.data();
+}
+
+HMODULE GetModuleHandleA(LPCSTR lpModuleName) {
+  Log("GetModuleHandleA", {Str(lpModuleName)});
+  if (lpModuleName != nullptr) {
+    K().lastError = standin::detail::kErrorModNotFound;
+    return nullptr;
+  }
+  return reinterpret_cast<HMODULE>(standin::detail::kInstance);
+}
+
+BOOL GetVersionExA(LPOSVERSIONINFOA lpVersionInformation) {
+  Log("GetVersionExA", {Dec(lpVersionInformation->dwOSVersionInfoSize)});
+  if (lpVersionInformation->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA)) {
+    K().lastError = standin::detail::kErrorInsufficientBuffer;
+    return FALSE;
+  }
+  lpVersionInformation->dwMajorVersion = K().versionMajor;
+  lpVersionInformation->dwMinorVersion = K().versionMinor;
+  lpVersionInformation->dwBuildNumber = K().versionBuild;
+  lpVersionInformation->dwPlatformId = 2;
+  lpVersionInformation->szCSDVersion[0] = '\0';
+  return TRUE;
+}
+
+void Sleep(DWORD dwMilliseconds) {
+  Log("Sleep", {Dec(dwMilliseconds)});
+  standin::detail::OnIdle(dwMilliseconds);
+  standin::detail::Advance(dwMilliseconds);
+}
+
+DWORD GetTickCount() { return standin::detail::Now(); }
+
+LONG InterlockedExchange(LONG volatile* Target, LONG Value) {
+  return __atomic_exchange_n(Target, Value, __ATOMIC_SEQ_CST);
+}
+
+HRESULT CoInitialize(LPVOID pvReserved) {
+  Log("CoInitialize", {Ptr(pvReserved)});
+  return K().comInitialize++ == K().comUninitialize ? S_OK : S_FALSE;
+}
+
+void CoUninitialize() {
+  Log("CoUninitialize", {});
+  ++K().comUninitialize;
+}

@@ -1,0 +1,111 @@
+// The stand-in platform, as tests see it: lay out a machine (drives, folders, programs,
+// start-up facts), script what its processes do, run the product against it, and read
+// back what the product asked of it (the call log, in order, with arguments) and what it
+// left behind (the ledger of live objects).
+//
+// The stand-in runs on one thread and has a virtual clock: Sleep and waits on processes
+// move the clock instead of blocking. Where the real platform would block for ever (a
+// wait on a process that never ends), the stand-in stops the test program with a
+// message, so that a death test can show it.
+#pragma once
+
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "win32_kernel.h"
+
+namespace standin {
+
+// A fresh machine: drive C: with C:\Windows\System32, current directory C:\, launcher
+// C:\setup.exe, an empty call log and ledger, clock at 0, no failures switched on.
+void Reset();
+
+// ---- The call log ------------------------------------------------------------------
+// Every platform call the product makes, in order, as "Name(arg, arg, ...)". Texts are
+// quoted, with \r, \n, \t, \" and \xNN escapes; numbers as the call takes them.
+const std::vector<std::string>& Calls();
+// The log, keeping only calls to the named functions.
+std::vector<std::string> CallsTo(std::initializer_list<std::string_view> names);
+void ClearCalls();
+
+// ---- The ledger --------------------------------------------------------------------
+// One line for every object still alive that the product made: kernel handles, global
+// memory, TLS slots, and (window side) windows, GDI objects and icons.
+std::vector<std::string> LiveObjects();
+
+// ---- File system -------------------------------------------------------------------
+// Paths are Windows paths with a drive letter; case does not matter.
+struct FolderScript {
+  DWORD refuseWith = 0;  // nonzero: SetCurrentDirectoryA into it fails with this code
+};
+void AddDrive(char letter);
+void AddFolder(const std::string& path, FolderScript script = {});  // makes parents too
+
+// What one started program does.
+struct Launch;
+struct ProgramScript {
+  DWORD failWith = 0;        // nonzero: CreateProcessA fails with this last-error code
+  DWORD leaveLastError = 0;  // nonzero: the start succeeds but leaves this code behind
+  std::optional<DWORD> runsFor = 0;  // milliseconds until it ends; nullopt: never ends
+  // Called when the launcher starts waiting for it, before the wait returns: the moment
+  // in which a person might click on the launcher's window while the program runs.
+  std::function<void(const Launch&)> whileWaited;
+};
+void AddProgram(const std::string& path, ProgramScript script = {});  // makes parents too
+void RemovePath(const std::string& path);
+bool Exists(const std::string& path);
+
+// The current directory, read and set directly (not logged).
+std::string CurrentDirectory();
+void SetCurrentDirectory(const std::string& path);
+
+// The launcher's own path; its folder is the first place the platform searches for a
+// program named without a path.
+void SetLauncherPath(const std::string& path);
+// Further folders searched after the system folders, as PATH lists them.
+void SetSearchPath(const std::vector<std::string>& folders);
+
+// ---- Processes ---------------------------------------------------------------------
+struct Launch {
+  DWORD processId;
+  std::string image;        // the full path of the program that was started
+  std::string commandLine;  // as the launcher passed it
+  std::string directory;    // the new process's current directory
+  WORD showWindow;
+  DWORD startupFlags;
+  DWORD creationFlags;
+  UINT errorMode;           // the error mode the new process inherited
+  DWORD startedAt;
+  std::optional<DWORD> endsAt;
+};
+const std::vector<Launch>& Launches();
+bool HasEnded(DWORD processId);
+
+// ---- Errors, TLS and memory --------------------------------------------------------
+UINT ErrorMode();
+DWORD LastError();
+void SetLastErrorDirect(DWORD code);
+void FailTlsAlloc(bool fail);
+// GlobalAlloc fails from the nth call on (1 = the next call); 0 switches failure off.
+void FailGlobalAllocFrom(int nth);
+
+// ---- Start-up facts and the process --------------------------------------------------
+void SetStartupInfo(DWORD flags, WORD showWindow);
+void SetCommandLine(const std::string& commandLine);
+// What GetVersionExA reports: 5.1 (XP), 6.1 (7) or 10.0 (10).
+void SetWindowsVersion(DWORD major, DWORD minor, DWORD build);
+// Runs an entry point as the simulated process and returns its exit code, that is the
+// code given to ExitProcess. An entry that returns without ExitProcess stops the test.
+UINT RunProcess(void (*entry)());
+// How often CoInitialize and CoUninitialize were called since Reset.
+int ComInitializeCount();
+int ComUninitializeCount();
+
+// ---- Clock ---------------------------------------------------------------------------
+DWORD Now();  // milliseconds since Reset
+
+}  // namespace standin

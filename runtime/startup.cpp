@@ -1,0 +1,78 @@
+#include "runtime/startup.h"
+
+#include "dialogs/registry.h"
+#include "runtime/error_state.h"
+#include "runtime/fpu.h"
+#include "runtime/thread_record.h"
+#include "wizard/entry.h"
+
+namespace {
+
+StartupValues startupValues;
+
+constexpr UINT kNoSlotExitCode = 255;
+
+}  // namespace
+
+const StartupValues& Startup() { return startupValues; }
+
+HINSTANCE ProgramInstance() { return startupValues.instance; }
+
+const char* SkipProgramName(const char* commandLine) {
+  const char* p = commandLine;
+  if (*p == '"') {
+    ++p;
+    while (*p != '"') {
+      if (*p == '\0') {
+        return p;  // no closing quote: the tail is empty
+      }
+      ++p;
+    }
+    ++p;
+  } else if (*p != ' ') {
+    while (static_cast<unsigned char>(*p) > 0x20) {
+      ++p;
+    }
+    if (*p != ' ') {
+      return p;  // the NUL, a tab or another control character begins the tail
+    }
+  }
+  while (*p == ' ') {
+    ++p;
+  }
+  return p;
+}
+
+extern "C" __attribute__((force_align_arg_pointer)) void ProcessMain() {
+  CoInitialize(nullptr);
+
+  // The program's constant data is in place already: it is all static.
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof(version);
+  GetVersionExA(&version);
+  startupValues.version = version;
+
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = 0;
+  GetStartupInfoA(&startup);
+  startupValues.showCommand =
+      (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? startup.wShowWindow : SW_SHOWDEFAULT;
+  startupValues.commandTail = SkipProgramName(GetCommandLineA());
+  startupValues.instance = GetModuleHandleA(nullptr);
+
+  UINT exitCode = kNoSlotExitCode;
+  if (OpenThreadSlot()) {
+    ZeroProgramGlobals();
+    ResetGuardLock();
+    ResetWindowRegistry();
+    SetFpuControlWord(kProgramFpuControlWord);
+    exitCode = static_cast<UINT>(RunSetupWizard(startupValues.instance, nullptr,
+                                                startupValues.commandTail,
+                                                startupValues.showCommand));
+    // The program keeps no dynamic values for the run time to release at exit.
+    CloseThreadSlot();
+  }
+  CoUninitialize();
+  ExitProcess(exitCode);
+}

@@ -1,0 +1,83 @@
+# Shared by the README's two commands: set up the machine, build, and give Wine a display.
+# Sourced, not run.
+
+REPO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD_ROOT="$REPO_ROOT/build"
+
+say() { printf '\n==> %s\n' "$*"; }
+fail() {
+  printf '\nerror: %s\n' "$*" >&2
+  exit 1
+}
+
+# Installs what the build and the tests need, once: compilers, CMake, GoogleTest, MinGW,
+# Wine with its 32-bit half, Xvfb and ImageMagick. Skips everything when it is there.
+ensure_tools() {
+  local missing=()
+  command -v cmake >/dev/null || missing+=(cmake)
+  command -v ninja >/dev/null || missing+=(ninja-build)
+  command -v g++ >/dev/null || missing+=(g++)
+  command -v clang++ >/dev/null || missing+=(clang)
+  [ -e /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a ] ||
+    [ -n "$(ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a 2>/dev/null)" ] ||
+    missing+=(libclang-rt-14-dev)
+  [ -e /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
+  [ -e /usr/include/gmock/gmock.h ] || missing+=(libgmock-dev)
+  command -v i686-w64-mingw32-g++ >/dev/null || missing+=(g++-mingw-w64-i686)
+  command -v wine >/dev/null || missing+=(wine)
+  dpkg -s wine32:i386 >/dev/null 2>&1 || missing+=(wine32:i386)
+  command -v Xvfb >/dev/null || missing+=(xvfb)
+  command -v xauth >/dev/null || missing+=(xauth)
+  command -v import >/dev/null || missing+=(imagemagick)
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  say "Setting up: installing ${missing[*]} (the first run takes a few minutes)"
+  [ "$(id -u)" -eq 0 ] || fail "installing packages needs root; run this command as root"
+  command -v apt-get >/dev/null || fail "apt-get not found: this command expects Debian 12"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386 || fail "could not add the i386 architecture that wine32 needs"
+  fi
+  local log="$BUILD_ROOT/apt.log"
+  mkdir -p "$BUILD_ROOT"
+  if ! apt-get update >"$log" 2>&1; then
+    fail "apt-get update failed (is Debian's package mirror reachable?); see $log"
+  fi
+  if ! DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
+    "${missing[@]}" >>"$log" 2>&1; then
+    fail "could not install ${missing[*]}; see $log"
+  fi
+}
+
+# Configures and builds one CMake preset (host or win32), quietly unless it fails.
+build_preset() {
+  local preset=$1
+  local log="$BUILD_ROOT/$preset-build.log"
+  mkdir -p "$BUILD_ROOT"
+  say "Building the $preset preset"
+  if ! { cmake --preset "$preset" && cmake --build --preset "$preset"; } >"$log" 2>&1; then
+    tail -n 40 "$log" >&2
+    fail "the $preset build failed; the whole log is $log"
+  fi
+}
+
+# Gives Wine an X display: the caller's, or a private Xvfb that ends with the script.
+ensure_display() {
+  if [ -n "${DISPLAY:-}" ]; then
+    return 0
+  fi
+  local number
+  for number in $(seq 90 140); do
+    [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] || break
+  done
+  Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  trap 'kill "$XVFB_PID" 2>/dev/null' EXIT
+  export DISPLAY=":$number"
+  local tries
+  for tries in $(seq 1 50); do
+    [ -e "/tmp/.X11-unix/X$number" ] && return 0
+    sleep 0.1
+  done
+  fail "Xvfb did not start on display :$number"
+}
