@@ -31,7 +31,7 @@ struct DrawingSurface {
   HBITMAP bitmap;
   HGDIOBJ displacedBitmap;  // what the bitmap pushed out of the context
   HFONT font;
-  HGDIOBJ displacedFont;    // what the font pushed out of the context
+  HGDIOBJ displacedFont;  // what the font pushed out of the context
   LONG width;
   LONG height;
   LONG scaleX;
@@ -41,23 +41,23 @@ struct DrawingSurface {
 };
 
 struct WindowRecord {
-  WindowRecord* next;        // the next older record
-  HWND window;               // the key
-  HWND parent;               // control: its dialog; dialog: the owner given to NewDialog
+  WindowRecord* next;  // the next older record
+  HWND window;         // the key
+  HWND parent;         // control: its dialog; dialog: the owner given to NewDialog
   DWORD kindFlags;
-  int showCommand;           // dialog: how ShowDialogModal shows it
-  HFONT dialogFont;          // dialog: the platform's font for it; never deleted here
+  int showCommand;   // dialog: how ShowDialogModal shows it
+  HFONT dialogFont;  // dialog: the platform's font for it; never deleted here
   DialogCallback callback;
-  LONG* resultLocation;      // dialog: where EndDialogWith stores the result
-  HBRUSH brush;              // the background brush, shared by colour
+  LONG* resultLocation;  // dialog: where EndDialogWith stores the result
+  HBRUSH brush;          // the background brush, shared by colour
   Colour background;
   Colour foreground;
   DrawingSurface surface;
   COLORREF defaultTextColour;
   COLORREF defaultBackgroundColour;
-  int controlKind;           // control: the kind given to AddControl; 0 for a dialog
-  DWORD style;               // dialog: the adjusted style
-  HANDLE image;              // image kinds 10 to 13
+  int controlKind;  // control: the kind given to AddControl; 0 for a dialog
+  DWORD style;      // dialog: the adjusted style
+  HANDLE image;     // image kinds 10 to 13
   HICON bigIcon;
   HICON smallIcon;
   LONG callerValues[8];

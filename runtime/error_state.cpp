@@ -83,4 +83,6 @@ SystemCallVerdict SystemCallGuard::Close() {
   return SystemCallVerdict{true, code, TranslateOsError(code)};
 }
 
-void ResetGuardLock() { InterlockedExchange(&guardLock, 0); }
+void ResetGuardLock() {
+  InterlockedExchange(&guardLock, 0);
+}

@@ -9,8 +9,8 @@
 
 // One per activation of a program procedure.
 struct ErrorState {
-  BYTE number;       // 0: nothing recorded; otherwise the latest failure's number
-  BYTE flags;        // 0xB0 once a failure is recorded (0x80 pending, 0x40 handler running)
+  BYTE number;        // 0: nothing recorded; otherwise the latest failure's number
+  BYTE flags;         // 0xB0 once a failure is recorded (0x80 pending, 0x40 handler running)
   void (*handler)();  // the procedure's error handler; no procedure here has one
 };
 
@@ -48,9 +48,9 @@ BYTE TranslateOsError(DWORD code);
 
 // What a guarded call's last-error code said about it.
 struct SystemCallVerdict {
-  bool failed;    // the call left a nonzero last-error code
-  DWORD code;     // that code
-  BYTE number;    // TranslateOsError(code) when failed, else 0
+  bool failed;  // the call left a nonzero last-error code
+  DWORD code;   // that code
+  BYTE number;  // TranslateOsError(code) when failed, else 0
 };
 
 // The part of GuardedSystemCall around the call itself. Opening it takes the guard

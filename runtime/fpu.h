@@ -11,13 +11,17 @@ struct FpuState {
 
 // Saves the complete unit state; FNSAVE leaves the unit initialised, so whatever runs
 // next starts from the default state.
-inline void SaveFpuState(FpuState* state) { __asm__ __volatile__("fnsave %0" : "=m"(*state)); }
+inline void SaveFpuState(FpuState* state) {
+  __asm__ __volatile__("fnsave %0" : "=m"(*state));
+}
 
 inline void RestoreFpuState(const FpuState* state) {
   __asm__ __volatile__("frstor %0" : : "m"(*state));
 }
 
-inline void SetFpuControlWord(WORD word) { __asm__ __volatile__("fldcw %0" : : "m"(word)); }
+inline void SetFpuControlWord(WORD word) {
+  __asm__ __volatile__("fldcw %0" : : "m"(word));
+}
 
 inline WORD FpuControlWord() {
   WORD word = 0;

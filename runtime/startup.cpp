@@ -14,9 +14,13 @@ constexpr UINT kNoSlotExitCode = 255;
 
 }  // namespace
 
-const StartupValues& Startup() { return startupValues; }
+const StartupValues& Startup() {
+  return startupValues;
+}
 
-HINSTANCE ProgramInstance() { return startupValues.instance; }
+HINSTANCE ProgramInstance() {
+  return startupValues.instance;
+}
 
 const char* SkipProgramName(const char* commandLine) {
   const char* p = commandLine;
@@ -67,9 +71,8 @@ extern "C" __attribute__((force_align_arg_pointer)) void ProcessMain() {
     ResetGuardLock();
     ResetWindowRegistry();
     SetFpuControlWord(kProgramFpuControlWord);
-    exitCode = static_cast<UINT>(RunSetupWizard(startupValues.instance, nullptr,
-                                                startupValues.commandTail,
-                                                startupValues.showCommand));
+    exitCode = static_cast<UINT>(RunSetupWizard(
+        startupValues.instance, nullptr, startupValues.commandTail, startupValues.showCommand));
     // The program keeps no dynamic values for the run time to release at exit.
     CloseThreadSlot();
   }

@@ -1,6 +1,7 @@
 #include "wizard/entry.h"
 
 #include "runtime/error_state.h"
+#include "wizard/window.h"
 
 FixedText<kStartDirectorySize> StartDirectory;
 SHORT StepCount;
@@ -22,5 +23,6 @@ int RunSetupWizard(HINSTANCE /*instance*/, HINSTANCE /*previous*/, const char* /
   // A directory longer than the buffer is not written at all; StartDirectory then stays
   // empty and the installer folders are taken from the root of the current drive.
   GetCurrentDirectoryA(kStartDirectorySize, StartDirectory.chars);
+  ShowWizardWindow(nullptr);  // its modal result does not matter here
   return 0;
 }

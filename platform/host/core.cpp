@@ -87,7 +87,9 @@ std::string Hex(unsigned long long value) {
   return text;
 }
 
-std::string Dec(long long value) { return std::to_string(value); }
+std::string Dec(long long value) {
+  return std::to_string(value);
+}
 
 std::string Ptr(const void* pointer) {
   return pointer == nullptr ? "NULL" : Hex(reinterpret_cast<uintptr_t>(pointer));
@@ -99,9 +101,13 @@ void Fatal(const std::string& what) {
   std::abort();
 }
 
-DWORD Now() { return Core().clock; }
+DWORD Now() {
+  return Core().clock;
+}
 
-void Advance(DWORD milliseconds) { Core().clock += milliseconds; }
+void Advance(DWORD milliseconds) {
+  Core().clock += milliseconds;
+}
 
 std::string UpperCase(std::string_view text) {
   std::string out(text);
@@ -175,7 +181,9 @@ void Reset() {
   detail::ResetWindowSide();
 }
 
-const std::vector<std::string>& Calls() { return detail::Core().calls; }
+const std::vector<std::string>& Calls() {
+  return detail::Core().calls;
+}
 
 std::vector<std::string> CallsTo(std::initializer_list<std::string_view> names) {
   std::vector<std::string> kept;
@@ -191,7 +199,9 @@ std::vector<std::string> CallsTo(std::initializer_list<std::string_view> names) 
   return kept;
 }
 
-void ClearCalls() { detail::Core().calls.clear(); }
+void ClearCalls() {
+  detail::Core().calls.clear();
+}
 
 std::vector<std::string> LiveObjects() {
   std::vector<std::string> lines;
@@ -200,6 +210,8 @@ std::vector<std::string> LiveObjects() {
   return lines;
 }
 
-DWORD Now() { return detail::Now(); }
+DWORD Now() {
+  return detail::Now();
+}
 
 }  // namespace standin

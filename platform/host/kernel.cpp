@@ -84,7 +84,9 @@ std::string ParentOf(const std::string& fullPath) {
   return fullPath.substr(0, slash);
 }
 
-bool IsRoot(const std::string& fullPath) { return fullPath.size() == 3; }
+bool IsRoot(const std::string& fullPath) {
+  return fullPath.size() == 3;
+}
 
 void AddNode(const std::string& path, Node node) {
   std::string full = FullPath(path);
@@ -112,7 +114,8 @@ std::string HandleName(HANDLE handle) {
   if (found == K().handles.end()) {
     return Ptr(handle);
   }
-  return (found->second.process ? "process#" : "thread#") + Dec(static_cast<long long>(found->second.launch + 1));
+  return (found->second.process ? "process#" : "thread#") +
+         Dec(static_cast<long long>(found->second.launch + 1));
 }
 
 HANDLE NewHandle(bool process, size_t launch) {
@@ -122,7 +125,9 @@ HANDLE NewHandle(bool process, size_t launch) {
   return reinterpret_cast<HANDLE>(value);
 }
 
-bool Ended(const Launch& launch) { return launch.endsAt.has_value() && Now() >= *launch.endsAt; }
+bool Ended(const Launch& launch) {
+  return launch.endsAt.has_value() && Now() >= *launch.endsAt;
+}
 
 // The program a command line's first token names, by the platform's search order for
 // a name without a path: the launcher's folder, the current directory, the system
@@ -183,9 +188,8 @@ std::string SecurityText(const SECURITY_ATTRIBUTES* attributes) {
   if (attributes == nullptr) {
     return "NULL";
   }
-  std::string length = attributes->nLength == sizeof(SECURITY_ATTRIBUTES)
-                           ? "sizeof"
-                           : Dec(attributes->nLength);
+  std::string length =
+      attributes->nLength == sizeof(SECURITY_ATTRIBUTES) ? "sizeof" : Dec(attributes->nLength);
   return "sa{" + length + "," + Ptr(attributes->lpSecurityDescriptor) + "," +
          Dec(attributes->bInheritHandle) + "}";
 }
@@ -201,13 +205,15 @@ std::string StartupText(const STARTUPINFOA* startup) {
   STARTUPINFOA zero{};
   bool othersZero = std::memcmp(&others, &zero, sizeof zero) == 0;
   std::string size = startup->cb == sizeof(STARTUPINFOA) ? "sizeof" : Dec(startup->cb);
-  return "si{cb=" + size + ",flags=" + Hex(startup->dwFlags) + ",show=" + Dec(startup->wShowWindow) +
-         (othersZero ? ",others=0}" : ",others=set}");
+  return "si{cb=" + size + ",flags=" + Hex(startup->dwFlags) +
+         ",show=" + Dec(startup->wShowWindow) + (othersZero ? ",others=0}" : ",others=set}");
 }
 
 }  // namespace
 
-void SetLastErrorRaw(DWORD code) { K().lastError = code; }
+void SetLastErrorRaw(DWORD code) {
+  K().lastError = code;
+}
 
 void ResetKernelSide() {
   K() = KernelState{};
@@ -275,15 +281,25 @@ bool Exists(const std::string& path) {
   return detail::FindNode(detail::FullPath(path)) != nullptr;
 }
 
-std::string CurrentDirectory() { return K().currentDirectory; }
+std::string CurrentDirectory() {
+  return K().currentDirectory;
+}
 
-void SetCurrentDirectory(const std::string& path) { K().currentDirectory = path; }
+void SetCurrentDirectory(const std::string& path) {
+  K().currentDirectory = path;
+}
 
-void SetLauncherPath(const std::string& path) { K().launcherPath = path; }
+void SetLauncherPath(const std::string& path) {
+  K().launcherPath = path;
+}
 
-void SetSearchPath(const std::vector<std::string>& folders) { K().searchPath = folders; }
+void SetSearchPath(const std::vector<std::string>& folders) {
+  K().searchPath = folders;
+}
 
-const std::vector<Launch>& Launches() { return K().launches; }
+const std::vector<Launch>& Launches() {
+  return K().launches;
+}
 
 bool HasEnded(DWORD processId) {
   for (const Launch& launch : K().launches) {
@@ -294,10 +310,18 @@ bool HasEnded(DWORD processId) {
   return false;
 }
 
-UINT ErrorMode() { return K().errorMode; }
-DWORD LastError() { return K().lastError; }
-void SetLastErrorDirect(DWORD code) { K().lastError = code; }
-void FailTlsAlloc(bool fail) { K().failTlsAlloc = fail; }
+UINT ErrorMode() {
+  return K().errorMode;
+}
+DWORD LastError() {
+  return K().lastError;
+}
+void SetLastErrorDirect(DWORD code) {
+  K().lastError = code;
+}
+void FailTlsAlloc(bool fail) {
+  K().failTlsAlloc = fail;
+}
 void FailGlobalAllocFrom(int nth) {
   K().failGlobalAllocFrom = nth == 0 ? 0 : K().globalAllocCalls + nth;
 }
@@ -307,7 +331,9 @@ void SetStartupInfo(DWORD flags, WORD showWindow) {
   K().startupShow = showWindow;
 }
 
-void SetCommandLine(const std::string& commandLine) { K().commandLine = commandLine; }
+void SetCommandLine(const std::string& commandLine) {
+  K().commandLine = commandLine;
+}
 
 void SetWindowsVersion(DWORD major, DWORD minor, DWORD build) {
   K().versionMajor = major;
@@ -326,8 +352,12 @@ UINT RunProcess(void (*entry)()) {
   return K().exitCode;
 }
 
-int ComInitializeCount() { return K().comInitialize; }
-int ComUninitializeCount() { return K().comUninitialize; }
+int ComInitializeCount() {
+  return K().comInitialize;
+}
+int ComUninitializeCount() {
+  return K().comUninitialize;
+}
 
 }  // namespace standin
 
@@ -393,14 +423,14 @@ BOOL CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine,
                     LPSECURITY_ATTRIBUTES lpThreadAttributes, BOOL bInheritHandles,
                     DWORD dwCreationFlags, LPVOID lpEnvironment, LPCSTR lpCurrentDirectory,
                     LPSTARTUPINFOA lpStartupInfo, LPPROCESS_INFORMATION lpProcessInformation) {
-  std::string threadAttributes = lpThreadAttributes != nullptr &&
-                                         lpThreadAttributes == lpProcessAttributes
-                                     ? "same"
-                                     : standin::detail::SecurityText(lpThreadAttributes);
-  Log("CreateProcessA",
-      {Str(lpApplicationName), Str(lpCommandLine), standin::detail::SecurityText(lpProcessAttributes),
-       threadAttributes, Dec(bInheritHandles), Hex(dwCreationFlags), Ptr(lpEnvironment),
-       Str(lpCurrentDirectory), standin::detail::StartupText(lpStartupInfo)});
+  std::string threadAttributes =
+      lpThreadAttributes != nullptr && lpThreadAttributes == lpProcessAttributes
+          ? "same"
+          : standin::detail::SecurityText(lpThreadAttributes);
+  Log("CreateProcessA", {Str(lpApplicationName), Str(lpCommandLine),
+                         standin::detail::SecurityText(lpProcessAttributes), threadAttributes,
+                         Dec(bInheritHandles), Hex(dwCreationFlags), Ptr(lpEnvironment),
+                         Str(lpCurrentDirectory), standin::detail::StartupText(lpStartupInfo)});
   if (lpApplicationName != nullptr || lpCommandLine == nullptr || lpStartupInfo == nullptr ||
       lpProcessInformation == nullptr) {
     standin::detail::Fatal("CreateProcessA is used here only with a command line");
@@ -445,8 +475,7 @@ BOOL CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine,
 
 DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
   std::string name = standin::detail::HandleName(hHandle);
-  Log("WaitForSingleObject",
-      {name, dwMilliseconds == INFINITE ? "INFINITE" : Dec(dwMilliseconds)});
+  Log("WaitForSingleObject", {name, dwMilliseconds == INFINITE ? "INFINITE" : Dec(dwMilliseconds)});
   auto found = K().handles.find(reinterpret_cast<uintptr_t>(hHandle));
   if (found == K().handles.end()) {
     K().lastError = ERROR_INVALID_HANDLE;
@@ -512,7 +541,9 @@ UINT SetErrorMode(UINT uMode) {
   return old;
 }
 
-UINT GetErrorMode() { return K().errorMode; }
+UINT GetErrorMode() {
+  return K().errorMode;
+}
 
 DWORD TlsAlloc() {
   Log("TlsAlloc", {});
@@ -530,7 +561,9 @@ DWORD TlsAlloc() {
 }
 
 namespace {
-bool ValidSlot(DWORD index) { return index < K().tlsUsed.size() && K().tlsUsed[index]; }
+bool ValidSlot(DWORD index) {
+  return index < K().tlsUsed.size() && K().tlsUsed[index];
+}
 }  // namespace
 
 BOOL TlsFree(DWORD dwTlsIndex) {
@@ -574,7 +607,8 @@ HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes) {
     K().lastError = ERROR_NOT_ENOUGH_MEMORY;
     return nullptr;
   }
-  void* block = (uFlags & GMEM_ZEROINIT) != 0 ? std::calloc(1, dwBytes + 1) : std::malloc(dwBytes + 1);
+  void* block =
+      (uFlags & GMEM_ZEROINIT) != 0 ? std::calloc(1, dwBytes + 1) : std::malloc(dwBytes + 1);
   K().globals[block] = dwBytes;
   return block;
 }
@@ -635,7 +669,9 @@ void Sleep(DWORD dwMilliseconds) {
   standin::detail::Advance(dwMilliseconds);
 }
 
-DWORD GetTickCount() { return standin::detail::Now(); }
+DWORD GetTickCount() {
+  return standin::detail::Now();
+}
 
 LONG InterlockedExchange(LONG volatile* Target, LONG Value) {
   return __atomic_exchange_n(Target, Value, __ATOMIC_SEQ_CST);

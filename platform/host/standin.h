@@ -48,8 +48,8 @@ void AddFolder(const std::string& path, FolderScript script = {});  // makes par
 // What one started program does.
 struct Launch;
 struct ProgramScript {
-  DWORD failWith = 0;        // nonzero: CreateProcessA fails with this last-error code
-  DWORD leaveLastError = 0;  // nonzero: the start succeeds but leaves this code behind
+  DWORD failWith = 0;                // nonzero: CreateProcessA fails with this last-error code
+  DWORD leaveLastError = 0;          // nonzero: the start succeeds but leaves this code behind
   std::optional<DWORD> runsFor = 0;  // milliseconds until it ends; nullopt: never ends
   // Called when the launcher starts waiting for it, before the wait returns: the moment
   // in which a person might click on the launcher's window while the program runs.
@@ -78,7 +78,7 @@ struct Launch {
   WORD showWindow;
   DWORD startupFlags;
   DWORD creationFlags;
-  UINT errorMode;           // the error mode the new process inherited
+  UINT errorMode;  // the error mode the new process inherited
   DWORD startedAt;
   std::optional<DWORD> endsAt;
 };

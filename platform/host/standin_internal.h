@@ -11,11 +11,11 @@ namespace standin::detail {
 
 // ---- The call log ----
 void Log(std::string_view function, const std::vector<std::string>& arguments);
-std::string Str(const char* text);         // "quoted text", or NULL
+std::string Str(const char* text);  // "quoted text", or NULL
 std::string Str(const char* text, size_t length);
 std::string Hex(unsigned long long value);  // 0x1f
 std::string Dec(long long value);
-std::string Ptr(const void* pointer);       // NULL or 0x...
+std::string Ptr(const void* pointer);  // NULL or 0x...
 
 // Stops the test program: the real platform would hang or crash here.
 [[noreturn]] void Fatal(const std::string& what);

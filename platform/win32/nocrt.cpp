@@ -1,4 +1,4 @@
-// setup.exe links no C runtime. The compiler still emits calls to these four for
+// setup.exe links no C runtime. The compiler still emits calls to these for
 // structure copies and zeroing, so the program brings its own. They are compiled without
 // loop-to-library-call replacement, or they would call themselves.
 #include <stddef.h>
@@ -14,8 +14,9 @@ __attribute__((optimize("no-tree-loop-distribute-patterns"))) void* memset(void*
   return dest;
 }
 
-__attribute__((optimize("no-tree-loop-distribute-patterns"))) void* memcpy(
-    void* dest, const void* source, size_t count) {
+__attribute__((optimize("no-tree-loop-distribute-patterns"))) void* memcpy(void* dest,
+                                                                           const void* source,
+                                                                           size_t count) {
   auto* d = static_cast<unsigned char*>(dest);
   const auto* s = static_cast<const unsigned char*>(source);
   while (count-- != 0) {
@@ -24,8 +25,9 @@ __attribute__((optimize("no-tree-loop-distribute-patterns"))) void* memcpy(
   return dest;
 }
 
-__attribute__((optimize("no-tree-loop-distribute-patterns"))) void* memmove(
-    void* dest, const void* source, size_t count) {
+__attribute__((optimize("no-tree-loop-distribute-patterns"))) void* memmove(void* dest,
+                                                                            const void* source,
+                                                                            size_t count) {
   auto* d = static_cast<unsigned char*>(dest);
   const auto* s = static_cast<const unsigned char*>(source);
   if (d < s) {
@@ -38,6 +40,14 @@ __attribute__((optimize("no-tree-loop-distribute-patterns"))) void* memmove(
     }
   }
   return dest;
+}
+
+__attribute__((optimize("no-tree-loop-distribute-patterns"))) size_t strlen(const char* text) {
+  size_t length = 0;
+  while (text[length] != '\0') {
+    ++length;
+  }
+  return length;
 }
 
 int memcmp(const void* left, const void* right, size_t count) {

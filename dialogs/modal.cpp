@@ -1,0 +1,217 @@
+#include "dialogs/modal.h"
+
+#include "dialogs/controls.h"
+
+namespace {
+
+bool IsColourMessage(UINT message) {
+  return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
+}
+
+// A control's own callback comes first for the messages that name a control: the
+// scroll messages (the bar in lParam) and WM_COMMAND (the control with that id, or, for
+// an id that names no control, the callback kept as item data of the menu command).
+DialogCallback ControlCallbackFor(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND control = nullptr;
+  if (message == WM_HSCROLL || message == WM_VSCROLL) {
+    control = reinterpret_cast<HWND>(lParam);
+  } else if (message == WM_COMMAND) {
+    control = GetDlgItem(dialog, LOWORD(wParam));
+    if (control == nullptr) {
+      HMENU menu = GetMenu(dialog);
+      if (menu == nullptr) {
+        return nullptr;
+      }
+      MENUITEMINFOA item{};
+      item.cbSize = sizeof(item);
+      item.fMask = MIIM_DATA;
+      if (GetMenuItemInfoA(menu, LOWORD(wParam), FALSE, &item) == FALSE) {
+        return nullptr;
+      }
+      return reinterpret_cast<DialogCallback>(item.dwItemData);
+    }
+  } else {
+    return nullptr;
+  }
+  const WindowRecord* record = FindRecord(control);
+  return IsControlRecord(record) ? record->callback : nullptr;
+}
+
+// A drawing-surface control paints by copying its off-screen surface.
+INT_PTR DrawSurface(HWND dialog, LPARAM lParam) {
+  const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+  if (item == nullptr) {
+    return 0;
+  }
+  const WindowRecord* record = FindRecord(GetDlgItem(dialog, static_cast<int>(item->CtlID)));
+  if (!IsControlRecord(record) || record->controlKind != 14 ||
+      (item->itemAction & ODA_DRAWENTIRE) == 0 || record->surface.dc == nullptr) {
+    return 0;
+  }
+  BitBlt(item->hDC, 0, 0, record->surface.width, record->surface.height, record->surface.dc, 0, 0,
+         SRCCOPY);
+  return 1;
+}
+
+// Steps 1 to 5 of a modal run without the loop: the direct calls, the record's callback
+// and result location, the owner's notice, and showing. Returns the owner (or nullptr)
+// and whether the dialog can run.
+bool PrepareRun(HWND dialog, DialogCallback callback, LONG* result, bool modal, HWND* owner,
+                DWORD* style) {
+  if (callback != nullptr) {
+    callback(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(dialog), 0);
+    const WindowRecord* record = FindRecord(dialog);
+    WPARAM sizeType = SIZE_RESTORED;
+    if (IsDialogRecord(record) && record->showCommand == SW_SHOWMAXIMIZED) {
+      sizeType = SIZE_MAXIMIZED;
+    } else if (IsDialogRecord(record) && record->showCommand == SW_MINIMIZE) {
+      sizeType = SIZE_MINIMIZED;
+    }
+    RECT client{0, 0, 0, 0};
+    GetClientRect(dialog, &client);
+    callback(dialog, WM_SIZE, sizeType,
+             MAKELPARAM(client.right - client.left, client.bottom - client.top));
+  }
+  WindowRecord* record = FindRecord(dialog);
+  if (!IsDialogRecord(record)) {
+    return false;
+  }
+  record->callback = callback;
+  *owner = nullptr;
+  if (modal) {
+    record->resultLocation = result;
+    record->kindFlags |= kRunningModalFlag;
+    *owner = reinterpret_cast<HWND>(GetWindowLongPtrA(dialog, GWLP_HWNDPARENT));
+    if (*owner != nullptr) {
+      SendMessageA(*owner, WM_CANCELMODE, 0, 0);
+      EnableWindow(*owner, FALSE);
+    }
+  }
+  *style = record->style;
+  ShowWindow(dialog, record->showCommand);
+  return true;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK ToolkitDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ACTIVATE && LOWORD(wParam) <= WA_CLICKACTIVE) {
+    return 1;  // neither callback ever sees activation
+  }
+  if (message == WM_COMMAND) {
+    NoteComboNotification(wParam, lParam);
+  }
+  INT_PTR result = 0;
+  DialogCallback controlCallback = ControlCallbackFor(dialog, message, wParam, lParam);
+  if (controlCallback != nullptr) {
+    result = controlCallback(dialog, message, wParam, lParam);
+  }
+  if (result == 0) {
+    // Without a record (the dialog is still being created, or is not ours) only the
+    // default handling below applies.
+    const WindowRecord* record = FindRecord(dialog);
+    if (IsDialogRecord(record)) {
+      if (record->callback != nullptr) {
+        result = record->callback(dialog, message, wParam, lParam);  // may end the dialog
+      }
+      if (message == WM_NCDESTROY) {
+        DiscardRecord(dialog);
+      }
+      if (message == WM_DRAWITEM) {
+        return DrawSurface(dialog, lParam);
+      }
+      if (result == 0 && IsColourMessage(message)) {
+        return ColourControl(message, reinterpret_cast<HDC>(wParam),
+                             reinterpret_cast<HWND>(lParam));
+      }
+    }
+  }
+  if (result != 0) {
+    // A handled message's result goes back through the dialog manager's result slot.
+    if (GetWindowLongPtrA(dialog, DWLP_MSGRESULT) == 0) {
+      SetWindowLongPtrA(dialog, DWLP_MSGRESULT, result);
+    }
+    return result;
+  }
+  if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
+    EndDialogWith(dialog, 0);
+    return 1;
+  }
+  return 0;
+}
+
+void ShowDialogModal(HWND dialog, DialogCallback callback, LONG* result) {
+  HWND owner = nullptr;
+  DWORD style = 0;
+  if (!PrepareRun(dialog, callback, result, true, &owner, &style)) {
+    return;
+  }
+  // The loop polls and naps for a millisecond when the queue is empty. The dialog's
+  // record may be gone by the time a check runs, so only the window is asked.
+  MSG message;
+  for (;;) {
+    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) == FALSE) {
+      if (owner != nullptr && (style & DS_NOIDLEMSG) == 0) {
+        SendMessageA(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(dialog));
+      }
+      Sleep(1);
+      continue;
+    }
+    if (IsWindow(dialog) == FALSE) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+      break;
+    }
+    if (IsDialogMessageA(dialog, &message) == FALSE) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    if (IsWindow(dialog) == FALSE) {
+      break;
+    }
+  }
+  if (owner != nullptr) {
+    SetFocus(owner);
+  }
+}
+
+void EndDialogWith(HWND dialog, LONG result) {
+  SendMessageA(dialog, WM_CLOSE, 0, 0);
+  auto owner = reinterpret_cast<HWND>(GetWindowLongPtrA(dialog, GWLP_HWNDPARENT));
+  BOOL ownerWasDisabled = FALSE;
+  if (owner != nullptr) {
+    ownerWasDisabled = EnableWindow(owner, TRUE);
+  }
+  const WindowRecord* record = FindRecord(dialog);
+  if (IsDialogRecord(record) && record->resultLocation != nullptr) {
+    *record->resultLocation = result;
+  }
+  if (DestroyWindow(dialog) == FALSE && owner != nullptr && ownerWasDisabled != FALSE) {
+    EnableWindow(owner, FALSE);
+  }
+}
+
+void ShowDialogModeless(HWND dialog, DialogCallback callback) {
+  HWND owner = nullptr;
+  DWORD style = 0;
+  if (!PrepareRun(dialog, callback, nullptr, false, &owner, &style)) {
+    return;
+  }
+  const WindowRecord* record = FindRecord(dialog);
+  int show = IsDialogRecord(record) ? record->showCommand : SW_SHOW;
+  if (show != SW_HIDE && show != SW_SHOWMINIMIZED && show != SW_MINIMIZE) {
+    RedrawControl(dialog);
+  }
+}
+
+void SetShowCommand(HWND window, int showCommand) {
+  WindowRecord* record = FindRecord(window);
+  if (IsDialogRecord(record) && IsWindowVisible(window) == FALSE) {
+    record->showCommand =
+        showCommand == SW_HIDE || showCommand == SW_SHOWMAXIMIZED || showCommand == SW_MINIMIZE
+            ? showCommand
+            : SW_SHOW;
+    return;
+  }
+  ShowWindow(window, showCommand);
+}

@@ -1,0 +1,61 @@
+#include "wizard/installer.h"
+
+#include "runtime/error_state.h"
+#include "runtime/process.h"
+#include "wizard/entry.h"
+
+namespace {
+
+struct Installer {
+  const char* folder;   // appended to the start directory as it stands
+  const char* program;  // the program inside that folder
+};
+
+constexpr Installer kInstallers[] = {
+    {"\\DirectX9", "DXSETUP.exe"},
+    {"\\Quillmark Install", "QuillmarkInstaller.exe"},
+    {"\\Video Driver", "Drenvo.exe"},
+};
+
+// What the platform reports for a path too long to start (ERROR_FILENAME_EXCED_RANGE).
+constexpr DWORD kPathTooLong = 206;
+
+// The start directory followed by the step's folder, with no separator added or removed:
+// a drive root such as E:\ gives E:\\DirectX9, which the platform accepts.
+void InstallerFolder(int step, FixedText<kInstallerPathSize>* folder) {
+  folder->Store(StartDirectory.Read());
+  folder->Append(kInstallers[step - 1].folder);
+}
+
+}  // namespace
+
+void InstallerPath(int step, FixedText<kInstallerPathSize>* path) {
+  InstallerFolder(step, path);
+  path->Append("\\");
+  path->Append(kInstallers[step - 1].program);
+}
+
+void RunInstaller(int step) {
+  FixedText<kInstallerPathSize> folder;
+  InstallerFolder(step, &folder);
+  SetCurrentDirectoryA(folder.CString());
+
+  // The program goes by its full path, in quotes: a bare name would let the platform's
+  // search order pick a same-named program from the launcher's own folder, the system
+  // folders or PATH first.
+  FixedText<kInstallerPathSize> path;
+  InstallerPath(step, &path);
+  Text program = path.Read();
+  if (program.length + 2 > kCommandLimit) {
+    // Cut to fit, the command would name some other file; start nothing.
+    RaiseError(TranslateOsError(kPathTooLong));
+  } else {
+    FixedText<kCommandLimit + 1> command;
+    command.Store(TextOf("\""));
+    command.Append(program);
+    command.Append("\"");
+    RunProgram(command.Read(), SW_SHOWNORMAL, true);
+  }
+
+  SetCurrentDirectoryA(StartDirectory.CString());
+}

@@ -1,0 +1,17 @@
+// Running the installer of one step.
+#pragma once
+
+#include "platform.h"
+
+#include "runtime/text.h"
+
+constexpr DWORD kInstallerPathSize = 401;
+
+// The full path of a step's installer program (step 1, 2 or 3), without quotes.
+void InstallerPath(int step, FixedText<kInstallerPathSize>* path);
+
+// Makes the step's folder the working directory, starts the step's installer by its
+// full path and waits until it has ended, then sets the working directory back to the
+// start directory. A program that cannot be started records its error number in the
+// caller's error state and nothing else is started.
+void RunInstaller(int step);

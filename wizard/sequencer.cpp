@@ -1,0 +1,241 @@
+#include "wizard/sequencer.h"
+
+#include "dialogs/controls.h"
+#include "dialogs/message_box.h"
+#include "dialogs/modal.h"
+#include "runtime/directory.h"
+#include "runtime/error_state.h"
+#include "runtime/text.h"
+#include "wizard/entry.h"
+#include "wizard/installer.h"
+#include "wizard/window.h"
+
+namespace {
+
+constexpr char kCrLf[] = "\r\n";
+constexpr char kWarningCaption[] = "Installation Warning";
+constexpr DWORD kQuitQuestionStyle = MB_YESNO | MB_DEFBUTTON2;  // No is the default
+constexpr DWORD kFailedStartStyle = MB_OK | MB_ICONWARNING;
+constexpr DWORD kMessageSize = 400;
+constexpr DWORD kFailedStartMessageSize = 600;
+constexpr SHORT kStepsToFinish = 3;
+
+struct Switch {
+  LONG id;
+  LONG on;
+};
+
+void Enable(HWND window, const Switch* switches, DWORD count) {
+  for (DWORD i = 0; i < count; ++i) {
+    EnableControl(window, switches[i].id, switches[i].on);
+  }
+}
+
+template <DWORD N>
+void Enable(HWND window, const Switch (&switches)[N]) {
+  Enable(window, switches, N);
+}
+
+void SetStepFont(HWND window, LONG id, HFONT font) {
+  SendWindowMessage(ControlHandle(window, id), WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+  RedrawControl(ControlHandle(window, id));
+}
+
+// Message texts are put together in a fixed buffer and read back from it.
+void SetMessage(HWND window, const char* const* pieces, DWORD count) {
+  FixedText<kMessageSize> message;
+  message.Store(Text{"", 0});
+  for (DWORD i = 0; i < count; ++i) {
+    message.Append(pieces[i]);
+  }
+  SetControlText(window, IDC_MESSAGE, message.CString());
+}
+
+template <DWORD N>
+void SetMessage(HWND window, const char* const (&pieces)[N]) {
+  SetMessage(window, pieces, N);
+}
+
+// After an Install press: if the installer could not be started, the person is told so
+// in a box owned by the window, which keeps the window from taking clicks meanwhile.
+// The step still counts, as the component may be installed already.
+void ReportFailedStart(HWND window, int step) {
+  DWORD number = ErrorNumber();
+  if (number == 0) {
+    return;
+  }
+  FixedText<kInstallerPathSize> program;
+  InstallerPath(step, &program);
+  FixedText<kFailedStartMessageSize> message;
+  message.Store(TextOf("The installer could not be started:"));
+  message.Append(kCrLf);
+  message.Append(program.Read());
+  message.Append(kCrLf);
+  message.Append(kCrLf);
+  message.Append("This step has not been completed (error ");
+  message.AppendNumber(number);
+  message.Append(").");
+  ShowOwnedMessageBox(window, message.CString(), kFailedStartStyle, kWarningCaption);
+}
+
+void RunStepInstaller(HWND window, int step) {
+  RunInstaller(step);
+  ReportFailedStart(window, step);
+}
+
+void Initialise(HWND window) {
+  Enable(window, {{IDC_STEP1_INSTALL, 1},
+                  {IDC_STEP1_SKIP, 1},
+                  {IDC_STEP1_LABEL, 1},
+                  {IDC_STEP2_INSTALL, 0},
+                  {IDC_STEP2_SKIP, 0},
+                  {IDC_STEP2_LABEL, 0},
+                  {IDC_STEP4_LABEL, 0},
+                  {IDC_STEP3_INSTALL, 0},
+                  {IDC_STEP3_SKIP, 0},
+                  {IDC_STEP3_LABEL, 0}});
+  BoldStepFont = MakeStepFont(FW_BOLD);
+  NormalStepFont = MakeStepFont(FW_NORMAL);
+  SetStepFont(window, IDC_STEP1_LABEL, BoldStepFont);
+  StepCount = 0;
+}
+
+void CountStep() {
+  StepCount = static_cast<SHORT>(StepCount + 1);
+}
+
+void StepOne(HWND window, bool install) {
+  CountStep();
+  if (install) {
+    RunStepInstaller(window, 1);
+  }
+  ChangeDirectory(TextOf("..\\"));
+  SetStepFont(window, IDC_STEP1_LABEL, NormalStepFont);
+  SetStepFont(window, IDC_STEP2_LABEL, BoldStepFont);
+  SetStepFont(window, IDC_STEP3_LABEL, NormalStepFont);
+  Enable(window, {{IDC_STEP1_INSTALL, 0},
+                  {IDC_STEP1_SKIP, 0},
+                  {IDC_STEP1_LABEL, 0},
+                  {IDC_STEP2_INSTALL, 1},
+                  {IDC_STEP2_SKIP, 1},
+                  {IDC_STEP2_LABEL, 1},
+                  {IDC_STEP3_INSTALL, 0},
+                  {IDC_STEP3_SKIP, 0},
+                  {IDC_STEP3_LABEL, 0}});
+}
+
+void StepTwo(HWND window, bool install) {
+  CountStep();
+  if (install) {
+    RunStepInstaller(window, 2);
+  }
+  ChangeDirectory(TextOf("..\\"));
+  SetMessage(window, {kCrLf, "Make sure the USB 2.0 Video Adapter is not connected to the PC",
+                      kCrLf, kCrLf});
+  SetStepFont(window, IDC_STEP2_LABEL, NormalStepFont);
+  SetStepFont(window, IDC_STEP4_LABEL, NormalStepFont);
+  SetStepFont(window, IDC_STEP3_LABEL, BoldStepFont);
+  Enable(window, {{IDC_STEP2_INSTALL, 0},
+                  {IDC_STEP2_SKIP, 0},
+                  {IDC_STEP2_LABEL, 0},
+                  {IDC_STEP4_LABEL, 0},
+                  {IDC_STEP3_INSTALL, 1},
+                  {IDC_STEP3_SKIP, 1},
+                  {IDC_STEP3_LABEL, 1}});
+}
+
+void StepThree(HWND window, bool install) {
+  CountStep();
+  if (install) {
+    RunStepInstaller(window, 3);
+  }
+  SetStepFont(window, IDC_STEP3_LABEL, NormalStepFont);
+  SetStepFont(window, IDC_STEP1_LABEL, BoldStepFont);
+  SetStepFont(window, IDC_STEP2_LABEL, BoldStepFont);
+  Enable(window, {{IDC_STEP1_INSTALL, 0},
+                  {IDC_STEP1_SKIP, 0},
+                  {IDC_STEP1_LABEL, 0},
+                  {IDC_STEP2_INSTALL, 0},
+                  {IDC_STEP2_SKIP, 0},
+                  {IDC_STEP2_LABEL, 0},
+                  {IDC_STEP3_INSTALL, 0},
+                  {IDC_STEP3_SKIP, 0},
+                  {IDC_STEP3_LABEL, 0},
+                  {IDC_STEP4_LABEL, 1}});
+  ChangeDirectory(TextOf("..\\"));
+  SetMessage(window, {"Windows should find the new hardware and locate the drivers.", kCrLf, kCrLf,
+                      "When the installation is completed press the \"Done\" button", kCrLf, kCrLf,
+                      "and run the Quillmark program.  "});
+}
+
+// Quitting before three steps were taken asks first; only Yes ends the run.
+void Done(HWND window) {
+  if (StepCount < kStepsToFinish) {
+    FixedText<kMessageSize> question;
+    question.Store(TextOf("You have not completed the installation process"));
+    question.Append(kCrLf);
+    question.Append("Are you sure you want to quit?");
+    if (ShowMessageBox(question.CString(), kQuitQuestionStyle, kWarningCaption) == IDYES) {
+      EndDialogWith(window, 0);
+    }
+    return;
+  }
+  EndDialogWith(window, 0);
+}
+
+void Command(HWND window, WORD id) {
+  switch (id) {
+    case IDC_STEP1_INSTALL:
+    case IDC_STEP1_SKIP:
+      StepOne(window, id == IDC_STEP1_INSTALL);
+      break;
+    case IDC_STEP2_INSTALL:
+    case IDC_STEP2_SKIP:
+      StepTwo(window, id == IDC_STEP2_INSTALL);
+      break;
+    case IDC_STEP3_INSTALL:
+    case IDC_STEP3_SKIP:
+      StepThree(window, id == IDC_STEP3_INSTALL);
+      break;
+    case IDC_DONE:
+      Done(window);
+      break;
+    default:
+      break;  // the labels, Esc's IDCANCEL and anything else
+  }
+}
+
+}  // namespace
+
+INT_PTR StepSequencer(HWND window, UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+  ErrorScope scope;  // each call starts with a clean error state
+  switch (message) {
+    case WM_INITDIALOG:
+      Initialise(window);
+      break;
+    case WM_DESTROY:
+      if (NormalStepFont != nullptr) {
+        DeleteObject(NormalStepFont);
+        NormalStepFont = nullptr;
+      }
+      if (BoldStepFont != nullptr) {
+        DeleteObject(BoldStepFont);
+        BoldStepFont = nullptr;
+      }
+      break;
+    case WM_SYSCOMMAND:
+      // Every close request (system menu, close box, Alt+F4) becomes a press of "Done";
+      // the result 1 keeps the toolkit from ending the dialog itself.
+      if ((wParam & 0xFFF0) == SC_CLOSE) {
+        PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(IDC_DONE), 0);
+        return 1;
+      }
+      break;
+    case WM_COMMAND:
+      Command(window, LOWORD(wParam));  // the notification code is not looked at
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
