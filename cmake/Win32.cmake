@@ -9,7 +9,7 @@ add_library(product STATIC ${PRODUCT_SOURCES})
 target_include_directories(product PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/platform/win32)
 target_compile_options(product PRIVATE ${PRODUCT_FLAGS} ${WIN32_CODE_FLAGS})
 
-add_executable(setup WIN32 platform/win32/nocrt.cpp)
+add_executable(setup WIN32 platform/win32/nocrt.cpp resources/setup.rc)
 target_compile_options(setup PRIVATE ${PRODUCT_FLAGS} ${WIN32_CODE_FLAGS} -fno-builtin)
 target_link_options(setup PRIVATE
     -nostdlib -nostartfiles -static -s
