@@ -208,7 +208,7 @@ HWND NewDialog(LONG mode, HWND parent, const char* caption, LONG x, LONG y, LONG
     pointSize = thread->defaultFontSize;
   } else {
     for (DWORD i = 0; kFallbackFace[i] != '\0'; ++i) {
-      fallbackFace[i] = static_cast<WCHAR>(kFallbackFace[i]);
+      fallbackFace[i] = static_cast<WCHAR>(static_cast<unsigned char>(kFallbackFace[i]));
     }
   }
   alignas(4) BYTE dialogTemplate[kTemplateCapacity];
@@ -331,7 +331,8 @@ void SetDialogIcon(HWND dialog, const char* resourceName) {
   if (!IsDialogRecord(record)) {
     return;
   }
-  auto big = static_cast<HICON>(LoadImageA(ProgramInstance(), resourceName, IMAGE_ICON, 32, 32, 0));
+  auto* big =
+      static_cast<HICON>(LoadImageA(ProgramInstance(), resourceName, IMAGE_ICON, 32, 32, 0));
   if (big == nullptr) {
     return;
   }
@@ -340,7 +341,7 @@ void SetDialogIcon(HWND dialog, const char* resourceName) {
     DestroyIcon(record->bigIcon);
   }
   record->bigIcon = big;
-  auto small =
+  auto* small =
       static_cast<HICON>(LoadImageA(ProgramInstance(), resourceName, IMAGE_ICON, 16, 16, 0));
   if (small == nullptr) {
     return;

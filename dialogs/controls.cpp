@@ -121,7 +121,7 @@ INT_PTR ColourControl(UINT message, HDC dc, HWND window) {
     if (message != WM_CTLCOLOREDIT && message != WM_CTLCOLORLISTBOX) {
       return 0;
     }
-    auto combo = reinterpret_cast<HWND>(GetWindowLongPtrA(window, GWLP_HWNDPARENT));
+    auto* combo = reinterpret_cast<HWND>(GetWindowLongPtrA(window, GWLP_HWNDPARENT));
     if (combo == nullptr) {
       combo = droppedCombo;
     }

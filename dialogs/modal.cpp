@@ -177,7 +177,7 @@ void ShowDialogModal(HWND dialog, DialogCallback callback, LONG* result) {
 
 void EndDialogWith(HWND dialog, LONG result) {
   SendMessageA(dialog, WM_CLOSE, 0, 0);
-  auto owner = reinterpret_cast<HWND>(GetWindowLongPtrA(dialog, GWLP_HWNDPARENT));
+  auto* owner = reinterpret_cast<HWND>(GetWindowLongPtrA(dialog, GWLP_HWNDPARENT));
   BOOL ownerWasDisabled = FALSE;
   if (owner != nullptr) {
     ownerWasDisabled = EnableWindow(owner, TRUE);

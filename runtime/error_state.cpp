@@ -24,7 +24,7 @@ ErrorState* InnermostState() {
 
 }  // namespace
 
-ErrorScope::ErrorScope() : state_{0, 0, nullptr}, outer_(nullptr), record_(CurrentThreadRecord()) {
+ErrorScope::ErrorScope() : record_(CurrentThreadRecord()) {
   if (record_ != nullptr) {
     outer_ = record_->activeErrorState;
     record_->activeErrorState = &state_;
@@ -64,7 +64,7 @@ BYTE TranslateOsError(DWORD code) {
   return 75;
 }
 
-SystemCallGuard::SystemCallGuard() : fpu_(), savedErrorMode_(0) {
+SystemCallGuard::SystemCallGuard() {
   while (InterlockedExchange(&guardLock, -1) != 0) {
   }
   SaveFpuState(&fpu_);

@@ -31,8 +31,8 @@ class ErrorScope {
   const ErrorState& State() const { return state_; }
 
  private:
-  ErrorState state_;
-  ErrorState* outer_;
+  ErrorState state_{0, 0, nullptr};
+  ErrorState* outer_ = nullptr;
   struct ThreadRecord* record_;
 };
 
@@ -66,8 +66,8 @@ class SystemCallGuard {
   SystemCallVerdict Close();
 
  private:
-  FpuState fpu_;
-  UINT savedErrorMode_;
+  FpuState fpu_{};
+  UINT savedErrorMode_ = 0;
 };
 
 // Runs one operating-system call under the guard. The verdict rests on the last-error

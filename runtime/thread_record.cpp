@@ -47,7 +47,7 @@ bool OpenThreadSlot() {
   record->defaultFontSize = kMainFontSize;
   DWORD i = 0;
   for (; kMainFontFace[i] != '\0'; ++i) {
-    record->defaultFontFace[i] = static_cast<WCHAR>(kMainFontFace[i]);
+    record->defaultFontFace[i] = static_cast<WCHAR>(static_cast<unsigned char>(kMainFontFace[i]));
   }
   record->defaultFontFace[i] = 0;
   return true;

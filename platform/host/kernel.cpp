@@ -410,11 +410,17 @@ BOOL SetCurrentDirectoryA(LPCSTR lpPathName) {
     K().lastError = standin::detail::kErrorDirectory;
     return FALSE;
   }
+  if (node->folderScript.refuseSilently) {
+    return FALSE;
+  }
   if (node->folderScript.refuseWith != 0) {
     K().lastError = node->folderScript.refuseWith;
     return FALSE;
   }
   K().currentDirectory = full;
+  if (node->folderScript.leaveLastError != 0) {
+    K().lastError = node->folderScript.leaveLastError;
+  }
   return TRUE;
 }
 
@@ -438,6 +444,9 @@ BOOL CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine,
   DWORD error = 0;
   const standin::detail::Node* node =
       standin::detail::FindProgram(standin::detail::FirstToken(lpCommandLine), &error);
+  if (node != nullptr && node->programScript.failSilently) {
+    return FALSE;
+  }
   if (node != nullptr && node->programScript.failWith != 0) {
     error = node->programScript.failWith;
   }

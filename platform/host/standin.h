@@ -40,7 +40,9 @@ std::vector<std::string> LiveObjects();
 // ---- File system -------------------------------------------------------------------
 // Paths are Windows paths with a drive letter; case does not matter.
 struct FolderScript {
-  DWORD refuseWith = 0;  // nonzero: SetCurrentDirectoryA into it fails with this code
+  DWORD refuseWith = 0;         // nonzero: SetCurrentDirectoryA into it fails with this code
+  bool refuseSilently = false;  // SetCurrentDirectoryA fails without setting a code
+  DWORD leaveLastError = 0;     // nonzero: entering succeeds but leaves this code behind
 };
 void AddDrive(char letter);
 void AddFolder(const std::string& path, FolderScript script = {});  // makes parents too
@@ -50,6 +52,7 @@ struct Launch;
 struct ProgramScript {
   DWORD failWith = 0;                // nonzero: CreateProcessA fails with this last-error code
   DWORD leaveLastError = 0;          // nonzero: the start succeeds but leaves this code behind
+  bool failSilently = false;         // CreateProcessA fails without setting a code
   std::optional<DWORD> runsFor = 0;  // milliseconds until it ends; nullopt: never ends
   // Called when the launcher starts waiting for it, before the wait returns: the moment
   // in which a person might click on the launcher's window while the program runs.

@@ -1,0 +1,150 @@
+// Starting a program and waiting for it.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "runtime/process.h"
+#include "runtime_fixture.h"
+#include "sequence.h"
+
+namespace {
+
+class RunProgramTest : public RuntimeTest {
+ protected:
+  void SetUp() override {
+    RuntimeTest::SetUp();
+    standin::AddFolder("X:\\Media\\DirectX9");
+    standin::SetCurrentDirectory("X:\\Media\\DirectX9");
+  }
+
+  static std::vector<std::string> ProcessCalls() {
+    return standin::CallsTo({"CreateProcessA", "WaitForSingleObject", "CloseHandle"});
+  }
+};
+
+constexpr char kStartupArgs[] = "si{cb=sizeof,flags=0x1,show=1,others=0}";
+
+std::string CreateCall(const std::string& quotedCommand, const char* startup = kStartupArgs) {
+  return "CreateProcessA(NULL, " + quotedCommand +
+         ", sa{sizeof,NULL,0}, same, 0, 0x20, NULL, NULL, " + startup + ")";
+}
+
+TEST_F(RunProgramTest, StartsInTheCurrentDirectoryAndWaitsForTheEnd) {
+  bool sawWaiting = false;
+  standin::AddProgram("X:\\Media\\DirectX9\\DXSETUP.exe",
+                      {.runsFor = 5000, .whileWaited = [&](const standin::Launch& launch) {
+                         sawWaiting = true;
+                         EXPECT_FALSE(standin::HasEnded(launch.processId));
+                       }});
+  DWORD id = RunProgram(TextOf("DXSETUP.exe"), SW_SHOWNORMAL, true);
+
+  ASSERT_EQ(standin::Launches().size(), 1u);
+  const standin::Launch& launch = standin::Launches()[0];
+  EXPECT_EQ(id, launch.processId);
+  EXPECT_NE(id, 0u);
+  EXPECT_TRUE(sawWaiting);
+  EXPECT_TRUE(standin::HasEnded(id)) << "RunProgram returned before the program ended";
+  EXPECT_GE(standin::Now(), 5000u);
+  EXPECT_EQ(launch.directory, "X:\\Media\\DirectX9");
+  EXPECT_EQ(launch.image, "X:\\Media\\DirectX9\\DXSETUP.exe");
+  EXPECT_EQ(launch.errorMode, 0x8001u) << "the child inherits the guard's error mode";
+  EXPECT_EQ(ErrorNumber(), 0u);
+  EXPECT_SEQUENCE((std::vector<std::string>{CreateCall("\"DXSETUP.exe\""),
+                                            "WaitForSingleObject(process#1, INFINITE)",
+                                            "CloseHandle(process#1)", "CloseHandle(thread#1)"}),
+                  ProcessCalls());
+  // Both calls run inside the guard, the handles are closed outside it.
+  EXPECT_SEQUENCE(
+      (std::vector<std::string>{
+          "SetErrorMode(0x8001)", "SetLastError(0)", CreateCall("\"DXSETUP.exe\""),
+          "GetLastError()", "SetErrorMode(0x0)", "SetErrorMode(0x8001)", "SetLastError(0)",
+          "WaitForSingleObject(process#1, INFINITE)", "GetLastError()", "SetErrorMode(0x0)",
+          "CloseHandle(process#1)", "CloseHandle(thread#1)"}),
+      standin::Calls());
+}
+
+TEST_F(RunProgramTest, WithoutWaitReturnsAtOnceWithHandlesClosed) {
+  standin::AddProgram("X:\\Media\\DirectX9\\DXSETUP.exe", {.runsFor = std::nullopt});
+  DWORD id = RunProgram(TextOf("DXSETUP.exe"), SW_SHOWNORMAL, false);
+  EXPECT_NE(id, 0u);
+  EXPECT_FALSE(standin::HasEnded(id));
+  EXPECT_SEQUENCE((std::vector<std::string>{CreateCall("\"DXSETUP.exe\""), "CloseHandle(process#1)",
+                                            "CloseHandle(thread#1)"}),
+                  ProcessCalls());
+}
+
+TEST_F(RunProgramTest, CommandIsPassedAsWrittenAndCutAt256) {
+  standin::AddProgram("X:\\Media\\DirectX9\\DXSETUP.exe");
+  // The show command keeps its low 15 bits only.
+  RunProgram(TextOf("DXSETUP.exe /silent \"a b\""), 0x8001, true);
+  EXPECT_EQ(standin::Launches().back().commandLine, "DXSETUP.exe /silent \"a b\"");
+  EXPECT_EQ(standin::Launches().back().showWindow, 1);
+
+  std::string longCommand = "DXSETUP.exe " + std::string(288, 'x');  // 300 characters
+  RunProgram(Text{longCommand.c_str(), static_cast<DWORD>(longCommand.size())}, SW_SHOWNORMAL,
+             true);
+  EXPECT_EQ(standin::Launches().back().commandLine, longCommand.substr(0, 256));
+
+  // A NUL inside ends the command line there; nothing after it is read as command.
+  RunProgram(Text{"DXSETUP.exe\0 evil", 17}, SW_SHOWNORMAL, true);
+  EXPECT_EQ(standin::Launches().back().commandLine, "DXSETUP.exe");
+  EXPECT_EQ(ErrorNumber(), 0u);
+}
+
+TEST_F(RunProgramTest, UnquotedNameWithBlankIsSplitByThePlatform) {
+  standin::AddProgram("X:\\Media\\DirectX9\\Quillmark.exe");
+  standin::AddProgram("X:\\Media\\DirectX9\\Quillmark Install.exe");
+  RunProgram(TextOf("Quillmark Install.exe"), SW_SHOWNORMAL, true);
+  EXPECT_EQ(standin::Launches().back().image, "X:\\Media\\DirectX9\\Quillmark.exe");
+  EXPECT_EQ(standin::Launches().back().commandLine, "Quillmark Install.exe");
+}
+
+TEST_F(RunProgramTest, FailedStartsRecordTheirNumberAndReturnAtOnce) {
+  struct Case {
+    const char* command;
+    BYTE number;
+  };
+  standin::AddFolder("X:\\Media\\DirectX9\\Folder.exe");
+  standin::AddProgram("X:\\Media\\DirectX9\\notes.exe", {.failWith = ERROR_BAD_EXE_FORMAT});
+  const Case cases[] = {
+      {"MISSING.exe", 53},                          // file not found
+      {"X:\\Nowhere\\DXSETUP.exe", 76},             // a folder on its path is missing
+      {"\"X:\\Media\\DirectX9\\Folder.exe\"", 70},  // a folder, not a program
+      {"notes.exe", 75},                            // not a program
+  };
+  for (const Case& c : cases) {
+    ErrorScope scope;
+    DWORD clock = standin::Now();
+    standin::ClearCalls();
+    EXPECT_EQ(RunProgram(TextOf(c.command), SW_SHOWNORMAL, true), 0u) << c.command;
+    EXPECT_EQ(ErrorNumber(), c.number) << c.command;
+    EXPECT_EQ(standin::Now(), clock) << "no waiting after a failed start";
+    EXPECT_EQ(ProcessCalls().size(), 1u) << "nothing waited for or closed: " << c.command;
+  }
+  EXPECT_TRUE(standin::Launches().empty());
+}
+
+TEST_F(RunProgramTest, VerdictNeedsBothAFalseResultAndACode) {
+  // A start that succeeds but leaves a code behind is a success.
+  standin::AddProgram("X:\\Media\\DirectX9\\noisy.exe", {.leaveLastError = 183});
+  EXPECT_NE(RunProgram(TextOf("noisy.exe"), SW_SHOWNORMAL, true), 0u);
+  EXPECT_EQ(ErrorNumber(), 0u);
+  // A start that fails without a code records nothing either: there is nothing to tell.
+  standin::AddProgram("X:\\Media\\DirectX9\\mute.exe", {.failSilently = true});
+  EXPECT_EQ(RunProgram(TextOf("mute.exe"), SW_SHOWNORMAL, true), 0u);
+  EXPECT_EQ(ErrorNumber(), 0u);
+}
+
+TEST_F(RunProgramTest, SuccessLeavesAnEarlierNumberInPlace) {
+  standin::AddProgram("X:\\Media\\DirectX9\\DXSETUP.exe");
+  RunProgram(TextOf("MISSING.exe"), SW_SHOWNORMAL, true);
+  RunProgram(TextOf("DXSETUP.exe"), SW_SHOWNORMAL, true);
+  EXPECT_EQ(ErrorNumber(), 53u);
+}
+
+TEST_F(RunProgramTest, AProgramThatNeverEndsKeepsTheLauncherWaiting) {
+  standin::AddProgram("X:\\Media\\DirectX9\\DXSETUP.exe", {.runsFor = std::nullopt});
+  EXPECT_DEATH(RunProgram(TextOf("DXSETUP.exe"), SW_SHOWNORMAL, true), "never returns");
+}
+
+}  // namespace
