@@ -39,6 +39,17 @@ Colour MakeColour(LONG red, LONG green, LONG blue) {
   return Clamp(red) + Clamp(green) * 0x100 + Clamp(blue) * 0x10000;
 }
 
+Colour NormaliseTextColour(Colour text) {
+  return text >= 0 ? (text & 0xFFFFFF) : kDefaultColour;
+}
+
+Colour NormaliseBackgroundColour(Colour background) {
+  if (background == kTransparentColour) {
+    return background;
+  }
+  return background >= 0 ? (background & 0xFFFFFF) : kDefaultColour;
+}
+
 HWND ControlHandle(HWND dialog, LONG id) {
   return GetDlgItem(dialog, static_cast<int>(id));
 }
@@ -56,10 +67,8 @@ void SetControlText(HWND dialog, LONG id, const char* text) {
 }
 
 void SetControlColor(HWND dialog, LONG id, Colour text, Colour background) {
-  text = text >= 0 ? (text & 0xFFFFFF) : kDefaultColour;
-  if (background != kTransparentColour) {
-    background = background >= 0 ? (background & 0xFFFFFF) : kDefaultColour;
-  }
+  text = NormaliseTextColour(text);
+  background = NormaliseBackgroundColour(background);
   HWND window = WindowOf(dialog, id);
   const WindowRecord* dialogRecord = FindRecord(dialog);
   WindowRecord* record = FindRecord(window);

@@ -11,6 +11,12 @@ constexpr LONG kDialogItself = static_cast<LONG>(0x80000000u);
 // A colour from red, green and blue, each clamped to 0..255.
 Colour MakeColour(LONG red, LONG green, LONG blue);
 
+// The colours SetControlColor stores: a text colour of 0 or more keeps its low 24 bits,
+// any negative one becomes the default (-1); a background of -2 stays transparent, 0 or
+// more keeps its low 24 bits, any other negative value becomes the default.
+Colour NormaliseTextColour(Colour text);
+Colour NormaliseBackgroundColour(Colour background);
+
 // The control's window (GetDlgItem); 0 when the dialog has no such control.
 HWND ControlHandle(HWND dialog, LONG id);
 
