@@ -1,0 +1,409 @@
+// The run time on a real Win32 implementation: starting a program and waiting for it,
+// changing the working directory, the guard around system calls, and setup.exe ending
+// with exit code 0.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "record_helper.h"
+#include "runtime/directory.h"
+#include "runtime/error_state.h"
+#include "runtime/fpu.h"
+#include "runtime/process.h"
+#include "runtime/thread_record.h"
+#include "wine_test.h"
+
+namespace {
+
+using winetest::CurrentDirectory;
+using winetest::HelperPath;
+using winetest::ScratchFolder;
+using winetest::Stopwatch;
+
+constexpr UINT kGuardErrorMode = SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX;
+constexpr DWORD kNoError = 0;
+constexpr DWORD kFileNotFoundNumber = 53;
+constexpr DWORD kPathNotFoundNumber = 76;
+
+Text TextOfString(const std::string& text) {
+  return Text{text.data(), static_cast<DWORD>(text.size())};
+}
+
+// Every test runs as the program does: with the thread slot open, inside a procedure's
+// ErrorScope, in a scratch folder that holds a copy of the record helper.
+class RuntimeOnWine : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(OpenThreadSlot());
+    slotOpen_ = true;
+    startDirectory_ = CurrentDirectory();
+    std::string helper = HelperPath("record_helper");
+    ASSERT_FALSE(helper.empty());
+    ASSERT_TRUE(CopyFileA(helper.c_str(), (folder_ / kRecordHelperFile).c_str(), FALSE))
+        << "copying " << helper << " into " << folder_.Path() << ", error " << GetLastError();
+    ASSERT_TRUE(SetCurrentDirectoryA(folder_.Path().c_str()));
+    if (inheritedErrorMode_.empty()) {
+      inheritedErrorMode_ = ErrorModeOfDirectlyStartedHelper();
+    }
+  }
+
+  void TearDown() override {
+    SetCurrentDirectoryA(startDirectory_.c_str());
+    if (slotOpen_) {
+      CloseThreadSlot();
+    }
+  }
+
+  // The record the helper is expected to leave behind: it starts with the error mode a
+  // program started inside the guard gets from the platform.
+  static std::vector<std::string> ExpectedRecord(DWORD processId, const std::string& directory,
+                                                 const std::string& command) {
+    return {"pid=" + std::to_string(processId), "directory=" + directory, "command=" + command,
+            "errormode=" + inheritedErrorMode_, "end"};
+  }
+
+  // The helper's record, if it is there and complete right now.
+  std::vector<std::string> Record() const {
+    std::string content;
+    if (!winetest::ReadTextFile(folder_ / kRecordFile, &content)) {
+      return {"(no record file)"};
+    }
+    return winetest::Lines(content);
+  }
+
+  // The error mode that the platform itself gives a program started while ours is the
+  // guard's, started here directly with CreateProcessA. Windows hands every new process
+  // its creator's mode unless asked not to; Wine starts each process with mode 0.
+  std::string ErrorModeOfDirectlyStartedHelper() {
+    std::string command = "record_helper.exe probe";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    UINT callersMode = SetErrorMode(kGuardErrorMode);
+    BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                  nullptr, &startup, &process);
+    SetErrorMode(callersMode);
+    if (!started) {
+      return "(not started)";
+    }
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    std::string mode = "(no record)";
+    for (const std::string& line : Record()) {
+      if (line.compare(0, 10, "errormode=") == 0) {
+        mode = line.substr(10);
+      }
+    }
+    DeleteFileA((folder_ / kRecordFile).c_str());
+    return mode;
+  }
+
+  ScratchFolder folder_;
+  std::string startDirectory_;
+  bool slotOpen_ = false;
+  static std::string inheritedErrorMode_;
+};
+
+std::string RuntimeOnWine::inheritedErrorMode_;
+
+TEST_F(RuntimeOnWine, RunProgramWaitsForTheProgramAndHandsItTheCommandAndErrorMode) {
+  ErrorScope scope;
+  const std::string command = "record_helper.exe arg1 \"two words\"";
+
+  Stopwatch stopwatch;
+  DWORD processId = RunProgram(TextOfString(command), SW_SHOWNORMAL, true);
+  DWORD elapsed = stopwatch.Elapsed();
+
+  // The record is there and complete the moment RunProgram returns: it waited. The
+  // helper started in our current directory with exactly our command line, and with the
+  // guard's error mode, which a new process inherits from its creator.
+  EXPECT_SEQUENCE(ExpectedRecord(processId, folder_.Path(), command), Record());
+  if (!winetest::RunningOnWine()) {
+    EXPECT_EQ(inheritedErrorMode_, "0x8001");
+  } else if (inheritedErrorMode_ != "0x8001") {
+    std::printf("note: this Wine starts processes in error mode %s, not their creator's\n",
+                inheritedErrorMode_.c_str());
+  }
+  EXPECT_NE(processId, 0u);
+  EXPECT_GE(elapsed, kRecordHelperSleepMs);
+  EXPECT_EQ(ErrorNumber(), kNoError);
+}
+
+TEST_F(RuntimeOnWine, RunProgramWithoutWaitReturnsWhileTheProgramRuns) {
+  ErrorScope scope;
+  const std::string command = "record_helper.exe nowait";
+
+  Stopwatch stopwatch;
+  DWORD processId = RunProgram(TextOfString(command), SW_SHOWNORMAL, false);
+  DWORD elapsed = stopwatch.Elapsed();
+  ASSERT_NE(processId, 0u);
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+  ASSERT_NE(process, nullptr) << "process " << processId << ", error " << GetLastError();
+
+  EXPECT_LT(elapsed, kRecordHelperSleepMs);
+  EXPECT_EQ(WaitForSingleObject(process, 0), static_cast<DWORD>(WAIT_TIMEOUT))
+      << "the helper had ended when RunProgram returned";
+  EXPECT_SEQUENCE(std::vector<std::string>{"(no record file)"}, Record());
+
+  // The program goes on without us and finishes its work.
+  EXPECT_EQ(WaitForSingleObject(process, 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+  CloseHandle(process);
+  EXPECT_SEQUENCE(ExpectedRecord(processId, folder_.Path(), command), Record());
+  EXPECT_EQ(ErrorNumber(), kNoError);
+}
+
+TEST_F(RuntimeOnWine, RunProgramOfAMissingProgramRecords53AndReturnsAtOnce) {
+  ErrorScope scope;
+
+  Stopwatch stopwatch;
+  DWORD processId = RunProgram(TextOf("no_such_program.exe"), SW_SHOWNORMAL, true);
+  DWORD elapsed = stopwatch.Elapsed();
+
+  EXPECT_EQ(processId, 0u);
+  EXPECT_EQ(ErrorNumber(), kFileNotFoundNumber);
+  EXPECT_LT(elapsed, kRecordHelperSleepMs / 2);
+
+  // A start that works afterwards leaves the recorded number in place.
+  EXPECT_NE(RunProgram(TextOf("record_helper.exe"), SW_SHOWNORMAL, true), 0u);
+  EXPECT_EQ(ErrorNumber(), kFileNotFoundNumber);
+}
+
+TEST_F(RuntimeOnWine, RunProgramCutsALongCommandTo256Characters) {
+  ErrorScope scope;
+  std::string command = "record_helper.exe ";
+  while (command.size() < 300) {
+    command += "0123456789";
+  }
+
+  DWORD processId = RunProgram(TextOfString(command), SW_SHOWNORMAL, true);
+
+  EXPECT_SEQUENCE(ExpectedRecord(processId, folder_.Path(), command.substr(0, 256)), Record());
+  EXPECT_EQ(ErrorNumber(), kNoError);
+}
+
+// One ChangeDirectory call, each in a procedure of its own: where it started, the path,
+// the number it recorded and where the current directory is afterwards (both relative to
+// the scratch folder).
+struct DirectoryCase {
+  std::string from;
+  std::string path;
+  DWORD number;
+  std::string after;
+
+  bool operator==(const DirectoryCase& other) const {
+    return from == other.from && path == other.path && number == other.number &&
+           after == other.after;
+  }
+};
+
+std::string Describe(const DirectoryCase& row) {
+  return "from \"" + row.from + "\" ChangeDirectory(\"" + row.path + "\") -> " +
+         std::to_string(row.number) + ", now \"" + row.after + "\"";
+}
+
+TEST_F(RuntimeOnWine, ChangeDirectoryMovesOrRecordsTheNumberAndStays) {
+  ASSERT_TRUE(CreateDirectoryA((folder_ / "sub").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((folder_ / "sub\\deeper").c_str(), nullptr));
+  const std::string base = folder_.Path();
+  auto relative = [&](const std::string& directory) {
+    if (directory == base) {
+      return std::string(".");
+    }
+    if (directory.compare(0, base.size() + 1, base + "\\") == 0) {
+      return directory.substr(base.size() + 1);
+    }
+    return directory;
+  };
+
+  // The platform's own verdict on an empty path, which goes to it like any other path.
+  SetLastError(0);
+  BOOL emptyChanged = SetCurrentDirectoryA("");
+  DWORD emptyCode = GetLastError();
+  EXPECT_FALSE(emptyChanged);
+  EXPECT_NE(emptyCode, 0u) << "SetCurrentDirectoryA(\"\") left no error code";
+  BYTE emptyNumber = TranslateOsError(emptyCode);
+
+  const std::vector<DirectoryCase> expected = {
+      {"sub\\deeper", "..\\", kNoError, "sub"},
+      {"sub", "..\\", kNoError, "."},
+      {".", "sub", kNoError, "sub"},
+      {".", base + "\\sub\\deeper", kNoError, "sub\\deeper"},
+      {".", "missing", kPathNotFoundNumber, "."},
+      {".", "missing\\deeper", kPathNotFoundNumber, "."},
+      {".", "sub\\missing", kPathNotFoundNumber, "."},
+      {".", "su*", kPathNotFoundNumber, "."},
+      {".", "s?b", kPathNotFoundNumber, "."},
+      {".", "sub\\*", kPathNotFoundNumber, "."},
+      {".", "", emptyNumber, "."},
+  };
+  std::vector<DirectoryCase> actual;
+  for (const DirectoryCase& row : expected) {
+    SetCurrentDirectoryA(row.from == "." ? base.c_str() : (folder_ / row.from).c_str());
+    ErrorScope scope;
+    ChangeDirectory(TextOfString(row.path));
+    actual.push_back({row.from, row.path, ErrorNumber(), relative(CurrentDirectory())});
+  }
+  EXPECT_SEQUENCE(expected, actual);
+}
+
+TEST_F(RuntimeOnWine, ErrorNumberKeepsTheLatestFailureAcrossSuccesses) {
+  ASSERT_TRUE(CreateDirectoryA((folder_ / "sub").c_str(), nullptr));
+  ErrorScope scope;
+  std::vector<DWORD> numbers;
+  ChangeDirectory(TextOf("missing"));
+  numbers.push_back(ErrorNumber());
+  numbers.push_back(ErrorNumber());
+  ChangeDirectory(TextOf("sub"));
+  numbers.push_back(ErrorNumber());
+  RunProgram(TextOf("no_such_program.exe"), SW_SHOWNORMAL, true);
+  numbers.push_back(ErrorNumber());
+  {
+    // An inner procedure starts clean and leaves the outer one's number alone.
+    ErrorScope inner;
+    numbers.push_back(ErrorNumber());
+    ChangeDirectory(TextOf("?"));
+    numbers.push_back(ErrorNumber());
+  }
+  numbers.push_back(ErrorNumber());
+
+  EXPECT_SEQUENCE((std::vector<DWORD>{76, 76, 76, 53, 0, 76, 53}), numbers);
+  EXPECT_EQ(CurrentDirectory(), folder_ / "sub");
+}
+
+TEST_F(RuntimeOnWine, GuardedCallRunsInItsOwnErrorModeAndRestoresTheCallers) {
+  const UINT distinctive = SEM_NOGPFAULTERRORBOX;
+  UINT original = SetErrorMode(distinctive);
+
+  SystemCallVerdict verdict;
+  UINT inside = GuardedSystemCall([] { return GetErrorMode(); }, &verdict);
+  UINT after = SetErrorMode(original);
+
+  EXPECT_EQ(inside, kGuardErrorMode);
+  EXPECT_EQ(after, distinctive);
+  EXPECT_FALSE(verdict.failed);
+}
+
+TEST_F(RuntimeOnWine, GuardedCallRunsInTheDefaultFpuStateAndRestoresTheControlWord) {
+  WORD original = FpuControlWord();
+  SetFpuControlWord(kProgramFpuControlWord);
+  // Reserved bit 6 of the word reads as 1 whatever was loaded.
+  WORD programs = FpuControlWord();
+
+  WORD inside = 0;
+  SystemCallVerdict verdict;
+  GuardedSystemCall(
+      [&] {
+        inside = FpuControlWord();
+        SetFpuControlWord(0x0C7F);  // the function leaves another rounding and precision
+        return 0;
+      },
+      &verdict);
+  WORD after = FpuControlWord();
+  SetFpuControlWord(original);
+
+  EXPECT_EQ(inside, 0x037F) << "the unit's initial control word";
+  EXPECT_EQ(after, programs);
+  EXPECT_EQ(programs & ~0x0040, kProgramFpuControlWord);
+}
+
+TEST_F(RuntimeOnWine, GuardedCallJudgesBySuccessfulCallsLeftoverErrorCode) {
+  // Opening a named mutex that exists succeeds and still sets ERROR_ALREADY_EXISTS.
+  const std::string name = "winetest-guard-" + std::to_string(GetCurrentProcessId());
+  HANDLE first = CreateMutexA(nullptr, FALSE, name.c_str());
+  ASSERT_NE(first, nullptr);
+
+  SystemCallVerdict verdict;
+  HANDLE second =
+      GuardedSystemCall([&] { return CreateMutexA(nullptr, FALSE, name.c_str()); }, &verdict);
+
+  EXPECT_NE(second, nullptr);
+  EXPECT_TRUE(verdict.failed);
+  EXPECT_EQ(verdict.code, static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+  EXPECT_EQ(verdict.number, 75);
+  CloseHandle(second);
+  CloseHandle(first);
+}
+
+// Presses the wizard's buttons as a person would: each press is a BN_CLICKED command
+// posted to the window, so that it goes through the window's own message loop the way a
+// click does, and the next press waits until this one has been handled. A step's handler
+// disables the buttons it was pressed with; "Done" is handled when the process ends.
+// Returns what went wrong, or nothing.
+std::string PressSkipsThenDone(HWND window, HANDLE process, std::string* pressed) {
+  const int kSkips[] = {1003, 1008, 1012};
+  const int kDone = 1007;
+  for (int id : kSkips) {
+    HWND button = GetDlgItem(window, id);
+    if (button == nullptr) {
+      return "no control " + std::to_string(id) + " in the window";
+    }
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    *pressed += std::to_string(id) + " ";
+    Stopwatch handling;
+    while (IsWindowEnabled(button) && handling.Elapsed() < 5000 &&
+           WaitForSingleObject(process, 10) == WAIT_TIMEOUT) {
+    }
+    if (IsWindowEnabled(button)) {
+      return "the press of " + std::to_string(id) + " was not handled within 5 s";
+    }
+  }
+  HWND done = GetDlgItem(window, kDone);
+  if (done == nullptr) {
+    return "no control " + std::to_string(kDone) + " in the window";
+  }
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(kDone, BN_CLICKED), reinterpret_cast<LPARAM>(done));
+  *pressed += std::to_string(kDone);
+  return std::string();
+}
+
+// setup.exe, started in an empty folder, ends with exit code 0. When it shows the wizard
+// window instead, the steps are skipped and "Done" pressed.
+TEST(SetupExe, EndsWithExitCodeZero) {
+  constexpr DWORD kTimeoutMs = 20000;
+  const char kCaption[] = "Quillmark Installer -- USB 2.0 Adapter";
+
+  std::string setup = HelperPath("setup");
+  ASSERT_FALSE(setup.empty());
+  ScratchFolder medium;
+  std::string commandLine = "\"" + setup + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessA(setup.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                             medium.Path().c_str(), &startup, &process))
+      << setup << ", error " << GetLastError();
+  CloseHandle(process.hThread);
+
+  Stopwatch stopwatch;
+  bool windowSeen = false;
+  std::string pressed;
+  std::string trouble;
+  while (stopwatch.Elapsed() < kTimeoutMs && trouble.empty() &&
+         WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
+    HWND window = nullptr;
+    if (!windowSeen) {
+      window = winetest::FindProcessWindow(process.dwProcessId, kCaption);
+    }
+    if (window != nullptr) {
+      windowSeen = true;
+      trouble = PressSkipsThenDone(window, process.hProcess, &pressed);
+    }
+  }
+
+  DWORD exitCode = STILL_ACTIVE;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  if (exitCode == STILL_ACTIVE) {
+    TerminateProcess(process.hProcess, 1);
+    WaitForSingleObject(process.hProcess, 5000);
+  }
+  CloseHandle(process.hProcess);
+  EXPECT_EQ(trouble, "");
+  EXPECT_EQ(exitCode, 0u) << (exitCode == STILL_ACTIVE ? "still running; " : "")
+                          << (windowSeen ? "window shown, pressed " + pressed
+                                         : std::string("no window shown"));
+}
+
+}  // namespace
