@@ -12,5 +12,7 @@
 #pragma once
 
 constexpr unsigned kRecordHelperSleepMs = 700;
-constexpr char kRecordHelperFile[] = "record_helper.exe";
+// The name of the copy that the test starts: one that no build puts next to a test
+// program, where a bare name is looked for first.
+constexpr char kRecordHelperFile[] = "recorder.exe";
 constexpr char kRecordFile[] = "record.txt";

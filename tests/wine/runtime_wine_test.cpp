@@ -77,7 +77,7 @@ class RuntimeOnWine : public testing::Test {
   // guard's, started here directly with CreateProcessA. Windows hands every new process
   // its creator's mode unless asked not to; Wine starts each process with mode 0.
   std::string ErrorModeOfDirectlyStartedHelper() {
-    std::string command = "record_helper.exe probe";
+    std::string command = std::string(kRecordHelperFile) + " probe";
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
@@ -111,7 +111,7 @@ std::string RuntimeOnWine::inheritedErrorMode_;
 
 TEST_F(RuntimeOnWine, RunProgramWaitsForTheProgramAndHandsItTheCommandAndErrorMode) {
   ErrorScope scope;
-  const std::string command = "record_helper.exe arg1 \"two words\"";
+  const std::string command = std::string(kRecordHelperFile) + " arg1 \"two words\"";
 
   Stopwatch stopwatch;
   DWORD processId = RunProgram(TextOfString(command), SW_SHOWNORMAL, true);
@@ -134,7 +134,7 @@ TEST_F(RuntimeOnWine, RunProgramWaitsForTheProgramAndHandsItTheCommandAndErrorMo
 
 TEST_F(RuntimeOnWine, RunProgramWithoutWaitReturnsWhileTheProgramRuns) {
   ErrorScope scope;
-  const std::string command = "record_helper.exe nowait";
+  const std::string command = std::string(kRecordHelperFile) + " nowait";
 
   Stopwatch stopwatch;
   DWORD processId = RunProgram(TextOfString(command), SW_SHOWNORMAL, false);
@@ -167,13 +167,13 @@ TEST_F(RuntimeOnWine, RunProgramOfAMissingProgramRecords53AndReturnsAtOnce) {
   EXPECT_LT(elapsed, kRecordHelperSleepMs / 2);
 
   // A start that works afterwards leaves the recorded number in place.
-  EXPECT_NE(RunProgram(TextOf("record_helper.exe"), SW_SHOWNORMAL, true), 0u);
+  EXPECT_NE(RunProgram(TextOf(kRecordHelperFile), SW_SHOWNORMAL, true), 0u);
   EXPECT_EQ(ErrorNumber(), kFileNotFoundNumber);
 }
 
 TEST_F(RuntimeOnWine, RunProgramCutsALongCommandTo256Characters) {
   ErrorScope scope;
-  std::string command = "record_helper.exe ";
+  std::string command = std::string(kRecordHelperFile) + " ";
   while (command.size() < 300) {
     command += "0123456789";
   }
