@@ -14,6 +14,13 @@ target_include_directories(product PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR
 target_compile_options(product PRIVATE ${PRODUCT_FLAGS})
 target_link_libraries(product PUBLIC standin)
 
+# The fuzz preset builds the same two libraries, instrumented for libFuzzer as well,
+# and the fuzz targets instead of the unit tests.
+if(FUZZ_TARGETS)
+  include(${CMAKE_SOURCE_DIR}/cmake/Fuzz.cmake)
+  return()
+endif()
+
 find_package(GTest REQUIRED)
 include(GoogleTest)
 add_subdirectory(tests/host)
