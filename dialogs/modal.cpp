@@ -151,6 +151,12 @@ void ShowDialogModal(HWND dialog, DialogCallback callback, LONG* result) {
   MSG message;
   for (;;) {
     if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) == FALSE) {
+      // Messages sent from other threads are handled inside PeekMessageA and may end
+      // the dialog without anything being posted; without this check the loop would
+      // nap for ever once the window is gone.
+      if (IsWindow(dialog) == FALSE) {
+        break;
+      }
       if (owner != nullptr && (style & DS_NOIDLEMSG) == 0) {
         SendMessageA(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(dialog));
       }
