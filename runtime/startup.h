@@ -17,6 +17,10 @@ const StartupValues& Startup();
 // The program's module instance, for dialogs, controls and icons.
 HINSTANCE ProgramInstance();
 
+// Start-up records the module itself; code that uses the toolkit without going through
+// ProcessMain (a test program) records its own module here first.
+void RecordProgramInstance(HINSTANCE instance);
+
 // The position of the command tail within a command line: after a quoted program name
 // and the blanks that follow it, or after an unquoted name (every byte above 0x20) and
 // the blanks that follow it. Only the blank separates; the scan never passes the NUL.
