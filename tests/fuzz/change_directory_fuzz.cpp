@@ -33,7 +33,7 @@ void LayOutMachine() {
   standin::AddFolder("C:\\Media\\DirectX9");
   standin::AddFolder("C:\\Media\\Quillmark Install");
   standin::AddFolder("C:\\Media\\Video Driver");
-  standin::AddProgram("C:\\Media\\DirectX9\\DXSETUP.exe");
+  standin::AddProgram(R"(C:\Media\DirectX9\DXSETUP.exe)");
   standin::AddFolder("C:\\Locked", Refusing(ERROR_ACCESS_DENIED));
   standin::AddFolder("C:\\NoMedium", Refusing(ERROR_NOT_READY));
   standin::AddFolder("C:\\Odd", Refusing(ERROR_INVALID_DRIVE));

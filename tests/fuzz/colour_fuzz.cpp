@@ -59,8 +59,7 @@ void CheckMake(uint32_t red, uint32_t green, uint32_t blue) {
   auto b = static_cast<int32_t>(blue);
   Colour made = MakeColour(r, g, b);
   FUZZ_CHECK(IsRgb(made), "MakeColour(%d, %d, %d) gives %d", r, g, b, made);
-  int32_t expected =
-      static_cast<int32_t>(ClampedPart(r) | ClampedPart(g) << 8 | ClampedPart(b) << 16);
+  auto expected = static_cast<int32_t>(ClampedPart(r) | ClampedPart(g) << 8 | ClampedPart(b) << 16);
   FUZZ_CHECK(made == expected, "MakeColour(%d, %d, %d) gives 0x%X, expected 0x%X", r, g, b, made,
              expected);
   // Taken apart and made again, a colour stays what it is.

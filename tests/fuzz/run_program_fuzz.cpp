@@ -32,7 +32,7 @@ void LayOutMachine() {
   standin::Reset();
   standin::AddProgram("C:\\a.exe");
   standin::AddProgram("C:\\Tools\\b.exe");
-  standin::AddProgram("C:\\Windows\\System32\\cmd.exe");
+  standin::AddProgram(R"(C:\Windows\System32\cmd.exe)");
   standin::AddProgram("C:\\deny.exe", Failing(ERROR_ACCESS_DENIED));
   standin::AddProgram("C:\\bad.exe", Failing(193));
   standin::AddProgram("C:\\Tools\\big.exe", Failing(ERROR_NOT_ENOUGH_MEMORY));
@@ -126,7 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(number == 0, "%s started but recorded %u", line.c_str(), number);
     std::vector<std::string> expectedWaits;
     if (wait) {
-      expectedWaits.push_back("WaitForSingleObject(process#1, INFINITE)");
+      expectedWaits.emplace_back("WaitForSingleObject(process#1, INFINITE)");
     }
     FUZZ_CHECK(waits == expectedWaits, "%s (wait %d): %zu waits", line.c_str(), wait, waits.size());
     std::sort(closes.begin(), closes.end());
