@@ -21,3 +21,4 @@ target_link_libraries(setup PRIVATE product kernel32 user32 gdi32 ole32 gcc)
 set_target_properties(setup PROPERTIES OUTPUT_NAME setup SUFFIX .exe)
 
 add_subdirectory(tests/wine)
+add_subdirectory(demo)
