@@ -11,7 +11,8 @@ fail() {
 }
 
 # Installs what the build and the tests need, once: compilers, CMake, GoogleTest, MinGW,
-# Wine with its 32-bit half, Xvfb and ImageMagick. Skips everything when it is there.
+# Wine with its 32-bit half, Xvfb, ImageMagick, and xdotool and xwininfo to drive and
+# measure windows on the display. Skips everything when it is there.
 ensure_tools() {
   local missing=()
   command -v cmake >/dev/null || missing+=(cmake)
@@ -29,6 +30,8 @@ ensure_tools() {
   command -v Xvfb >/dev/null || missing+=(xvfb)
   command -v xauth >/dev/null || missing+=(xauth)
   command -v import >/dev/null || missing+=(imagemagick)
+  command -v xdotool >/dev/null || missing+=(xdotool)
+  command -v xwininfo >/dev/null || missing+=(x11-utils)
   if [ ${#missing[@]} -eq 0 ]; then
     return 0
   fi
@@ -62,12 +65,13 @@ build_preset() {
 }
 
 # Gives Wine an X display: the caller's, or a private Xvfb that ends with the script.
+# The private one takes the first free display number from XVFB_FIRST_DISPLAY (90).
 ensure_display() {
   if [ -n "${DISPLAY:-}" ]; then
     return 0
   fi
   local number
-  for number in $(seq 90 140); do
+  for number in $(seq "${XVFB_FIRST_DISPLAY:-90}" 140); do
     [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] || break
   done
   Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
