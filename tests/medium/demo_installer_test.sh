@@ -109,6 +109,7 @@ run_step() {
 
 # Started in its own folder, as setup.exe starts it; step 1 also from elsewhere, where
 # its record must still land next to the program and not in the working directory.
+rm -f "$work/ran.txt"
 run_step 1 "$work"
 check "step 1: no record in the working directory" "" "$(ls "$work"/ran.txt 2>/dev/null)"
 run_step 2 "$medium/${folders[1]}"
