@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the README's two commands: set up the machine, build, and give Wine a display.
 # Sourced, not run.
 
@@ -78,8 +79,8 @@ ensure_display() {
   XVFB_PID=$!
   trap 'kill "$XVFB_PID" 2>/dev/null' EXIT
   export DISPLAY=":$number"
-  local tries
-  for tries in $(seq 1 50); do
+  local _
+  for _ in $(seq 1 50); do
     [ -e "/tmp/.X11-unix/X$number" ] && return 0
     sleep 0.1
   done
