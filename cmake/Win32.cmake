@@ -22,3 +22,4 @@ set_target_properties(setup PROPERTIES OUTPUT_NAME setup SUFFIX .exe)
 
 add_subdirectory(tests/wine)
 add_subdirectory(demo)
+add_subdirectory(bench)
