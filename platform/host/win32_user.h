@@ -269,9 +269,189 @@
 // Menus.
 #define MIIM_DATA 0x00000020u
 
+// Further names the stand-in's window side implements, with Win32's values.
+#define WM_ACTIVATEAPP 0x001Cu
+#define WM_VKEYTOITEM 0x002Eu
+#define WM_CHARTOITEM 0x002Fu
+#define WM_QUERYDRAGICON 0x0037u
+#define WM_COMPAREITEM 0x0039u
+#define WM_WINDOWPOSCHANGING 0x0046u
+#define WM_WINDOWPOSCHANGED 0x0047u
+#define WM_NCACTIVATE 0x0086u
+#define WM_NCLBUTTONDOWN 0x00A1u
+#define WM_NCLBUTTONUP 0x00A2u
+#define WM_MOUSEMOVE 0x0200u
+#define WM_PARENTNOTIFY 0x0210u
+#define EM_SETSEL 0x00B1u
+#define BM_GETSTATE 0x00F2u
+#define BM_SETSTATE 0x00F3u
+#define BM_SETSTYLE 0x00F4u
+#define BM_GETIMAGE 0x00F6u
+#define STM_GETIMAGE 0x0173u
+#define CB_GETCOUNT 0x0146u
+#define LB_GETCOUNT 0x018Bu
+#define CB_ERR (-1)
+#define LB_ERR (-1)
+#define BST_UNCHECKED 0x0000u
+#define BST_CHECKED 0x0001u
+#define BST_INDETERMINATE 0x0002u
+#define BST_PUSHED 0x0004u
+#define BST_FOCUS 0x0008u
+#define STN_CLICKED 0
+#define SS_OWNERDRAW 0xDu
+#define LBS_SORT 0x2u
+#define CBS_SORT 0x100u
+#define ODT_BUTTON 4
+#define ODT_STATIC 5
+#define WS_EX_NOPARENTNOTIFY 0x00000004u
+#define CW_USEDEFAULT ((int)0x80000000)
+#define DLGC_WANTARROWS 0x0001u
+#define DLGC_WANTTAB 0x0002u
+#define DLGC_WANTALLKEYS 0x0004u
+#define DLGC_WANTMESSAGE 0x0004u
+#define DLGC_HASSETSEL 0x0008u
+#define DLGC_DEFPUSHBUTTON 0x0010u
+#define DLGC_UNDEFPUSHBUTTON 0x0020u
+#define DLGC_RADIOBUTTON 0x0040u
+#define DLGC_WANTCHARS 0x0080u
+#define DLGC_STATIC 0x0100u
+#define DLGC_BUTTON 0x2000u
+#define DC_HASDEFID 0x534B
+#define DWLP_DLGPROC (DWLP_MSGRESULT + sizeof(LRESULT))
+#define DWLP_USER (DWLP_DLGPROC + sizeof(DLGPROC))
+#define GWLP_WNDPROC (-4)
+#define GWLP_HINSTANCE (-6)
+#define SWP_SHOWWINDOW 0x0040u
+#define SWP_HIDEWINDOW 0x0080u
+#define RDW_INTERNALPAINT 0x0002u
+#define RDW_VALIDATE 0x0008u
+#define RDW_NOINTERNALPAINT 0x0010u
+#define RDW_NOERASE 0x0020u
+#define RDW_NOCHILDREN 0x0040u
+#define RDW_ERASENOW 0x0200u
+#define RDW_FRAME 0x0400u
+#define RDW_NOFRAME 0x0800u
+#define HTCLIENT 1
+#define HTCAPTION 2
+#define HTSYSMENU 3
+#define HTCLOSE 20
+#define SC_MOUSEMENU 0xF090u
+#define SC_KEYMENU 0xF100u
+#define MK_LBUTTON 0x0001u
+#define KF_ALTDOWN 0x2000u
+#define VK_BACK 0x08
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_F10 0x79
+#define MB_ABORTRETRYIGNORE 0x00000002u
+#define MB_YESNOCANCEL 0x00000003u
+#define MB_RETRYCANCEL 0x00000005u
+#define MB_CANCELTRYCONTINUE 0x00000006u
+#define MB_TYPEMASK 0x0000000Fu
+#define MB_ICONHAND 0x00000010u
+#define MB_ICONERROR 0x00000010u
+#define MB_ICONQUESTION 0x00000020u
+#define MB_ICONASTERISK 0x00000040u
+#define MB_ICONINFORMATION 0x00000040u
+#define MB_DEFBUTTON1 0x00000000u
+#define MB_DEFBUTTON3 0x00000200u
+#define MB_DEFBUTTON4 0x00000300u
+#define IDCLOSE 8
+#define IDHELP 9
+#define IDTRYAGAIN 10
+#define IDCONTINUE 11
+#define LR_LOADFROMFILE 0x0010u
+#define LR_SHARED 0x8000u
+#define SM_CYCAPTION 4
+#define SM_CXBORDER 5
+#define SM_CYBORDER 6
+#define SM_CXDLGFRAME 7
+#define SM_CYDLGFRAME 8
+#define SM_CXICON 11
+#define SM_CYICON 12
+#define SM_CXFRAME 32
+#define SM_CYFRAME 33
+#define SM_CXEDGE 45
+#define SM_CYEDGE 46
+#define SM_CXSMICON 49
+#define SM_CYSMICON 50
+#define COLOR_ACTIVECAPTION 2
+#define COLOR_INACTIVECAPTION 3
+#define COLOR_WINDOWFRAME 6
+#define COLOR_CAPTIONTEXT 9
+#define COLOR_ACTIVEBORDER 10
+#define COLOR_INACTIVEBORDER 11
+#define COLOR_APPWORKSPACE 12
+#define COLOR_HIGHLIGHT 13
+#define COLOR_HIGHLIGHTTEXT 14
+#define COLOR_3DFACE COLOR_BTNFACE
+#define COLOR_BTNSHADOW 16
+#define COLOR_INACTIVECAPTIONTEXT 19
+#define COLOR_BTNHIGHLIGHT 20
+#define COLOR_3DDKSHADOW 21
+#define COLOR_3DLIGHT 22
+#define COLOR_INFOTEXT 23
+#define COLOR_INFOBK 24
+#define WHITE_BRUSH 0
+#define LTGRAY_BRUSH 1
+#define GRAY_BRUSH 2
+#define DKGRAY_BRUSH 3
+#define BLACK_BRUSH 4
+#define WHITE_PEN 6
+#define BLACK_PEN 7
+#define NULL_PEN 8
+#define OEM_FIXED_FONT 10
+#define ANSI_FIXED_FONT 11
+#define ANSI_VAR_FONT 12
+#define DEVICE_DEFAULT_FONT 14
+#define SYSTEM_FIXED_FONT 16
+#define HORZRES 8
+#define VERTRES 10
+#define BITSPIXEL 12
+#define PLANES 14
+#define DEFAULT_QUALITY 0
+#define PROOF_QUALITY 2
+#define ERROR_INVALID_MENU_HANDLE 1401u
+#define ERROR_INVALID_CURSOR_HANDLE 1402u
+#define ERROR_TLW_WITH_WSCHILD 1406u
+#define ERROR_INVALID_INDEX 1413u
+#define ERROR_INVALID_ICON_HANDLE 1414u
+#define ERROR_CONTROL_ID_NOT_FOUND 1421u
+#define ERROR_RESOURCE_TYPE_NOT_FOUND 1813u
+#define ERROR_RESOURCE_ENUM_USER_STOP 15106u
+
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef BOOL(CALLBACK* ENUMRESNAMEPROCA)(HMODULE, LPCSTR, LPSTR, LONG_PTR);
+
+struct WINDOWPOS {
+  HWND hwnd;
+  HWND hwndInsertAfter;
+  int x;
+  int y;
+  int cx;
+  int cy;
+  UINT flags;
+};
+
+struct CREATESTRUCTA {
+  LPVOID lpCreateParams;
+  HINSTANCE hInstance;
+  HMENU hMenu;
+  HWND hwndParent;
+  int cy;
+  int cx;
+  int y;
+  int x;
+  LONG style;
+  LPCSTR lpszName;
+  LPCSTR lpszClass;
+  DWORD dwExStyle;
+};
 
 struct MSG {
   HWND hwnd;
@@ -367,8 +547,8 @@ struct MENUITEMINFOA {
 // Dialogs and windows.
 HWND CreateDialogIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA lpTemplate, HWND hWndParent,
                                 DLGPROC lpDialogFunc, LPARAM dwInitParam);
-HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
-                     int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
+HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X,
+                     int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
                      HINSTANCE hInstance, LPVOID lpParam);
 BOOL DestroyWindow(HWND hWnd);
 BOOL IsWindow(HWND hWnd);
