@@ -1,0 +1,249 @@
+// The stand-in platform's window side, as tests see it: the screen, the windows and
+// their state, the message queue and scripted user input, message boxes, GDI objects
+// and what was painted with them, and icon resources.
+//
+// Nothing here is logged as a product call. Window handles are named in the call log,
+// the ledger and in failure texts as they are here: a dialog made from a template is
+// "dialog#1", "dialog#2" ...; a child window is its class and control id, "BUTTON#1002";
+// another top-level window is "window#1" ...; GDI objects are "font#3", "brush#2",
+// "bitmap#1", "dc#4", icons "icon#1"; stock objects go by their names ("NULL_BRUSH",
+// "brush(COLOR_BTNFACE)"). Handles are never reused before the next Reset, so a
+// destroyed window's handle stays invalid and keeps its name.
+//
+// Input is scripted the way a person gives it: Click, PressKey and the rest put
+// hardware input into the thread's queue, which the product's own message loop takes
+// and dispatches; the target window is found when the product takes the input, as the
+// platform does, so a click on a button that was disabled in the meantime does not
+// press it. Actions that a person does while the product waits for input are queued
+// with WhenIdle; each Sleep of the product thread runs the next one. A test that needs
+// to act while an installer started by the product runs uses the kernel's
+// ProgramScript::whileWaited hook (standin.h) and the same input functions there.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform.h"
+
+namespace standin {
+
+// ---- The screen ---------------------------------------------------------------------
+// Defaults after Reset: 1024 x 768 pixels, the work area the whole screen, 96 dpi,
+// the classic Windows colours.
+void SetScreenSize(int width, int height);  // the work area becomes the whole screen
+void SetWorkArea(const RECT& area);
+// LOGPIXELSX/LOGPIXELSY. The dialog base units of MS Sans Serif 8 pt follow it: 6 x 13
+// at 96 dpi, 8 x 16 at 120 dpi, 9 x 20 at 144 dpi.
+void SetScreenDpi(int dpi);
+void SetSysColor(int index, COLORREF colour);
+
+// ---- Window classes ------------------------------------------------------------------
+// A class that CreateWindowExA accepts, with the test's own window procedure (for an
+// owner window, say). The built-in classes are BUTTON, STATIC, EDIT, SCROLLBAR,
+// COMBOBOX, LISTBOX and the dialog class "#32770".
+void RegisterWindowClass(const std::string& name, WNDPROC procedure);
+
+// ---- Finding windows -----------------------------------------------------------------
+// The top-level windows alive, in creation order (message boxes not included).
+std::vector<HWND> TopLevelWindows();
+// The first top-level window alive whose text is the caption; nullptr if none.
+HWND FindWindowByCaption(const std::string& caption);
+// The child of the parent with that control id; nullptr if none (no last error set).
+HWND FindControl(HWND parent, int id);
+// The window alive that the log calls by that name ("dialog#1", "BUTTON#1002").
+HWND FindWindowByName(const std::string& name);
+// The name of a window, GDI object, icon or DC as the log writes it; for something the
+// stand-in never made, its value in hex.
+std::string NameOf(const void* handle);
+
+// ---- Reading a window ----------------------------------------------------------------
+// All of these read the window directly, without messages; a handle that never named
+// a window stops the test program.
+bool IsAlive(HWND window);  // not destroyed
+std::string ClassOf(HWND window);
+std::string TextOf(HWND window);
+int IdOf(HWND window);
+DWORD StyleOf(HWND window);
+DWORD ExStyleOf(HWND window);
+bool IsEnabled(HWND window);                    // its own WS_DISABLED bit
+bool IsShown(HWND window);                      // WS_VISIBLE on it and on all its ancestors
+HWND ParentOf(HWND window);                     // a child's parent
+HWND OwnerOf(HWND window);                      // a top-level window's owner
+std::vector<HWND> ChildrenOf(HWND window);      // creation (z and tab) order
+RECT WindowRectOf(HWND window);                 // screen coordinates
+RECT ClientRectOf(HWND window);                 // the client area in screen coordinates
+RECT RectInParent(HWND window);                 // a child's window rectangle, parent's client
+HFONT FontOf(HWND window);                      // as the window answers WM_GETFONT
+HICON IconOf(HWND window, int which);           // ICON_BIG or ICON_SMALL, from WM_SETICON
+HANDLE ImageOf(HWND window);                    // STM_SETIMAGE / BM_SETIMAGE
+int CheckOf(HWND window);                       // a button's check state
+std::vector<std::string> ItemsOf(HWND window);  // list box or combo box strings
+int SelectionOf(HWND window);                   // their selection, -1 for none
+WORD DefaultIdOf(HWND dialog);                  // as DM_GETDEFID would answer, IDOK at first
+HWND Focus();
+HWND ActiveWindow();
+
+// ---- Messages delivered ----------------------------------------------------------------
+// Every message that reached a window procedure of a window the product can see, in
+// order, with the depth of nested sending (0 for a message dispatched from the queue
+// or sent from outside any window procedure).
+struct Delivery {
+  HWND window;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  int depth;
+};
+const std::vector<Delivery>& Deliveries();
+// The deliveries as "dialog#1 WM_SETFONT(font#1, 0)", or without parameters as
+// "dialog#1 WM_SETFONT"; only those to the given window when one is given.
+std::vector<std::string> DeliveryLines(bool withParameters = true, HWND onlyTo = nullptr);
+void ClearDeliveries();
+// "WM_SETFONT", "DM_SETDEFID", "WM_USER+9" or "0xC123".
+std::string MessageName(UINT message);
+// One message as DeliveryLines writes it: "dialog#1 WM_SETFONT(font#1, 0)".
+std::string MessageLine(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// ---- Scripted input ----------------------------------------------------------------------
+// A left click (press and release) in the middle of the window. The platform decides
+// which window gets it when the product takes it from the queue: a disabled child
+// passes the click to its parent, a disabled top-level window swallows it; a static
+// control without SS_NOTIFY lets it through to its parent.
+void Click(HWND window);
+// A key pressed and released; with shift, Shift is held around it. The focus window
+// gets it when the product takes it (the active window, as WM_SYSKEYDOWN, when no
+// window has the focus).
+void PressKey(BYTE virtualKey, bool shift = false);
+// Alt pressed, F4 pressed and released, Alt released.
+void PressAltF4();
+// A click on the close box of a top-level window with a caption and a system menu.
+void ClickCloseBox(HWND window);
+// Close chosen from the window's system menu with the mouse.
+void ChooseSystemMenuClose(HWND window);
+// Where the mouse was last pressed, in screen coordinates.
+POINT CursorPosition();
+
+// An action for the next time the product's thread idles (sleeps); actions run one per
+// Sleep, in the order given.
+void WhenIdle(std::function<void()> action);
+size_t PendingIdleActions();
+// How many Sleep calls in a row without a scripted action and without any message
+// taken from the queue the stand-in allows before it stops the test program because the
+// product waits for input that never comes. Default 1000.
+void SetIdleLimit(int sleeps);
+// Takes every message and paint request from the queue and dispatches it, as the
+// platform's own modal loop does (inside a message box, the box's dialog keys first),
+// until the queue is empty. For message box scripts and for tests that run no loop.
+void PumpMessages();
+// Whether anything is queued: posted messages, input or windows to paint.
+bool HasQueuedMessages();
+
+// ---- Message boxes ---------------------------------------------------------------------
+struct MessageBox {
+  std::string text;
+  std::string caption;
+  UINT style;
+  HWND owner;
+  DWORD shownAt;  // the virtual clock when it was shown
+  int depth;      // 1 for a box shown while no other box is open, 2 inside that, ...
+  HWND window;    // the box's own window while it is open
+  int answer;     // what MessageBoxA returned (0 while the box is open)
+};
+// The script answers each box: it may act on other windows while the box is open
+// (click, pump messages, which can enter the product again) and returns the id of the
+// button pressed. As the box's modal loop would, the stand-in dispatches what is queued
+// when the box opens, and what the script left queued before the box closes. 0 closes the box
+// without a button (the close box or Esc): MessageBoxA then returns IDCANCEL, as Wine does for
+// every box. A button the box does not have stops the test program. A box that no script answers
+// stops the test program.
+void AnswerMessageBoxes(std::function<int(const MessageBox&)> script);
+// Every box shown since Reset, in the order shown.
+const std::vector<MessageBox>& MessageBoxes();
+// MessageBoxA fails (returns 0, ERROR_NOT_ENOUGH_MEMORY) without showing a box.
+void FailMessageBoxes(bool fail);
+
+// ---- Failures on demand ------------------------------------------------------------------
+// DestroyWindow on this window fails with ERROR_ACCESS_DENIED and destroys nothing.
+void FailDestroyWindow(HWND window, bool fail);
+void FailCreateSolidBrush(bool fail);
+void FailCreateFontIndirect(bool fail);
+
+// ---- GDI -------------------------------------------------------------------------------
+LOGFONTA FontInfo(HFONT font);           // the LOGFONTA it was made from
+COLORREF BrushColour(HBRUSH brush);      // a solid or system-colour brush's colour
+bool IsObjectAlive(const void* handle);  // a GDI object, icon or DC not yet freed
+struct DcState {
+  HWND window;  // GetDC's window; nullptr for the screen or a memory DC
+  bool memory;
+  bool alive;
+  COLORREF textColour;
+  COLORREF backgroundColour;
+  int backgroundMode;
+  HGDIOBJ font;
+  HGDIOBJ brush;
+  HGDIOBJ bitmap;
+};
+DcState DcStateOf(HDC dc);
+
+// What a control (or a dialog's background) was painted with: the DC's state after the
+// colour message that the control sent its parent (or the default processing, when the
+// parent left it), the brush, and the control's font, text and state at that moment.
+struct Paint {
+  HWND window;
+  UINT colourMessage;  // WM_CTLCOLORSTATIC, WM_CTLCOLORBTN, WM_CTLCOLORDLG ...
+  HDC dc;
+  COLORREF textColour;
+  COLORREF backgroundColour;
+  int backgroundMode;
+  HBRUSH brush;
+  HFONT font;
+  std::string text;
+  bool enabled;
+  DWORD at;
+};
+const std::vector<Paint>& Paints();
+std::optional<Paint> LastPaintOf(HWND window);
+void ClearPaints();
+// Every RedrawWindow call the product made.
+struct Redraw {
+  HWND window;
+  std::optional<RECT> rect;
+  UINT flags;
+};
+const std::vector<Redraw>& Redraws();
+// BitBlt calls, as "BitBlt(dc#3, 0, 0, 50, 20, dc#2, 0, 0, SRCCOPY)".
+const std::vector<std::string>& Blits();
+
+// ---- The ledger and faults -------------------------------------------------------------
+// The window side's lines of LiveObjects(), only those of one kind: "window", "font",
+// "brush", "bitmap", "icon" or "DC".
+std::vector<std::string> LiveObjectsOf(const std::string& kind);
+// Misuse that the real platform lets pass silently or punishes later: an object
+// deleted twice, an object deleted while selected into a DC, a DC released the wrong
+// way, a malformed dialog template. One line each, in order.
+const std::vector<std::string>& Faults();
+void ClearFaults();
+
+// ---- Resources -------------------------------------------------------------------------
+// The module handle GetModuleHandleA(NULL) gives the program.
+HMODULE ProgramModule();
+// An icon group: "#104" or MAKEINTRESOURCE-style names go by number, other names by
+// text without regard to case. The sizes are those of its images (square, in pixels).
+void AddIconResource(HMODULE module, const std::string& name, std::vector<int> sizes = {32});
+void AddBitmapResource(HMODULE module, const std::string& name, int width, int height);
+struct IconInfo {
+  std::string resource;  // "#104" or the name
+  int width;
+  int height;
+  bool alive;
+};
+IconInfo IconInfoOf(HICON icon);
+
+// ---- Comparing sequences -----------------------------------------------------------------
+// Two sequences side by side, rows that differ marked with *, for failure messages.
+std::string SideBySide(const std::vector<std::string>& expected,
+                       const std::vector<std::string>& actual);
+
+}  // namespace standin

@@ -1,0 +1,718 @@
+// The stand-in's messages: sending, the thread's queue (posted messages, hardware input
+// and paint requests), DefWindowProcA, scripted user input and the idle script.
+//
+// The queue hands out, as the platform does: posted messages first, then input, then
+// WM_PAINT for a window that needs painting (parents before children), and returns
+// FALSE when none of these is waiting. WM_QUIT is a posted message like any other.
+// Input is hit-tested when it is taken from the queue: the window under a click and the
+// focus window for a key are those of that moment.
+//
+// DefWindowProcA, as Wine's: WM_CLOSE destroys the window; WM_SYSCOMMAND with SC_CLOSE
+// sends WM_CLOSE; Alt+F4 (WM_SYSKEYDOWN with VK_F4 and the Alt bit) posts WM_SYSCOMMAND
+// SC_CLOSE to the top-level window; a press on the close box (WM_NCLBUTTONDOWN with
+// HTCLOSE) takes the release out of the queue, as the platform's tracking loop does, and
+// sends WM_SYSCOMMAND SC_CLOSE with the point; WM_ACTIVATE gives the window the focus.
+#include <algorithm>
+
+#include "user_internal.h"
+
+namespace standin::win {
+namespace {
+
+using detail::Dec;
+
+constexpr int kPaintLoopLimit = 1000;
+
+LRESULT CallProcedure(Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
+  State& s = S();
+  if (!window.internal) {
+    s.deliveries.push_back(Delivery{window.handle, message, wParam, lParam, s.sendDepth});
+  }
+  WNDPROC procedure = window.procedure;
+  if (procedure == nullptr) {
+    return 0;
+  }
+  ++s.sendDepth;
+  LRESULT result = procedure(window.handle, message, wParam, lParam);
+  --s.sendDepth;
+  return result;
+}
+
+bool InRange(UINT message, UINT first, UINT last) {
+  return (first == 0 && last == 0) || (message >= first && message <= last);
+}
+
+bool ForFilter(HWND filter, HWND window) {
+  if (filter == nullptr) {
+    return true;
+  }
+  if (filter == reinterpret_cast<HWND>(-1)) {
+    return window == nullptr;
+  }
+  return window == filter || IsChildOf(filter, window);
+}
+
+bool Contains(const RECT& rect, POINT point) {
+  return point.x >= rect.left && point.x < rect.right && point.y >= rect.top &&
+         point.y < rect.bottom;
+}
+
+bool Transparent(const Window& window) {
+  // A static control without SS_NOTIFY answers WM_NCHITTEST with HTTRANSPARENT.
+  return window.className == "STATIC" && (window.style & SS_NOTIFY) == 0;
+}
+
+// The window a mouse press at the point goes to: the topmost visible top-level window
+// under it, then the deepest visible child under it; a disabled child passes it to its
+// parent. Sets *inClient when the point is in that window's client area. nullptr when the
+// point hits no window or a disabled top-level window.
+HWND HitTest(POINT point, bool* inClient) {
+  HWND hit = nullptr;
+  for (HWND candidate : S().zOrder) {
+    const Window* window = Find(candidate);
+    if (window != nullptr && (window->style & WS_VISIBLE) != 0 &&
+        (window->style & WS_MINIMIZE) == 0 && Contains(ScreenRect(*window), point)) {
+      hit = candidate;
+      break;
+    }
+  }
+  if (hit == nullptr || (Find(hit)->style & WS_DISABLED) != 0) {
+    return nullptr;
+  }
+  for (;;) {
+    const Window* window = Find(hit);
+    POINT origin = ClientOrigin(*window);
+    RECT client = ClientRect(*window);
+    RECT clientOnScreen{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
+    *inClient = Contains(clientOnScreen, point);
+    if (!*inClient) {
+      return hit;
+    }
+    HWND next = nullptr;
+    for (HWND childHandle : AliveChildren(hit)) {
+      const Window* child = Find(childHandle);
+      if ((child->style & WS_VISIBLE) != 0 && Contains(ScreenRect(*child), point) &&
+          !Transparent(*child)) {
+        next = childHandle;
+        break;
+      }
+    }
+    if (next == nullptr || (Find(next)->style & WS_DISABLED) != 0) {
+      return hit;
+    }
+    hit = next;
+  }
+}
+
+LPARAM ClientPoint(HWND window, POINT point) {
+  POINT origin = ClientOrigin(*Find(window));
+  return MAKELPARAM(point.x - origin.x, point.y - origin.y);
+}
+
+LPARAM ScreenPoint(POINT point) {
+  return MAKELPARAM(point.x, point.y);
+}
+
+BYTE ScanCode(BYTE key) {
+  switch (key) {
+    case VK_ESCAPE:
+      return 0x01;
+    case VK_BACK:
+      return 0x0E;
+    case VK_TAB:
+      return 0x0F;
+    case VK_RETURN:
+      return 0x1C;
+    case VK_CONTROL:
+      return 0x1D;
+    case VK_SHIFT:
+      return 0x2A;
+    case VK_MENU:
+      return 0x38;
+    case VK_SPACE:
+      return 0x39;
+    case VK_F4:
+      return 0x3E;
+    default:
+      return 0;
+  }
+}
+
+// What a queued input entry becomes when it is taken now; false when it reaches no
+// window and is dropped.
+bool Resolve(const Queued& entry, MSG* msg) {
+  State& s = S();
+  *msg = MSG{};
+  msg->time = detail::Now();
+  msg->pt = entry.point;
+  switch (entry.input) {
+    case InputKind::kMouseDown:
+    case InputKind::kMouseUp: {
+      bool down = entry.input == InputKind::kMouseDown;
+      bool client = true;
+      HWND target = nullptr;
+      if (!down && Find(s.capture) != nullptr) {
+        target = s.capture;
+      } else {
+        target = HitTest(entry.point, &client);
+      }
+      if (target == nullptr) {
+        return false;
+      }
+      msg->hwnd = target;
+      if (client) {
+        msg->message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+        msg->wParam = down ? MK_LBUTTON : 0;
+        msg->lParam = ClientPoint(target, entry.point);
+      } else {
+        msg->message = down ? WM_NCLBUTTONDOWN : WM_NCLBUTTONUP;
+        msg->wParam = HTCAPTION;
+        msg->lParam = ScreenPoint(entry.point);
+      }
+      return true;
+    }
+    case InputKind::kCloseBox:
+    case InputKind::kSystemMenu: {
+      const Window* window = Find(entry.aim);
+      if (window == nullptr || !ShownDeep(*window) || (window->style & WS_DISABLED) != 0) {
+        return false;
+      }
+      msg->hwnd = entry.aim;
+      msg->message = WM_NCLBUTTONDOWN;
+      msg->wParam = entry.input == InputKind::kCloseBox ? HTCLOSE : HTSYSMENU;
+      msg->lParam = ScreenPoint(entry.point);
+      return true;
+    }
+    case InputKind::kKeyDown:
+    case InputKind::kKeyUp: {
+      bool down = entry.input == InputKind::kKeyDown;
+      bool alt = (s.keyState[VK_MENU] & 0x80) != 0 || (down && entry.key == VK_MENU);
+      bool system = alt || entry.key == VK_F10;
+      HWND target = Find(s.focus) != nullptr ? s.focus : nullptr;
+      if (target == nullptr) {
+        // No focus: the active window gets the keys, as system keys.
+        target = Find(s.active) != nullptr ? s.active : nullptr;
+        system = true;
+      }
+      if (target == nullptr) {
+        return false;
+      }
+      msg->hwnd = target;
+      msg->wParam = entry.key;
+      DWORD lParam = 1 | (static_cast<DWORD>(ScanCode(entry.key)) << 16);
+      if (alt) {
+        lParam |= 1u << 29;
+      }
+      if (!down) {
+        lParam |= (1u << 30) | (1u << 31);
+      }
+      msg->lParam = static_cast<LPARAM>(lParam);
+      if (down) {
+        msg->message = system ? WM_SYSKEYDOWN : WM_KEYDOWN;
+      } else {
+        msg->message = system ? WM_SYSKEYUP : WM_KEYUP;
+      }
+      return true;
+    }
+    case InputKind::kNone:
+      break;
+  }
+  return false;
+}
+
+// What happens as input is taken: the cursor moves, a press activates its window, the
+// keyboard state changes.
+void Consume(const Queued& entry, const MSG& msg) {
+  State& s = S();
+  switch (entry.input) {
+    case InputKind::kMouseDown:
+    case InputKind::kCloseBox:
+    case InputKind::kSystemMenu: {
+      s.cursor = entry.point;
+      HWND top = Root(msg.hwnd);
+      if (top != s.active && Find(top) != nullptr && (Find(top)->style & WS_DISABLED) == 0) {
+        Activate(top);
+      }
+      if (entry.input == InputKind::kSystemMenu && Find(entry.aim) != nullptr) {
+        Find(entry.aim)->menuChoosesClose = true;
+      }
+      break;
+    }
+    case InputKind::kMouseUp:
+      s.cursor = entry.point;
+      break;
+    case InputKind::kKeyDown:
+      s.keyState[entry.key] = 0x80;
+      break;
+    case InputKind::kKeyUp:
+      s.keyState[entry.key] = 0;
+      break;
+    case InputKind::kNone:
+      break;
+  }
+}
+
+// The platform's tracking loop after a press on the close box or the system menu takes
+// the release out of the queue.
+void TakeRelease() {
+  std::vector<Queued>& input = S().input;
+  for (auto it = input.begin(); it != input.end(); ++it) {
+    if (it->input == InputKind::kMouseUp) {
+      S().cursor = it->point;
+      input.erase(it);
+      return;
+    }
+  }
+}
+
+void PushInput(InputKind kind, HWND aim, POINT point, BYTE key) {
+  Queued entry;
+  entry.input = kind;
+  entry.aim = aim;
+  entry.point = point;
+  entry.key = key;
+  S().input.push_back(entry);
+}
+
+Window& ScriptTarget(HWND window, const char* who) {
+  Window& known = Known(window, who);
+  if (!known.alive) {
+    detail::Fatal(std::string(who) + ": " + known.name + " has been destroyed");
+  }
+  return known;
+}
+
+char CharacterOf(BYTE key, bool shift) {
+  if (key >= 'A' && key <= 'Z') {
+    return static_cast<char>(shift ? key : key - 'A' + 'a');
+  }
+  if (key >= '0' && key <= '9') {
+    return static_cast<char>(key);
+  }
+  switch (key) {
+    case VK_RETURN:
+      return '\r';
+    case VK_ESCAPE:
+      return 0x1B;
+    case VK_TAB:
+      return '\t';
+    case VK_BACK:
+      return '\b';
+    case VK_SPACE:
+      return ' ';
+    default:
+      return 0;
+  }
+}
+
+bool AnyWindowAlive() {
+  for (const auto& [value, window] : S().windows) {
+    if (window->alive && !window->internal) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+void Activity() {
+  S().idleSleeps = 0;
+}
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Window* target = Need(window);
+  if (target == nullptr) {
+    return 0;
+  }
+  return CallProcedure(*target, message, wParam, lParam);
+}
+
+bool Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (window != nullptr && Need(window) == nullptr) {
+    return false;
+  }
+  Queued entry;
+  entry.msg = MSG{window, message, wParam, lParam, detail::Now(), S().cursor};
+  S().posted.push_back(entry);
+  return true;
+}
+
+void DropQueuedFor(HWND window) {
+  std::vector<Queued>& posted = S().posted;
+  posted.erase(std::remove_if(posted.begin(), posted.end(),
+                              [window](const Queued& entry) { return entry.msg.hwnd == window; }),
+               posted.end());
+}
+
+bool Peek(MSG* msg, HWND filter, UINT first, UINT last, UINT remove) {
+  State& s = S();
+  if (filter != nullptr && filter != reinterpret_cast<HWND>(-1) && Need(filter) == nullptr) {
+    return false;
+  }
+  bool take = (remove & PM_REMOVE) != 0;
+  for (auto it = s.posted.begin(); it != s.posted.end(); ++it) {
+    if (ForFilter(filter, it->msg.hwnd) && InRange(it->msg.message, first, last)) {
+      *msg = it->msg;
+      if (take) {
+        s.posted.erase(it);
+      }
+      Activity();
+      return true;
+    }
+  }
+  for (size_t i = 0; i < s.input.size();) {
+    MSG resolved;
+    if (!Resolve(s.input[i], &resolved)) {
+      Queued dropped = s.input[i];
+      s.input.erase(s.input.begin() + static_cast<std::ptrdiff_t>(i));
+      if (dropped.input == InputKind::kMouseDown) {
+        s.cursor = dropped.point;
+      }
+      continue;
+    }
+    if (ForFilter(filter, resolved.hwnd) && InRange(resolved.message, first, last)) {
+      *msg = resolved;
+      if (take) {
+        Queued entry = s.input[i];
+        s.input.erase(s.input.begin() + static_cast<std::ptrdiff_t>(i));
+        Consume(entry, resolved);
+      }
+      Activity();
+      return true;
+    }
+    ++i;
+  }
+  if (InRange(WM_PAINT, first, last)) {
+    if (HWND window = NextToPaint(filter)) {
+      Window* painted = Find(window);
+      if (++painted->paintsOffered > kPaintLoopLimit) {
+        detail::Fatal("WM_PAINT for " + painted->name + " was handed out " + Dec(kPaintLoopLimit) +
+                      " times and the window never painted");
+      }
+      *msg = MSG{window, WM_PAINT, 0, 0, detail::Now(), s.cursor};
+      Activity();
+      return true;
+    }
+  }
+  return false;
+}
+
+bool Translate(const MSG& msg) {
+  bool key = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+  if (!key) {
+    return msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP;
+  }
+  bool shift = (S().keyState[VK_SHIFT] & 0x80) != 0;
+  char character = CharacterOf(static_cast<BYTE>(msg.wParam), shift);
+  if (character != 0) {
+    Queued entry;
+    entry.msg = MSG{msg.hwnd,
+                    msg.message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR,
+                    static_cast<WPARAM>(static_cast<unsigned char>(character)),
+                    msg.lParam,
+                    detail::Now(),
+                    msg.pt};
+    S().posted.push_back(entry);
+  }
+  return true;
+}
+
+LRESULT Dispatch(const MSG& msg) {
+  if (msg.hwnd == nullptr) {
+    return 0;
+  }
+  Window* window = Need(msg.hwnd);
+  if (window == nullptr) {
+    return 0;  // the window is gone: the message is dropped
+  }
+  return CallProcedure(*window, msg.message, msg.wParam, msg.lParam);
+}
+
+LRESULT DefProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+  Window* window = Find(handle);
+  if (window == nullptr) {
+    return 0;
+  }
+  switch (message) {
+    case WM_NCCREATE:
+      return TRUE;
+    case WM_CLOSE:
+      Destroy(handle);
+      return 0;
+    case WM_SETTEXT: {
+      const char* text = reinterpret_cast<const char*>(lParam);
+      window->text = text != nullptr ? text : "";
+      return TRUE;
+    }
+    case WM_GETTEXT: {
+      char* buffer = reinterpret_cast<char*>(lParam);
+      if (buffer == nullptr || wParam == 0) {
+        return 0;
+      }
+      size_t count = std::min(window->text.size(), static_cast<size_t>(wParam) - 1);
+      window->text.copy(buffer, count);
+      buffer[count] = '\0';
+      return static_cast<LRESULT>(count);
+    }
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(window->text.size());
+    case WM_SETICON: {
+      HICON* slot = wParam == ICON_BIG ? &window->bigIcon : &window->smallIcon;
+      HICON old = *slot;
+      *slot = reinterpret_cast<HICON>(lParam);
+      return reinterpret_cast<LRESULT>(old);
+    }
+    case WM_GETICON:
+      return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? window->bigIcon : window->smallIcon);
+    case WM_PAINT:
+      EndPainting(BeginPainting(handle));
+      return 0;
+    case WM_NCACTIVATE:
+      return TRUE;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE && (window->style & WS_MINIMIZE) == 0) {
+        SetFocusTo(handle);
+      }
+      return 0;
+    case WM_CANCELMODE:
+      if (S().capture == handle) {
+        S().capture = nullptr;
+      }
+      return 0;
+    case WM_WINDOWPOSCHANGED: {
+      const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+      if (pos == nullptr) {
+        return 0;
+      }
+      if ((pos->flags & SWP_NOMOVE) == 0) {
+        Send(handle, WM_MOVE, 0, MAKELPARAM(window->rect.left, window->rect.top));
+      }
+      if ((pos->flags & SWP_NOSIZE) == 0 && Find(handle) != nullptr) {
+        RECT client = ClientRect(*window);
+        WPARAM type = (window->style & WS_MAXIMIZE) != 0   ? SIZE_MAXIMIZED
+                      : (window->style & WS_MINIMIZE) != 0 ? SIZE_MINIMIZED
+                                                           : SIZE_RESTORED;
+        Send(handle, WM_SIZE, type, MAKELPARAM(client.right, client.bottom));
+      }
+      return 0;
+    }
+    case WM_SYSCOMMAND:
+      switch (wParam & 0xFFF0) {
+        case SC_CLOSE:
+          Send(handle, WM_CLOSE, 0, 0);
+          return 0;
+        case SC_MOUSEMENU:
+          // The system menu opens; a scripted choice of Close is carried out as the
+          // menu does it, by posting the command.
+          if (window->menuChoosesClose) {
+            window->menuChoosesClose = false;
+            Post(handle, WM_SYSCOMMAND, SC_CLOSE, lParam);
+          }
+          return 0;
+        default:
+          return 0;
+      }
+    case WM_SYSKEYDOWN:
+      if ((HIWORD(lParam) & KF_ALTDOWN) != 0 && wParam == VK_F4) {
+        Post(Root(handle), WM_SYSCOMMAND, SC_CLOSE, 0);
+      }
+      return 0;
+    case WM_NCLBUTTONDOWN:
+      if (wParam == HTCLOSE) {
+        TakeRelease();
+        Send(handle, WM_SYSCOMMAND, SC_CLOSE, lParam);
+      } else if (wParam == HTSYSMENU) {
+        TakeRelease();
+        Send(handle, WM_SYSCOMMAND, SC_MOUSEMENU + HTSYSMENU, lParam);
+      }
+      return 0;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<LRESULT>(DefaultColours(message, reinterpret_cast<HDC>(wParam)));
+    default:
+      return 0;
+  }
+}
+
+}  // namespace standin::win
+
+namespace standin::detail {
+
+void OnIdle(DWORD /*milliseconds*/) {
+  win::State& s = win::S();
+  if (!s.idleActions.empty()) {
+    std::function<void()> action = std::move(s.idleActions.front());
+    s.idleActions.erase(s.idleActions.begin());
+    s.idleSleeps = 0;
+    action();
+    return;
+  }
+  if (!win::AnyWindowAlive()) {
+    return;  // no window to wait on: a plain pause
+  }
+  if (++s.idleSleeps > s.idleLimit) {
+    Fatal("the product waits for input that the test never gives: " + Dec(s.idleLimit) +
+          " sleeps in a row with an empty queue and no idle action left (standin::WhenIdle)");
+  }
+}
+
+}  // namespace standin::detail
+
+// ---- The test side ----------------------------------------------------------------
+
+namespace standin {
+
+using win::InputKind;
+
+void Click(HWND window) {
+  win::Window& target = win::ScriptTarget(window, "Click");
+  RECT rect = win::ScreenRect(target);
+  POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  win::PushInput(InputKind::kMouseDown, window, centre, 0);
+  win::PushInput(InputKind::kMouseUp, window, centre, 0);
+}
+
+void PressKey(BYTE virtualKey, bool shift) {
+  if (shift) {
+    win::PushInput(InputKind::kKeyDown, nullptr, win::S().cursor, VK_SHIFT);
+  }
+  win::PushInput(InputKind::kKeyDown, nullptr, win::S().cursor, virtualKey);
+  win::PushInput(InputKind::kKeyUp, nullptr, win::S().cursor, virtualKey);
+  if (shift) {
+    win::PushInput(InputKind::kKeyUp, nullptr, win::S().cursor, VK_SHIFT);
+  }
+}
+
+void PressAltF4() {
+  POINT cursor = win::S().cursor;
+  win::PushInput(InputKind::kKeyDown, nullptr, cursor, VK_MENU);
+  win::PushInput(InputKind::kKeyDown, nullptr, cursor, VK_F4);
+  win::PushInput(InputKind::kKeyUp, nullptr, cursor, VK_F4);
+  win::PushInput(InputKind::kKeyUp, nullptr, cursor, VK_MENU);
+}
+
+namespace {
+
+// The caption of a top-level window with a system menu: where its close box and its
+// system menu icon are.
+RECT CaptionOf(const win::Window& window, const char* who) {
+  if (window.parent != nullptr || (window.style & WS_CAPTION) != WS_CAPTION ||
+      (window.style & WS_SYSMENU) == 0) {
+    detail::Fatal(std::string(who) + ": " + window.name +
+                  " is no top-level window with a caption and a system menu");
+  }
+  RECT rect = win::ScreenRect(window);
+  RECT insets = win::Insets(window.style, window.exStyle);
+  return RECT{rect.left + insets.left, rect.top + insets.right, rect.right - insets.right,
+              rect.top + insets.top};
+}
+
+}  // namespace
+
+void ClickCloseBox(HWND window) {
+  RECT caption = CaptionOf(win::ScriptTarget(window, "ClickCloseBox"), "ClickCloseBox");
+  POINT point{caption.right - 10, (caption.top + caption.bottom) / 2};
+  win::PushInput(InputKind::kCloseBox, window, point, 0);
+  win::PushInput(InputKind::kMouseUp, window, point, 0);
+}
+
+void ChooseSystemMenuClose(HWND window) {
+  RECT caption =
+      CaptionOf(win::ScriptTarget(window, "ChooseSystemMenuClose"), "ChooseSystemMenuClose");
+  POINT point{caption.left + 9, (caption.top + caption.bottom) / 2};
+  win::PushInput(InputKind::kSystemMenu, window, point, 0);
+  win::PushInput(InputKind::kMouseUp, window, point, 0);
+}
+
+POINT CursorPosition() {
+  return win::S().cursor;
+}
+
+void WhenIdle(std::function<void()> action) {
+  win::S().idleActions.push_back(std::move(action));
+}
+
+size_t PendingIdleActions() {
+  return win::S().idleActions.size();
+}
+
+void SetIdleLimit(int sleeps) {
+  win::S().idleLimit = sleeps;
+}
+
+void PumpMessages() {
+  MSG msg;
+  while (win::Peek(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    const std::vector<HWND>& boxes = win::S().openBoxes;
+    HWND box = boxes.empty() ? nullptr : boxes.back();
+    if (box != nullptr && win::DialogMessage(box, &msg)) {
+      continue;
+    }
+    win::Translate(msg);
+    win::Dispatch(msg);
+  }
+}
+
+bool HasQueuedMessages() {
+  return !win::S().posted.empty() || !win::S().input.empty() ||
+         win::NextToPaint(nullptr) != nullptr;
+}
+
+}  // namespace standin
+
+// ---- The platform calls -------------------------------------------------------------
+
+using standin::MessageName;
+using standin::detail::Dec;
+using standin::detail::Hex;
+using standin::detail::Log;
+using standin::win::Name;
+using standin::win::Param;
+
+namespace {
+std::vector<std::string> MessageArguments(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  return {Name(hWnd), MessageName(Msg), Param(Msg, false, wParam),
+          Param(Msg, true, static_cast<uintptr_t>(lParam))};
+}
+}  // namespace
+
+LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  Log("SendMessageA", MessageArguments(hWnd, Msg, wParam, lParam));
+  return standin::win::Send(hWnd, Msg, wParam, lParam);
+}
+
+BOOL PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  Log("PostMessageA", MessageArguments(hWnd, Msg, wParam, lParam));
+  return standin::win::Post(hWnd, Msg, wParam, lParam) ? TRUE : FALSE;
+}
+
+BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
+  Log("PeekMessageA",
+      {lpMsg == nullptr ? "NULL" : "msg", Name(hWnd), Dec(wMsgFilterMin), Dec(wMsgFilterMax),
+       (wRemoveMsg & PM_REMOVE) != 0 ? "PM_REMOVE" : "PM_NOREMOVE"});
+  if (lpMsg == nullptr) {
+    standin::detail::Fatal("PeekMessageA without a MSG to fill");
+  }
+  return standin::win::Peek(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, wRemoveMsg) ? TRUE : FALSE;
+}
+
+BOOL TranslateMessage(const MSG* lpMsg) {
+  Log("TranslateMessage", {standin::win::MessageText(lpMsg)});
+  return lpMsg != nullptr && standin::win::Translate(*lpMsg) ? TRUE : FALSE;
+}
+
+LRESULT DispatchMessageA(const MSG* lpMsg) {
+  Log("DispatchMessageA", {standin::win::MessageText(lpMsg)});
+  return lpMsg != nullptr ? standin::win::Dispatch(*lpMsg) : 0;
+}
+
+LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  Log("DefWindowProcA", MessageArguments(hWnd, Msg, wParam, lParam));
+  return standin::win::DefProc(hWnd, Msg, wParam, lParam);
+}

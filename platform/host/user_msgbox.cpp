@@ -1,0 +1,171 @@
+// The stand-in's message boxes: the test's script answers them.
+//
+// As on the platform (checked under Wine): the box is a window of its own that becomes
+// the active window. A box with an owner disables the owner (its top-level window) while
+// it is open and enables it again before the box goes away, so that the owner becomes
+// active again; a box without an owner disables nothing, unless it is MB_TASKMODAL, which
+// disables every top-level window of the thread. While the box is open its modal loop
+// goes on dispatching the thread's messages: the stand-in dispatches what is queued when
+// the box opens and what is still queued when the script has answered, and the script
+// may pump in between (standin::PumpMessages) to see its own actions handled at once.
+// Keys pressed while the box is open go to the box, which only the script closes. A box
+// closed without a button (its close box, Esc) returns IDCANCEL; Wine does so for every
+// kind of box. On Windows a box with only Yes and No (or Abort, Retry and Ignore) cannot
+// be closed that way, and an OK box returns IDOK.
+#include <algorithm>
+
+#include "user_internal.h"
+
+namespace standin::win {
+namespace {
+
+constexpr DWORD kErrorInvalidMessageBoxStyle = 1438;
+
+std::vector<int> ButtonsOf(UINT style) {
+  switch (style & MB_TYPEMASK) {
+    case MB_OK:
+      return {IDOK};
+    case MB_OKCANCEL:
+      return {IDOK, IDCANCEL};
+    case MB_ABORTRETRYIGNORE:
+      return {IDABORT, IDRETRY, IDIGNORE};
+    case MB_YESNOCANCEL:
+      return {IDYES, IDNO, IDCANCEL};
+    case MB_YESNO:
+      return {IDYES, IDNO};
+    case MB_RETRYCANCEL:
+      return {IDRETRY, IDCANCEL};
+    case MB_CANCELTRYCONTINUE:
+      return {IDCANCEL, IDTRYAGAIN, IDCONTINUE};
+    default:
+      return {};
+  }
+}
+
+std::string ButtonList(const std::vector<int>& buttons) {
+  std::string text;
+  for (int button : buttons) {
+    text += (text.empty() ? "" : ", ") + detail::Dec(button);
+  }
+  return text;
+}
+
+}  // namespace
+
+int RunMessageBox(HWND owner, const char* text, const char* caption, UINT style) {
+  State& s = S();
+  if (s.failBoxes) {
+    detail::SetLastErrorRaw(ERROR_NOT_ENOUGH_MEMORY);
+    return 0;
+  }
+  if (owner != nullptr && Need(owner) == nullptr) {
+    return 0;
+  }
+  std::vector<int> buttons = ButtonsOf(style);
+  if (buttons.empty()) {
+    detail::SetLastErrorRaw(kErrorInvalidMessageBoxStyle);
+    return 0;
+  }
+  std::string boxText = text != nullptr ? text : "";
+  std::string boxCaption = caption != nullptr ? caption : "Error";
+  if (!s.boxScript) {
+    detail::Fatal(
+        "MessageBoxA(" + detail::Str(boxText.c_str()) + ", " + detail::Str(boxCaption.c_str()) +
+        ") is shown, but the test answers no message boxes (standin::AnswerMessageBoxes)");
+  }
+  Activity();
+
+  HWND ownerTop = Root(owner);
+  std::vector<HWND> disabled;
+  if (ownerTop != nullptr) {
+    if ((Find(ownerTop)->style & WS_DISABLED) == 0) {
+      Enable(ownerTop, false);
+      disabled.push_back(ownerTop);
+    }
+  } else if ((style & MB_TASKMODAL) != 0) {
+    for (HWND window : TopLevelWindows()) {
+      if ((Find(window)->style & WS_DISABLED) == 0) {
+        Enable(window, false);
+        disabled.push_back(window);
+      }
+    }
+  }
+
+  HWND previousActive = s.active;
+  CreateArgs args;
+  args.className = "#32770";
+  args.text = boxCaption.c_str();
+  args.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+  args.exStyle = WS_EX_DLGMODALFRAME;
+  args.width = 300;
+  args.height = 120;
+  args.x = (s.workArea.left + s.workArea.right - args.width) / 2;
+  args.y = (s.workArea.top + s.workArea.bottom - args.height) / 2;
+  args.parent = ownerTop;
+  args.internal = true;
+  args.dialog = true;
+  HWND box = Create(args);
+  Show(box, SW_SHOWNORMAL);
+
+  MessageBox shown{
+      boxText, boxCaption, style, owner, detail::Now(), static_cast<int>(s.openBoxes.size()) + 1,
+      box,     0};
+  size_t index = s.boxes.size();
+  s.boxes.push_back(shown);
+  s.openBoxes.push_back(box);
+  // The box's modal loop handles what is queued when it opens, then the person acts
+  // (the script, which may pump itself), and what the script left queued happened
+  // before the button was pressed. The script gets a copy of the record: nested boxes
+  // may grow the record list meanwhile.
+  PumpMessages();
+  std::function<int(const MessageBox&)> script = s.boxScript;
+  int answer = script(shown);
+  PumpMessages();
+  S().openBoxes.pop_back();
+  int result = answer == 0 ? IDCANCEL : answer;
+  if (answer != 0 && std::find(buttons.begin(), buttons.end(), answer) == buttons.end()) {
+    detail::Fatal("the message box script answered " + detail::Dec(answer) + " to the box " +
+                  detail::Str(boxText.c_str()) + ", whose buttons are " + ButtonList(buttons));
+  }
+  S().boxes[index].answer = result;
+
+  // The owner comes back before the box goes, so that it takes over activation.
+  for (auto it = disabled.rbegin(); it != disabled.rend(); ++it) {
+    if (Find(*it) != nullptr) {
+      Enable(*it, true);
+    }
+  }
+  Destroy(box);
+  const Window* previous = Find(previousActive);
+  if (S().active == nullptr && previous != nullptr && ShownDeep(*previous) &&
+      (previous->style & WS_DISABLED) == 0) {
+    Activate(previousActive);
+  }
+  Activity();
+  return result;
+}
+
+}  // namespace standin::win
+
+namespace standin {
+
+void AnswerMessageBoxes(std::function<int(const MessageBox&)> script) {
+  win::S().boxScript = std::move(script);
+}
+
+const std::vector<MessageBox>& MessageBoxes() {
+  return win::S().boxes;
+}
+
+void FailMessageBoxes(bool fail) {
+  win::S().failBoxes = fail;
+}
+
+}  // namespace standin
+
+int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
+  standin::detail::Log("MessageBoxA",
+                       {standin::win::Name(hWnd), standin::detail::Str(lpText),
+                        standin::detail::Str(lpCaption), standin::detail::Hex(uType)});
+  return standin::win::RunMessageBox(hWnd, lpText, lpCaption, uType);
+}

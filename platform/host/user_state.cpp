@@ -1,0 +1,572 @@
+// The window side's state: its reset, the names things go by in the log, the ledger,
+// the faults, and the test functions that read windows without sending messages.
+#include <algorithm>
+#include <cstdio>
+
+#include "user_internal.h"
+
+namespace standin::win {
+namespace {
+
+struct MessageNameEntry {
+  UINT message;
+  const char* name;
+};
+
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-c-arrays)
+const MessageNameEntry kMessageNames[] = {
+    {WM_NULL, "WM_NULL"},
+    {WM_CREATE, "WM_CREATE"},
+    {WM_DESTROY, "WM_DESTROY"},
+    {WM_MOVE, "WM_MOVE"},
+    {WM_SIZE, "WM_SIZE"},
+    {WM_ACTIVATE, "WM_ACTIVATE"},
+    {WM_SETFOCUS, "WM_SETFOCUS"},
+    {WM_KILLFOCUS, "WM_KILLFOCUS"},
+    {WM_ENABLE, "WM_ENABLE"},
+    {WM_SETTEXT, "WM_SETTEXT"},
+    {WM_GETTEXT, "WM_GETTEXT"},
+    {WM_GETTEXTLENGTH, "WM_GETTEXTLENGTH"},
+    {WM_PAINT, "WM_PAINT"},
+    {WM_CLOSE, "WM_CLOSE"},
+    {WM_QUIT, "WM_QUIT"},
+    {WM_ERASEBKGND, "WM_ERASEBKGND"},
+    {WM_SHOWWINDOW, "WM_SHOWWINDOW"},
+    {WM_ACTIVATEAPP, "WM_ACTIVATEAPP"},
+    {WM_CANCELMODE, "WM_CANCELMODE"},
+    {WM_NEXTDLGCTL, "WM_NEXTDLGCTL"},
+    {WM_DRAWITEM, "WM_DRAWITEM"},
+    {WM_VKEYTOITEM, "WM_VKEYTOITEM"},
+    {WM_CHARTOITEM, "WM_CHARTOITEM"},
+    {WM_SETFONT, "WM_SETFONT"},
+    {WM_GETFONT, "WM_GETFONT"},
+    {WM_QUERYDRAGICON, "WM_QUERYDRAGICON"},
+    {WM_COMPAREITEM, "WM_COMPAREITEM"},
+    {WM_WINDOWPOSCHANGING, "WM_WINDOWPOSCHANGING"},
+    {WM_WINDOWPOSCHANGED, "WM_WINDOWPOSCHANGED"},
+    {WM_GETICON, "WM_GETICON"},
+    {WM_SETICON, "WM_SETICON"},
+    {WM_NCCREATE, "WM_NCCREATE"},
+    {WM_NCDESTROY, "WM_NCDESTROY"},
+    {WM_NCACTIVATE, "WM_NCACTIVATE"},
+    {WM_GETDLGCODE, "WM_GETDLGCODE"},
+    {WM_NCLBUTTONDOWN, "WM_NCLBUTTONDOWN"},
+    {WM_NCLBUTTONUP, "WM_NCLBUTTONUP"},
+    {EM_SETSEL, "EM_SETSEL"},
+    {BM_GETCHECK, "BM_GETCHECK"},
+    {BM_SETCHECK, "BM_SETCHECK"},
+    {BM_GETSTATE, "BM_GETSTATE"},
+    {BM_SETSTATE, "BM_SETSTATE"},
+    {BM_SETSTYLE, "BM_SETSTYLE"},
+    {BM_CLICK, "BM_CLICK"},
+    {BM_GETIMAGE, "BM_GETIMAGE"},
+    {BM_SETIMAGE, "BM_SETIMAGE"},
+    {WM_KEYDOWN, "WM_KEYDOWN"},
+    {WM_KEYUP, "WM_KEYUP"},
+    {WM_CHAR, "WM_CHAR"},
+    {WM_SYSKEYDOWN, "WM_SYSKEYDOWN"},
+    {WM_SYSKEYUP, "WM_SYSKEYUP"},
+    {WM_SYSCHAR, "WM_SYSCHAR"},
+    {WM_INITDIALOG, "WM_INITDIALOG"},
+    {WM_COMMAND, "WM_COMMAND"},
+    {WM_SYSCOMMAND, "WM_SYSCOMMAND"},
+    {WM_TIMER, "WM_TIMER"},
+    {WM_HSCROLL, "WM_HSCROLL"},
+    {WM_VSCROLL, "WM_VSCROLL"},
+    {WM_ENTERIDLE, "WM_ENTERIDLE"},
+    {WM_CTLCOLORMSGBOX, "WM_CTLCOLORMSGBOX"},
+    {WM_CTLCOLOREDIT, "WM_CTLCOLOREDIT"},
+    {WM_CTLCOLORLISTBOX, "WM_CTLCOLORLISTBOX"},
+    {WM_CTLCOLORBTN, "WM_CTLCOLORBTN"},
+    {WM_CTLCOLORDLG, "WM_CTLCOLORDLG"},
+    {WM_CTLCOLORSCROLLBAR, "WM_CTLCOLORSCROLLBAR"},
+    {WM_CTLCOLORSTATIC, "WM_CTLCOLORSTATIC"},
+    {CB_ADDSTRING, "CB_ADDSTRING"},
+    {CB_DELETESTRING, "CB_DELETESTRING"},
+    {CB_GETCOUNT, "CB_GETCOUNT"},
+    {CB_GETCURSEL, "CB_GETCURSEL"},
+    {CB_GETLBTEXT, "CB_GETLBTEXT"},
+    {CB_GETLBTEXTLEN, "CB_GETLBTEXTLEN"},
+    {CB_RESETCONTENT, "CB_RESETCONTENT"},
+    {CB_SETCURSEL, "CB_SETCURSEL"},
+    {STM_SETIMAGE, "STM_SETIMAGE"},
+    {STM_GETIMAGE, "STM_GETIMAGE"},
+    {LB_ADDSTRING, "LB_ADDSTRING"},
+    {LB_DELETESTRING, "LB_DELETESTRING"},
+    {LB_RESETCONTENT, "LB_RESETCONTENT"},
+    {LB_SETCURSEL, "LB_SETCURSEL"},
+    {LB_GETCURSEL, "LB_GETCURSEL"},
+    {LB_GETTEXT, "LB_GETTEXT"},
+    {LB_GETTEXTLEN, "LB_GETTEXTLEN"},
+    {LB_GETCOUNT, "LB_GETCOUNT"},
+    {WM_MOUSEMOVE, "WM_MOUSEMOVE"},
+    {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
+    {WM_LBUTTONUP, "WM_LBUTTONUP"},
+    {WM_PARENTNOTIFY, "WM_PARENTNOTIFY"},
+    {DM_GETDEFID, "DM_GETDEFID"},
+    {DM_SETDEFID, "DM_SETDEFID"},
+};
+
+std::string ColourText(COLORREF colour) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%06X", static_cast<unsigned>(colour));
+  return text;
+}
+
+std::string ObjectLine(const Object& object) {
+  switch (object.kind) {
+    case ObjectKind::kFont:
+      return "font " + object.name + " \"" + std::string(object.font.lfFaceName) + "\" height " +
+             detail::Dec(object.font.lfHeight) + " weight " + detail::Dec(object.font.lfWeight);
+    case ObjectKind::kBrush:
+      return "brush " + object.name + " " + ColourText(object.colour);
+    case ObjectKind::kBitmap:
+      return "bitmap " + object.name + " " + detail::Dec(object.width) + "x" +
+             detail::Dec(object.height) +
+             (object.resource.empty() ? std::string() : " from " + object.resource);
+    case ObjectKind::kPen:
+      return "pen " + object.name;
+    case ObjectKind::kIcon:
+      return "icon " + object.name + " " + detail::Dec(object.width) + "x" +
+             detail::Dec(object.height) + " from " + object.resource;
+    case ObjectKind::kDc:
+      if (object.memory) {
+        return "DC " + object.name + " (memory)";
+      }
+      return "DC " + object.name + " (GetDC of " +
+             (object.window == nullptr ? std::string("the screen") : Name(object.window)) + ")";
+  }
+  return object.name;
+}
+
+}  // namespace
+
+State& S() {
+  static State state;
+  return state;
+}
+
+Window* FindAny(HWND window) {
+  auto found = S().windows.find(reinterpret_cast<uintptr_t>(window));
+  return found == S().windows.end() ? nullptr : found->second.get();
+}
+
+Window* Find(HWND window) {
+  Window* found = FindAny(window);
+  return found != nullptr && found->alive ? found : nullptr;
+}
+
+Window* Need(HWND window) {
+  Window* found = Find(window);
+  if (found == nullptr) {
+    detail::SetLastErrorRaw(ERROR_INVALID_WINDOW_HANDLE);
+  }
+  return found;
+}
+
+Window& Known(HWND window, const char* who) {
+  Window* found = FindAny(window);
+  if (found == nullptr) {
+    detail::Fatal(std::string(who) + ": " + Name(window) + " never was a window");
+  }
+  return *found;
+}
+
+HWND Root(HWND window) {
+  Window* current = FindAny(window);
+  while (current != nullptr && current->parent != nullptr) {
+    current = FindAny(current->parent);
+  }
+  return current == nullptr ? nullptr : current->handle;
+}
+
+bool IsChildOf(HWND parent, HWND window) {
+  Window* current = FindAny(window);
+  while (current != nullptr && current->parent != nullptr) {
+    if (current->parent == parent) {
+      return true;
+    }
+    current = FindAny(current->parent);
+  }
+  return false;
+}
+
+bool ShownDeep(const Window& window) {
+  const Window* current = &window;
+  while (current != nullptr) {
+    if (!current->alive || (current->style & WS_VISIBLE) == 0) {
+      return false;
+    }
+    current = current->parent == nullptr ? nullptr : FindAny(current->parent);
+  }
+  return true;
+}
+
+bool IsTopLevel(const Window& window) {
+  return window.parent == nullptr;
+}
+
+bool IsPushButton(const Window& window) {
+  DWORD type = window.style & BS_TYPEMASK;
+  return window.className == "BUTTON" && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+}
+
+std::string Name(const void* handle) {
+  if (handle == nullptr) {
+    return "NULL";
+  }
+  if (const Window* window = FindAny(static_cast<HWND>(const_cast<void*>(handle)))) {
+    return window->name;
+  }
+  if (const Object* object = FindObject(handle)) {
+    return object->name;
+  }
+  return detail::Hex(reinterpret_cast<uintptr_t>(handle));
+}
+
+std::string Param(UINT message, bool lParam, uintptr_t value) {
+  auto* pointer = reinterpret_cast<const char*>(value);
+  if (lParam) {
+    switch (message) {
+      case WM_SETTEXT:
+      case CB_ADDSTRING:
+      case LB_ADDSTRING:
+        return detail::Str(pointer);
+      case WM_GETTEXT:
+      case CB_GETLBTEXT:
+      case LB_GETTEXT:
+        return pointer == nullptr ? "NULL" : "buffer";
+      case WM_NCCREATE:
+      case WM_CREATE:
+      case WM_WINDOWPOSCHANGING:
+      case WM_WINDOWPOSCHANGED:
+      case WM_DRAWITEM:
+      case WM_GETDLGCODE:
+        return pointer == nullptr ? "0" : "struct";
+      default:
+        break;
+    }
+  }
+  if (value == 0) {
+    return "0";
+  }
+  if (!lParam && message == WM_SYSCOMMAND) {
+    return detail::Hex(value);
+  }
+  void* handle = reinterpret_cast<void*>(value);
+  if (FindAny(static_cast<HWND>(handle)) != nullptr || FindObject(handle) != nullptr) {
+    return Name(handle);
+  }
+  if (value <= 0xFFFF) {
+    return detail::Dec(static_cast<long long>(value));
+  }
+  if (lParam && static_cast<LONG_PTR>(value) < 0 && static_cast<LONG_PTR>(value) > -0x10000) {
+    return detail::Dec(static_cast<LONG_PTR>(value));
+  }
+  return detail::Hex(value);
+}
+
+std::string MessageText(const MSG* msg) {
+  if (msg == nullptr) {
+    return "NULL";
+  }
+  return "msg{" + Name(msg->hwnd) + ", " + MessageName(msg->message) + ", " +
+         Param(msg->message, false, msg->wParam) + ", " +
+         Param(msg->message, true, static_cast<uintptr_t>(msg->lParam)) + "}";
+}
+
+std::string Rect(const RECT* rect) {
+  if (rect == nullptr) {
+    return "NULL";
+  }
+  return "{" + detail::Dec(rect->left) + "," + detail::Dec(rect->top) + "," +
+         detail::Dec(rect->right) + "," + detail::Dec(rect->bottom) + "}";
+}
+
+void Fault(const std::string& what) {
+  S().faults.push_back(what);
+}
+
+int MulDivRound(int value, int numerator, int denominator) {
+  if (denominator == 0) {
+    return -1;
+  }
+  long long product = static_cast<long long>(value) * numerator;
+  bool negative = (product < 0) != (denominator < 0);
+  long long magnitude = product < 0 ? -product : product;
+  long long divisor = denominator < 0 ? -static_cast<long long>(denominator) : denominator;
+  long long quotient = (magnitude + divisor / 2) / divisor;  // halves away from zero
+  return static_cast<int>(negative ? -quotient : quotient);
+}
+
+}  // namespace standin::win
+
+namespace standin::detail {
+
+void ResetWindowSide() {
+  win::S() = win::State{};
+  win::RegisterBuiltInClasses();
+  win::ResetGdi();
+  win::ResetResources();
+}
+
+void AddWindowSideLiveObjects(std::vector<std::string>* lines) {
+  for (HWND handle : win::S().windowOrder) {
+    const win::Window* window = win::FindAny(handle);
+    if (window == nullptr || !window->alive || window->internal) {
+      continue;
+    }
+    std::string line = "window " + window->name;
+    if (window->parent != nullptr) {
+      line += " in " + win::Name(window->parent);
+    }
+    lines->push_back(line + " " + Str(window->text.c_str()));
+  }
+  win::AddGdiLedger(lines);
+}
+
+}  // namespace standin::detail
+
+namespace standin {
+
+using win::Known;
+using win::S;
+
+std::string MessageName(UINT message) {
+  for (const win::MessageNameEntry& entry : win::kMessageNames) {
+    if (entry.message == message) {
+      return entry.name;
+    }
+  }
+  if (message >= WM_USER && message < 0x8000) {
+    return "WM_USER+" + detail::Dec(message - WM_USER);
+  }
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%04X", message);
+  return text;
+}
+
+std::string MessageLine(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return win::Name(window) + " " + MessageName(message) + "(" + win::Param(message, false, wParam) +
+         ", " + win::Param(message, true, static_cast<uintptr_t>(lParam)) + ")";
+}
+
+std::vector<HWND> TopLevelWindows() {
+  std::vector<HWND> windows;
+  for (HWND handle : S().windowOrder) {
+    const win::Window* window = win::Find(handle);
+    if (window != nullptr && window->parent == nullptr && !window->internal) {
+      windows.push_back(handle);
+    }
+  }
+  return windows;
+}
+
+HWND FindWindowByCaption(const std::string& caption) {
+  for (HWND handle : TopLevelWindows()) {
+    if (win::Find(handle)->text == caption) {
+      return handle;
+    }
+  }
+  return nullptr;
+}
+
+HWND FindControl(HWND parent, int id) {
+  for (HWND child : win::AliveChildren(parent)) {
+    if (win::Find(child)->id == id) {
+      return child;
+    }
+  }
+  return nullptr;
+}
+
+HWND FindWindowByName(const std::string& name) {
+  for (HWND handle : S().windowOrder) {
+    const win::Window* window = win::Find(handle);
+    if (window != nullptr && window->name == name) {
+      return handle;
+    }
+  }
+  return nullptr;
+}
+
+std::string NameOf(const void* handle) {
+  return win::Name(handle);
+}
+
+bool IsAlive(HWND window) {
+  return Known(window, "IsAlive").alive;
+}
+
+std::string ClassOf(HWND window) {
+  return Known(window, "ClassOf").className;
+}
+
+std::string TextOf(HWND window) {
+  return Known(window, "TextOf").text;
+}
+
+int IdOf(HWND window) {
+  return static_cast<int>(Known(window, "IdOf").id);
+}
+
+DWORD StyleOf(HWND window) {
+  return Known(window, "StyleOf").style;
+}
+
+DWORD ExStyleOf(HWND window) {
+  return Known(window, "ExStyleOf").exStyle;
+}
+
+bool IsEnabled(HWND window) {
+  return (Known(window, "IsEnabled").style & WS_DISABLED) == 0;
+}
+
+bool IsShown(HWND window) {
+  return win::ShownDeep(Known(window, "IsShown"));
+}
+
+HWND ParentOf(HWND window) {
+  return Known(window, "ParentOf").parent;
+}
+
+HWND OwnerOf(HWND window) {
+  return Known(window, "OwnerOf").owner;
+}
+
+std::vector<HWND> ChildrenOf(HWND window) {
+  Known(window, "ChildrenOf");
+  return win::AliveChildren(window);
+}
+
+RECT WindowRectOf(HWND window) {
+  return win::ScreenRect(Known(window, "WindowRectOf"));
+}
+
+RECT ClientRectOf(HWND window) {
+  const win::Window& known = Known(window, "ClientRectOf");
+  POINT origin = win::ClientOrigin(known);
+  RECT client = win::ClientRect(known);
+  return RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
+}
+
+RECT RectInParent(HWND window) {
+  return Known(window, "RectInParent").rect;
+}
+
+HFONT FontOf(HWND window) {
+  const win::Window& known = Known(window, "FontOf");
+  return known.dialog && known.font == nullptr ? known.dialogFont : known.font;
+}
+
+HICON IconOf(HWND window, int which) {
+  const win::Window& known = Known(window, "IconOf");
+  return which == ICON_BIG ? known.bigIcon : known.smallIcon;
+}
+
+HANDLE ImageOf(HWND window) {
+  return Known(window, "ImageOf").image;
+}
+
+int CheckOf(HWND window) {
+  return Known(window, "CheckOf").check;
+}
+
+std::vector<std::string> ItemsOf(HWND window) {
+  return Known(window, "ItemsOf").items;
+}
+
+int SelectionOf(HWND window) {
+  return Known(window, "SelectionOf").selection;
+}
+
+WORD DefaultIdOf(HWND dialog) {
+  return Known(dialog, "DefaultIdOf").defaultId;
+}
+
+HWND Focus() {
+  return S().focus;
+}
+
+HWND ActiveWindow() {
+  return S().active;
+}
+
+const std::vector<Delivery>& Deliveries() {
+  return S().deliveries;
+}
+
+std::vector<std::string> DeliveryLines(bool withParameters, HWND onlyTo) {
+  std::vector<std::string> lines;
+  for (const Delivery& delivery : S().deliveries) {
+    if (onlyTo != nullptr && delivery.window != onlyTo) {
+      continue;
+    }
+    lines.push_back(
+        withParameters
+            ? MessageLine(delivery.window, delivery.message, delivery.wParam, delivery.lParam)
+            : win::Name(delivery.window) + " " + MessageName(delivery.message));
+  }
+  return lines;
+}
+
+void ClearDeliveries() {
+  S().deliveries.clear();
+}
+
+void FailDestroyWindow(HWND window, bool fail) {
+  Known(window, "FailDestroyWindow").failDestroy = fail;
+}
+
+std::vector<std::string> LiveObjectsOf(const std::string& kind) {
+  std::vector<std::string> lines;
+  detail::AddWindowSideLiveObjects(&lines);
+  std::vector<std::string> kept;
+  for (const std::string& line : lines) {
+    if (line.compare(0, kind.size() + 1, kind + " ") == 0) {
+      kept.push_back(line);
+    }
+  }
+  return kept;
+}
+
+const std::vector<std::string>& Faults() {
+  return S().faults;
+}
+
+void ClearFaults() {
+  S().faults.clear();
+}
+
+std::string SideBySide(const std::vector<std::string>& expected,
+                       const std::vector<std::string>& actual) {
+  size_t width = 8;
+  for (const std::string& row : expected) {
+    width = std::max(width, row.size());
+  }
+  std::string table = "    expected" + std::string(width - 8, ' ') + " | actual\n";
+  size_t rows = std::max(expected.size(), actual.size());
+  for (size_t i = 0; i < rows; ++i) {
+    std::string left = i < expected.size() ? expected[i] : "";
+    std::string right = i < actual.size() ? actual[i] : "";
+    bool same = i < expected.size() && i < actual.size() && left == right;
+    char number[24];
+    std::snprintf(number, sizeof number, "%3zu", i + 1);
+    table += (same ? " " : "*") + std::string(number) + " " + left +
+             std::string(width - left.size(), ' ') + " | " + right + "\n";
+  }
+  return table;
+}
+
+}  // namespace standin
+
+// The ledger's object lines live with the GDI side, which knows the objects.
+namespace standin::win {
+void AddGdiLedger(std::vector<std::string>* lines) {
+  for (const auto& [value, object] : S().objects) {
+    if (object.alive && !object.stock && !object.platform && !object.shared) {
+      lines->push_back(ObjectLine(object));
+    }
+  }
+}
+}  // namespace standin::win
