@@ -261,12 +261,15 @@ LOAD_BEFORE=$(cut -d' ' -f1-3 /proc/loadavg)
 say "Measuring on $DISPLAY: $RUNS starts of each program, then ${IDLE_SECONDS} s idle each" \
   "(load averages now: $LOAD_BEFORE)"
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-code=0
+# In the background and waited for, so that a signal ends the script (and with it, by
+# stop_all, the prefix's processes) at once rather than after the measurements.
 (cd "$BUILD_DIR" && exec timeout --kill-after=10 600 wine bench/measure.exe \
   --setup "$(windows_path "$BUILD_DIR/setup.exe")" \
   --floor "$(windows_path "$BUILD_DIR/bench/floor.exe")" \
   --runs "$RUNS" --idle-seconds "$IDLE_SECONDS" --clock-ticks "$CLOCK_TICKS") \
-  >"$RESULTS" 2> >(tee "$MEASURE_LOG" >&2) || code=$?
+  >"$RESULTS" 2> >(tee "$MEASURE_LOG" >&2) &
+code=0
+wait $! || code=$?
 LOAD_AFTER=$(cut -d' ' -f1-3 /proc/loadavg)
 [ "$code" -eq 0 ] || fail "the measuring program failed (exit code $code); see $MEASURE_LOG"
 
