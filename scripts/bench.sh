@@ -126,6 +126,14 @@ figure() {
 # $1 / $2 with two decimals, or a dash when $2 is 0.
 ratio() { LC_ALL=C awk -v a="$1" -v b="$2" 'BEGIN { if (b + 0 == 0) printf "--"; else printf "%.2f", a / b }'; }
 
+# $1 - $2 with a sign, $3 decimals (default 0).
+signed() {
+  local difference
+  difference=$(LC_ALL=C awk -v a="$1" -v b="$2" 'BEGIN { print a - b }')
+  LC_ALL=C awk -v d="$difference" 'BEGIN { exit !(d + 0 >= 0) }' && printf '+'
+  number "$difference" "${3:-0}"
+}
+
 same() { LC_ALL=C awk -v a="$1" -v b="$2" 'BEGIN { exit !(a + 0 == b + 0) }'; }
 
 imports_of() {
@@ -186,11 +194,13 @@ the floor over the same period."
 setup.memory.unix_peak_kib)") KiB for setup.exe and $(number "$(result \
 floor.memory.unix_peak_kib)") KiB for the floor."
   fi
-  local ws_more
-  ws_more=$(number "$(LC_ALL=C awk -v a="$s_ws" -v b="$f_ws" 'BEGIN { print a - b }')")
+  local ws_ratio="n/a"
+  if [ "$(figure "$s_ws")" != n/a ] && [ "$(figure "$f_ws")" != n/a ]; then
+    ws_ratio="$(ratio "$s_ws" "$f_ws") ($(signed "$s_ws" "$f_ws") KiB)"
+  fi
   local cpu_ratio
   cpu_ratio=$(ratio "$s_cpu" "$f_cpu")
-  [ "$cpu_ratio" != "--" ] || cpu_ratio="-- (floor 0)"
+  [ "$cpu_ratio" != "--" ] || cpu_ratio="n/a (floor 0)"
 
   TABLE=$(
     cat <<EOF
@@ -198,11 +208,11 @@ floor.memory.unix_peak_kib)") KiB for the floor."
 |---|---:|---:|---:|
 | file size (bytes) | $(number "$(stat -c %s "$setup")") | $(number "$(stat -c %s "$floor")") | |
 | imported DLLs | $(imports_of "$setup") | $(imports_of "$floor") | |
-| start to visible window, median of $runs (ms) | $(number "$s_med" 1) | $(number "$f_med" 1) | $(ratio "$s_med" "$f_med") |
+| start to visible window, median of $runs (ms) | $(number "$s_med" 1) | $(number "$f_med" 1) | $(ratio "$s_med" "$f_med") ($(signed "$s_med" "$f_med" 1) ms) |
 | start to visible window, min – max (ms) | $(number "$s_min" 1) – $(number "$s_max" 1) | $(number "$f_min" 1) – $(number "$f_max" 1) | |
 | CPU time while idle ${idle} s, the program (ms) | $(figure "$s_cpu") ($s_share % of a core) | $(figure "$f_cpu") | $cpu_ratio |
 | CPU time while idle ${idle} s, the prefix's wineserver (ms) | $(figure "$s_srv") | $(figure "$f_srv") | |
-| peak working set at start, step 1 active (KiB) | $(figure "$s_ws") | $(figure "$f_ws") | $(ratio "$s_ws" "$f_ws") ($ws_more KiB more) |
+| peak working set at start, step 1 active (KiB) | $(figure "$s_ws") | $(figure "$f_ws") | $ws_ratio |
 EOF
   )
 
