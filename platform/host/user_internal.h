@@ -237,6 +237,9 @@ bool Move(HWND window, HWND after, int x, int y, int width, int height, UINT fla
 RECT Insets(DWORD style, DWORD exStyle);  // frame and caption around the client area
 RECT ScreenRect(const Window& window);
 POINT ClientOrigin(const Window& window);
+// WM_MOVE's point: the client origin in the parent's client coordinates (screen
+// coordinates for a top-level window).
+LPARAM MovePoint(const Window& window);
 RECT ClientRect(const Window& window);  // in client coordinates: 0, 0, width, height
 std::vector<HWND> AliveChildren(HWND window);
 

@@ -486,7 +486,7 @@ LRESULT DefProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       if ((pos->flags & SWP_NOMOVE) == 0) {
-        Send(handle, WM_MOVE, 0, MAKELPARAM(window->rect.left, window->rect.top));
+        Send(handle, WM_MOVE, 0, MovePoint(*window));
       }
       if ((pos->flags & SWP_NOSIZE) == 0 && Find(handle) != nullptr) {
         RECT client = ClientRect(*window);

@@ -344,6 +344,16 @@ POINT ClientOrigin(const Window& window) {
   return POINT{rect.left + insets.left, rect.top + insets.top};
 }
 
+LPARAM MovePoint(const Window& window) {
+  POINT origin = ClientOrigin(window);
+  if (const Window* parent = FindAny(window.parent)) {
+    POINT parentOrigin = ClientOrigin(*parent);
+    origin.x -= parentOrigin.x;
+    origin.y -= parentOrigin.y;
+  }
+  return MAKELPARAM(origin.x, origin.y);
+}
+
 RECT ClientRect(const Window& window) {
   RECT insets = Insets(window.style, window.exStyle);
   LONG width = window.rect.right - window.rect.left - insets.left - insets.right;
@@ -435,7 +445,7 @@ HWND Create(const CreateArgs& args) {
   }
   RECT client = ClientRect(*created);
   Send(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
-  Send(handle, WM_MOVE, 0, MAKELPARAM(created->rect.left, created->rect.top));
+  Send(handle, WM_MOVE, 0, MovePoint(*created));
   if (child && (args.exStyle & WS_EX_NOPARENTNOTIFY) == 0 && Find(args.parent) != nullptr) {
     Send(args.parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, static_cast<WORD>(args.id)),
          reinterpret_cast<LPARAM>(handle));
