@@ -1043,4 +1043,364 @@ TEST_F(ResourceTest, IconsGoByNumberOrNameAndMissingOnesSayWhatIsMissing) {
   EXPECT_SEQUENCE(Lines{}, standin::LiveObjects());
 }
 
+// ---- Controls ----
+
+using ControlTest = WindowSideTest;
+
+TEST_F(ControlTest, ListAndComboBoxesKeepTheirStringsAndSelection) {
+  HWND dialog = Make(Header(kPlainDialogStyle, 0));
+  struct Kind {
+    const char* className;
+    UINT add, remove, count, reset, setSelection, getSelection, text, textLength;
+    bool combo;
+  };
+  for (const Kind& kind :
+       {Kind{"LISTBOX", LB_ADDSTRING, LB_DELETESTRING, LB_GETCOUNT, LB_RESETCONTENT, LB_SETCURSEL,
+             LB_GETCURSEL, LB_GETTEXT, LB_GETTEXTLEN, false},
+        Kind{"COMBOBOX", CB_ADDSTRING, CB_DELETESTRING, CB_GETCOUNT, CB_RESETCONTENT, CB_SETCURSEL,
+             CB_GETCURSEL, CB_GETLBTEXT, CB_GETLBTEXTLEN, true}}) {
+    SCOPED_TRACE(kind.className);
+    HWND list = CreateWindowExA(0, kind.className, "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, dialog,
+                                reinterpret_cast<HMENU>(40), nullptr, nullptr);
+    auto add = [&](const char* text) {
+      return SendMessageA(list, kind.add, 0, reinterpret_cast<LPARAM>(text));
+    };
+    EXPECT_EQ(add("b"), 0);
+    EXPECT_EQ(add("a"), 1);
+    EXPECT_EQ(add("c"), 2);
+    EXPECT_EQ(SendMessageA(list, kind.getSelection, 0, 0), -1);
+    EXPECT_EQ(SendMessageA(list, kind.setSelection, 1, 0), 1);
+    EXPECT_EQ(SendMessageA(list, kind.remove, 0, 0), 2) << "the count that is left";
+    EXPECT_EQ(SendMessageA(list, kind.getSelection, 0, 0), 0) << "the selection moves along";
+    EXPECT_EQ(SendMessageA(list, kind.textLength, 0, 0), 1);
+    char text[8] = {};
+    EXPECT_EQ(SendMessageA(list, kind.text, 0, reinterpret_cast<LPARAM>(text)), 1);
+    EXPECT_STREQ(text, "a");
+    EXPECT_EQ(SendMessageA(list, kind.remove, 7, 0), -1);
+    EXPECT_EQ(SendMessageA(list, kind.setSelection, 7, 0), -1);
+    EXPECT_EQ(standin::SelectionOf(list), kind.combo ? -1 : 0)
+        << "a combo box drops its selection, a list box keeps it";
+    EXPECT_EQ(standin::ItemsOf(list), (Lines{"a", "c"}));
+    SendMessageA(list, kind.reset, 0, 0);
+    EXPECT_EQ(SendMessageA(list, kind.count, 0, 0), 0);
+    DestroyWindow(list);
+  }
+  HWND sorted = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | LBS_SORT, 0, 0, 50, 50, dialog,
+                                reinterpret_cast<HMENU>(41), nullptr, nullptr);
+  SendMessageA(sorted, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("beta"));
+  EXPECT_EQ(SendMessageA(sorted, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Alpha")), 0);
+  EXPECT_EQ(standin::ItemsOf(sorted), (Lines{"Alpha", "beta"}));
+  DestroyWindow(dialog);
+}
+
+TEST_F(ControlTest, CheckBoxesAndOptionButtonsKeepTheirCheck) {
+  HWND dialog = MakeShown(
+      Header(kPlainDialogStyle, 4)
+          .Item(kButtonStyle | BS_AUTOCHECKBOX, 20, 5, 5, 50, 10, kButtonClass, "check")
+          .Item(kButtonStyle | BS_AUTORADIOBUTTON | WS_GROUP, 21, 5, 20, 50, 10, kButtonClass, "x")
+          .Item(kButtonStyle | BS_AUTORADIOBUTTON, 22, 5, 35, 50, 10, kButtonClass, "y")
+          .Item(kButtonStyle | BS_AUTORADIOBUTTON, 23, 5, 50, 50, 10, kButtonClass, "z"));
+  HWND check = standin::FindControl(dialog, 20);
+  EXPECT_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  standin::Click(check);
+  RunLoop(dialog);
+  EXPECT_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_SEQUENCE((Lines{"dialog#1 WM_COMMAND(20, BUTTON#20)"}), Seen({WM_COMMAND}));
+  SendMessageA(check, BM_SETCHECK, BST_UNCHECKED, 0);
+  EXPECT_EQ(standin::CheckOf(check), BST_UNCHECKED);
+
+  CheckRadioButton(dialog, 21, 23, 22);
+  auto checks = [&] {
+    return std::vector<int>{standin::CheckOf(standin::FindControl(dialog, 21)),
+                            standin::CheckOf(standin::FindControl(dialog, 22)),
+                            standin::CheckOf(standin::FindControl(dialog, 23))};
+  };
+  EXPECT_EQ(checks(), (std::vector<int>{0, 1, 0}));
+  standin::Click(standin::FindControl(dialog, 23));
+  RunLoop(dialog);
+  EXPECT_EQ(checks(), (std::vector<int>{0, 0, 1}));
+
+  HWND push = CreateWindowExA(0, "BUTTON", "push", WS_CHILD, 0, 0, 5, 5, dialog,
+                              reinterpret_cast<HMENU>(24), nullptr, nullptr);
+  SendMessageA(push, BM_SETCHECK, BST_CHECKED, 0);
+  EXPECT_EQ(SendMessageA(push, BM_GETCHECK, 0, 0), BST_UNCHECKED) << "a push button has none";
+  DestroyWindow(dialog);
+}
+
+TEST_F(ControlTest, ImagesAreKeptAndAFontWithRedrawRepaintsAStaticAtOnce) {
+  standin::AddIconResource(standin::ProgramModule(), "#104");
+  HWND dialog = MakeShown(Header(kPlainDialogStyle, 2)
+                              .Item(WS_CHILD | WS_VISIBLE, 100, 5, 5, 40, 10, kStaticClass, "x")
+                              .Item(kButtonStyle, 101, 5, 25, 50, 14, kButtonClass, "Go"));
+  RunLoop(dialog);
+  HWND label = standin::FindControl(dialog, 100);
+  HWND button = standin::FindControl(dialog, 101);
+  HANDLE first = LoadImageA(standin::ProgramModule(), "#104", IMAGE_ICON, 32, 32, 0);
+  HANDLE second = LoadImageA(standin::ProgramModule(), "#104", IMAGE_ICON, 32, 32, 0);
+  EXPECT_EQ(SendMessageA(label, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(first)), 0);
+  EXPECT_EQ(SendMessageA(label, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(second)),
+            reinterpret_cast<LRESULT>(first));
+  EXPECT_EQ(standin::ImageOf(label), second);
+  SendMessageA(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(first));
+  EXPECT_EQ(reinterpret_cast<HANDLE>(SendMessageA(button, BM_GETIMAGE, IMAGE_ICON, 0)), first);
+  RunLoop(dialog);
+
+  HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  standin::ClearDeliveries();
+  SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  EXPECT_SEQUENCE((Lines{"STATIC#100 WM_SETFONT", "STATIC#100 WM_PAINT", "STATIC#100 WM_ERASEBKGND",
+                         "dialog#1 WM_CTLCOLORSTATIC", "BUTTON#101 WM_SETFONT"}),
+                  standin::DeliveryLines(false));
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(standin::MessageLine(msg.hwnd, msg.message, msg.wParam, msg.lParam),
+            "BUTTON#101 WM_PAINT(0, 0)")
+      << "a button repaints later";
+  RunLoop(dialog);
+  EXPECT_EQ(standin::LastPaintOf(button)->font, font);
+  DestroyWindow(dialog);
+  DestroyIcon(static_cast<HICON>(first));
+  DestroyIcon(static_cast<HICON>(second));
+}
+
+TEST_F(ControlTest, AnOwnerDrawnStaticAsksItsParentToDrawIt) {
+  DRAWITEMSTRUCT seen{};
+  bool dcAlive = false;
+  recorder_.onMessage = [&](HWND, UINT message, WPARAM, LPARAM lParam) {
+    if (message == WM_DRAWITEM) {
+      seen = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      dcAlive = standin::IsObjectAlive(seen.hDC);
+    }
+  };
+  HWND dialog = MakeShown(
+      Header(kPlainDialogStyle, 1)
+          .Item(WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 14, 5, 5, 40, 20, kStaticClass, ""));
+  RunLoop(dialog);
+  HWND surface = standin::FindControl(dialog, 14);
+  EXPECT_EQ(seen.CtlType, static_cast<UINT>(ODT_STATIC));
+  EXPECT_EQ(seen.CtlID, 14u);
+  EXPECT_EQ(seen.itemAction, ODA_DRAWENTIRE);
+  EXPECT_EQ(seen.hwndItem, surface);
+  EXPECT_TRUE(dcAlive);
+  EXPECT_EQ(Text(seen.rcItem), Text(RECT{0, 0, 60, 33})) << "the control's client area";
+  EXPECT_SEQUENCE(Lines{}, Seen({WM_CTLCOLORSTATIC})) << "owner-drawn: no colour message";
+  DestroyWindow(dialog);
+}
+
+// ---- Geometry and the screen ----
+
+using GeometryTest = WindowSideTest;
+
+TEST_F(GeometryTest, SetWindowPosMovesAndSizesAndTellsTheWindow) {
+  HWND dialog = Make(Header(kPlainDialogStyle, 0));
+  standin::ClearDeliveries();
+  EXPECT_TRUE(SetWindowPos(
+      dialog, nullptr, 10, 20, 500, 300,
+      SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_NOOWNERZORDER));
+  EXPECT_SEQUENCE((Lines{"dialog#1 WM_WINDOWPOSCHANGING", "dialog#1 WM_WINDOWPOSCHANGED",
+                         "dialog#1 WM_MOVE", "dialog#1 WM_SIZE"}),
+                  standin::DeliveryLines(false));
+  EXPECT_SEQUENCE((Lines{"dialog#1 WM_MOVE(0, 0x2A000D)", "dialog#1 WM_SIZE(0, 0x11301EE)"}),
+                  Seen({WM_MOVE, WM_SIZE}))
+      << "the client origin (13, 42) and the client size 494 x 275, as Wine reports them";
+  RECT rect;
+  GetWindowRect(dialog, &rect);
+  EXPECT_EQ(Text(rect), Text(RECT{10, 20, 510, 320}));
+  GetClientRect(dialog, &rect);
+  EXPECT_EQ(Text(rect), Text(RECT{0, 0, 494, 275}));
+  POINT point{0, 0};
+  ClientToScreen(dialog, &point);
+  EXPECT_EQ(point.x, 13);
+  EXPECT_EQ(point.y, 42);
+  ScreenToClient(dialog, &point);
+  EXPECT_EQ(point.x, 0);
+  EXPECT_EQ(point.y, 0);
+  DestroyWindow(dialog);
+}
+
+TEST_F(GeometryTest, TheScreenAndItsWorkAreaCanBeChosen) {
+  standin::SetScreenSize(800, 600);
+  standin::SetWorkArea(RECT{0, 0, 800, 560});
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 800);
+  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 600);
+  RECT work{};
+  EXPECT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+  EXPECT_EQ(Text(work), Text(RECT{0, 0, 800, 560}));
+  HWND centred = Make(Header(kWizardStyle, 0, 84, 53, 418, 240));
+  EXPECT_EQ(Text(standin::WindowRectOf(centred)), Text(RECT{83, 72, 716, 487}));
+  HWND large = Make(Header(kWizardStyle, 0, 0, 0, 600, 400));
+  EXPECT_EQ(standin::WindowRectOf(large).left, 0) << "no further left than the work area";
+  EXPECT_EQ(standin::WindowRectOf(large).top, 0);
+  DestroyWindow(centred);
+  DestroyWindow(large);
+}
+
+// ---- The call log ----
+
+using CallLogTest = WindowSideTest;
+
+TEST_F(CallLogTest, HoldsOnlyTheProgramsOwnCallsWithReadableNames) {
+  HWND dialog = Make(TwoButtons());
+  HWND button = standin::FindControl(dialog, 11);
+  SendMessageA(button, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Go"));
+  EnableWindow(button, FALSE);
+  HDC dc = GetDC(dialog);
+  SelectObject(dc, GetStockObject(NULL_BRUSH));
+  SetTextColor(dc, RGB(255, 0, 0));
+  ReleaseDC(dialog, dc);
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(11, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  standin::PumpMessages();  // the test's own: not logged
+  EXPECT_SEQUENCE(
+      (Lines{"CreateDialogIndirectParamA(0x400000, dlg{style=0x80C800C0,ex=0x0,items=2,x=10,y=20,"
+             "cx=200,cy=100,class=0,title=\" \",font=8 \"MS Sans Serif\"}, NULL, dlgproc, 0)",
+             "SendMessageA(BUTTON#11, WM_SETTEXT, 0, \"Go\")", "EnableWindow(BUTTON#11, 0)",
+             "GetDC(dialog#1)", "GetStockObject(5)", "SelectObject(dc#1, NULL_BRUSH)",
+             "SetTextColor(dc#1, 0xFF)", "ReleaseDC(dialog#1, dc#1)",
+             "PostMessageA(dialog#1, WM_COMMAND, 11, BUTTON#11)"}),
+      standin::Calls());
+  DestroyWindow(dialog);
+}
+
+// ---- Focus ----
+
+using FocusTest = WindowSideTest;
+
+TEST_F(FocusTest, HidingOrDestroyingTheFocusedControlHandsTheFocusOn) {
+  HWND dialog = MakeShown(TwoButtons());
+  HWND first = standin::FindControl(dialog, 11);
+  HWND second = standin::FindControl(dialog, 12);
+  ASSERT_EQ(standin::Focus(), first);
+  ShowWindow(first, SW_HIDE);
+  EXPECT_EQ(standin::Focus(), second) << "to the dialog, which passes it to its next tab stop";
+  DestroyWindow(second);
+  EXPECT_EQ(standin::Focus(), dialog) << "no tab stop left: the dialog keeps it";
+  SetFocus(nullptr);
+  EXPECT_EQ(standin::Focus(), nullptr);
+  RunLoop(dialog);
+  standin::ClearDeliveries();
+  standin::PressKey(VK_TAB);
+  RunLoop(dialog);
+  EXPECT_SEQUENCE((Lines{"dialog#1 WM_SYSKEYDOWN", "dialog#1 WM_SYSCHAR", "dialog#1 WM_SYSKEYUP"}),
+                  standin::DeliveryLines(false))
+      << "without a focus the active window gets the keys as system keys";
+  DestroyWindow(dialog);
+}
+
+// ---- The queue's filters ----
+
+TEST_F(QueueTest, AWindowFilterTakesItsChildrenTooAndThreadMessagesHaveNoWindow) {
+  HWND dialog = Make(TwoButtons());
+  HWND button = standin::FindControl(dialog, 11);
+  PostMessageA(nullptr, WM_USER + 7, 0, 0);
+  PostMessageA(button, WM_USER + 8, 0, 0);
+  PostMessageA(dialog, WM_USER + 9, 0, 0);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, dialog, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, WM_USER + 8) << "a child's message passes the dialog's filter";
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_USER + 9, WM_USER + 9, PM_REMOVE));
+  EXPECT_EQ(msg.hwnd, dialog);
+  ASSERT_TRUE(PeekMessageA(&msg, reinterpret_cast<HWND>(-1), 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, WM_USER + 7);
+  EXPECT_EQ(msg.hwnd, nullptr);
+  EXPECT_EQ(DispatchMessageA(&msg), 0);
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  DestroyWindow(dialog);
+}
+
+LRESULT CALLBACK NeverPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return message == WM_PAINT ? 0 : DefWindowProcA(window, message, wParam, lParam);
+}
+
+using QueueDeathTest = WindowSideTest;
+
+TEST_F(QueueDeathTest, AWindowThatNeverPaintsStopsTheTestInsteadOfLoopingForEver) {
+  standin::RegisterWindowClass("NeverPaints", NeverPaints);
+  CreateWindowExA(0, "NeverPaints", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
+                  nullptr, nullptr);
+  EXPECT_DEATH(
+      {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+          DispatchMessageA(&msg);
+        }
+      },
+      "WM_PAINT for window#1 was handed out 1000 times");
+  for (HWND window : standin::TopLevelWindows()) {
+    DestroyWindow(window);
+  }
+}
+
+// ---- GDI ----
+
+using GdiTest = WindowSideTest;
+
+TEST_F(GdiTest, ADcKeepsItsColoursModeAndObjects) {
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(SetTextColor(screen, 0x0000FF), 0u);
+  EXPECT_EQ(SetBkColor(screen, 0xC0C0C0), 0xFFFFFFu);
+  EXPECT_EQ(SetBkMode(screen, TRANSPARENT), OPAQUE);
+  EXPECT_EQ(GetBkMode(screen), TRANSPARENT);
+  standin::DcState state = standin::DcStateOf(screen);
+  EXPECT_EQ(state.textColour, 0x0000FFu);
+  EXPECT_EQ(state.backgroundColour, 0xC0C0C0u);
+  EXPECT_EQ(state.backgroundMode, TRANSPARENT);
+  EXPECT_EQ(standin::NameOf(state.font), "SYSTEM_FONT");
+
+  HDC memory = CreateCompatibleDC(screen);
+  HDC other = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 40, 20);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  EXPECT_EQ(standin::NameOf(old), "DEFAULT_BITMAP");
+  EXPECT_EQ(SelectObject(other, bitmap), nullptr) << "a bitmap goes into one DC at a time";
+  EXPECT_EQ(SelectObject(screen, bitmap), nullptr) << "and only into a memory DC";
+  EXPECT_TRUE(BitBlt(screen, 0, 0, 40, 20, memory, 0, 0, SRCCOPY));
+  EXPECT_EQ(standin::Blits(), Lines{"BitBlt(dc#1, 0, 0, 40, 20, dc#2, 0, 0, SRCCOPY)"});
+
+  LOGFONTA logical{};
+  logical.lfHeight = -16;
+  logical.lfWeight = FW_BOLD;
+  HFONT font = CreateFontIndirectA(&logical);
+  SelectObject(memory, font);
+  TEXTMETRICA metrics{};
+  EXPECT_TRUE(GetTextMetricsA(memory, &metrics));
+  EXPECT_EQ(metrics.tmHeight, 19);
+  EXPECT_EQ(metrics.tmWeight, FW_BOLD);
+  EXPECT_EQ(GetDeviceCaps(memory, LOGPIXELSX), 96);
+
+  SelectObject(memory, old);
+  SelectObject(memory, GetStockObject(SYSTEM_FONT));
+  DeleteObject(bitmap);
+  DeleteObject(font);
+  DeleteDC(memory);
+  DeleteDC(other);
+  ReleaseDC(nullptr, screen);
+  EXPECT_FALSE(standin::DcStateOf(screen).alive);
+  EXPECT_EQ(SetTextColor(screen, 0), CLR_INVALID) << "a released DC is gone";
+  EXPECT_SEQUENCE(Lines{}, standin::LiveObjects());
+}
+
+TEST_F(ResourceTest, SharedIconsStayAndBitmapsComeFromTheirOwnTable) {
+  HMODULE module = standin::ProgramModule();
+  standin::AddIconResource(module, "APP", {48, 16});
+  standin::AddBitmapResource(module, "LOGO", 40, 20);
+  HANDLE shared = LoadImageA(module, "app", IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE);
+  EXPECT_EQ(LoadImageA(module, "APP", IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE), shared);
+  EXPECT_EQ(standin::IconInfoOf(static_cast<HICON>(shared)).width, 32);
+  HANDLE own = LoadImageA(module, "APP", IMAGE_ICON, 0, 0, 0);
+  EXPECT_EQ(standin::IconInfoOf(static_cast<HICON>(own)).width, 48) << "its first image";
+  HANDLE logo = LoadImageA(module, "logo", IMAGE_BITMAP, 0, 0, 0);
+  EXPECT_SEQUENCE((Lines{"icon icon#2 48x48 from APP", "bitmap bitmap#1 40x20 from LOGO"}),
+                  standin::LiveObjects())
+      << "a shared icon is the platform's";
+  EXPECT_NE(FindResourceA(module, "LOGO", RT_BITMAP), nullptr);
+  EXPECT_TRUE(DestroyIcon(static_cast<HICON>(shared)));
+  EXPECT_SEQUENCE((Lines{"DestroyIcon(icon#1): a shared icon, which the platform keeps"}),
+                  standin::Faults());
+  standin::ClearFaults();
+  DestroyIcon(static_cast<HICON>(own));
+  DeleteObject(logo);
+  EXPECT_SEQUENCE(Lines{}, standin::LiveObjects());
+}
+
 }  // namespace
