@@ -1,0 +1,825 @@
+#include "wizard_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+
+#include "installer_record.h"
+
+namespace e2e {
+
+namespace {
+
+using winetest::Stopwatch;
+
+constexpr DWORD kPollMs = 20;
+constexpr DWORD kWindowTimeoutMs = 15000;
+constexpr UINT kAnswerTimeoutMs = 300;
+constexpr UINT kProbeTimeoutMs = 2000;
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+struct Installer {
+  const char* folder;
+  const char* program;
+};
+constexpr Installer kInstallers[] = {
+    {"DirectX9", "DXSETUP.exe"},
+    {"Quillmark Install", "QuillmarkInstaller.exe"},
+    {"Video Driver", "Drenvo.exe"},
+};
+
+struct Control {
+  int id;
+  const char* name;
+  bool label;
+};
+// In identifier order, the order of the state table's rows.
+constexpr Control kControls[] = {
+    {kStep1Label, "1001 step-1 label", true},
+    {kStep1Install, "1002 step-1 Install", false},
+    {kStep1Skip, "1003 step-1 Skip", false},
+    {kStep2Label, "1004 step-2 label", true},
+    {kStep4Label, "1005 step-4 label", true},
+    {kStep2Install, "1006 step-2 Install", false},
+    {kDone, "1007 Done", false},
+    {kStep2Skip, "1008 step-2 Skip", false},
+    {kMessage, "1009 message", false},
+    {kStep3Label, "1010 step-3 label", true},
+    {kStep3Install, "1011 step-3 Install", false},
+    {kStep3Skip, "1012 step-3 Skip", false},
+};
+
+// The label fonts by the order in which a run first meets them: reading state 0 meets the
+// bold font (step 1) and then the window's layout font (steps 2 to 4); the normal step
+// font turns up in state 1. Any other font is one the program should not have made.
+constexpr const char* kFontNames[] = {"bold step font", "layout font", "normal step font"};
+enum FontIndex { kBold, kLayout, kNormal };
+
+// Which step of the wizard each control belongs to: 1 to 3 for a step's label and
+// buttons, 4 for the step-4 label, 0 for "Done" and the message area (always enabled).
+int StepOf(int id) {
+  switch (id) {
+    case kStep1Label:
+    case kStep1Install:
+    case kStep1Skip:
+      return 1;
+    case kStep2Label:
+    case kStep2Install:
+    case kStep2Skip:
+      return 2;
+    case kStep3Label:
+    case kStep3Install:
+    case kStep3Skip:
+      return 3;
+    case kStep4Label:
+      return 4;
+    default:
+      return 0;
+  }
+}
+
+// The font of each label per state, from the window's font table.
+FontIndex ExpectedFont(int id, int state) {
+  static const FontIndex kStep1[] = {kBold, kNormal, kNormal, kBold};
+  static const FontIndex kStep2[] = {kLayout, kBold, kNormal, kBold};
+  static const FontIndex kStep3[] = {kLayout, kNormal, kBold, kNormal};
+  static const FontIndex kStep4[] = {kLayout, kLayout, kNormal, kNormal};
+  switch (id) {
+    case kStep1Label:
+      return kStep1[state];
+    case kStep2Label:
+      return kStep2[state];
+    case kStep3Label:
+      return kStep3[state];
+    default:
+      return kStep4[state];
+  }
+}
+
+std::string MessageText(int state) {
+  if (state == 2) {
+    return "\r\nMake sure the USB 2.0 Video Adapter is not connected to the PC\r\n\r\n";
+  }
+  if (state == 3) {
+    return "Windows should find the new hardware and locate the drivers.\r\n\r\n"
+           "When the installation is completed press the \"Done\" button\r\n\r\n"
+           "and run the Quillmark program.  ";
+  }
+  return "";
+}
+
+// A text in quotes with its line ends spelled out, so that a table row shows them.
+std::string Quoted(const std::string& text) {
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '\r') {
+      quoted += "\\r";
+    } else if (c == '\n') {
+      quoted += "\\n";
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
+
+std::string FontDescription(const std::string& name, LONG weight, LONG height,
+                            const std::string& face) {
+  return name + " (weight " + std::to_string(weight) + ", height " + std::to_string(height) + ", " +
+         face + ")";
+}
+
+// 12 points at the screen's resolution, as a character height.
+LONG StepFontHeight() {
+  HDC screen = GetDC(nullptr);
+  LONG dotsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return -(dotsPerInch * 12) / 72;
+}
+
+std::string WindowText(HWND window) {
+  char text[1024] = "";
+  GetWindowTextA(window, text, sizeof(text));
+  return text;
+}
+
+std::string ClassOf(HWND window) {
+  char name[64] = "";
+  GetClassNameA(window, name, sizeof(name));
+  return name;
+}
+
+// Whether the window lies in the middle of the work area of its monitor, give or take a
+// pixel: the margins left and right (top and bottom) then differ by at most two.
+std::string PositionRow(HWND window) {
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  LONG dx = (frame.left - work.left) - (work.right - frame.right);
+  LONG dy = (frame.top - work.top) - (work.bottom - frame.bottom);
+  if (std::labs(dx) <= 2 && std::labs(dy) <= 2) {
+    return "position: centred on the work area";
+  }
+  auto box = [](const RECT& r) {
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" +
+           std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
+  };
+  return "position: " + box(frame) + ", work area " + box(work);
+}
+
+void SendMouseClick(POINT at) {
+  int width = GetSystemMetrics(SM_CXSCREEN);
+  int height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT inputs[3] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (at.x * 65536 + width / 2) / width;
+    input.mi.dy = (at.y * 65536 + height / 2) / height;
+    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  }
+  inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+  inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  EXPECT_EQ(SendInput(3, inputs, sizeof(INPUT)), 3u) << "SendInput, error " << GetLastError();
+}
+
+void SendKeys(const std::vector<std::pair<WORD, bool>>& keys) {
+  std::vector<INPUT> inputs;
+  for (const auto& key : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key.first;
+    input.ki.dwFlags = key.second ? 0 : KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  EXPECT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)),
+            inputs.size())
+      << "SendInput, error " << GetLastError();
+}
+
+// Keyboard input goes to the foreground window, as it does for a person at the keyboard.
+void MakeForeground(HWND window) {
+  Stopwatch waiting;
+  while (GetForegroundWindow() != window && waiting.Elapsed() < 2000) {
+    SetForegroundWindow(window);
+    Sleep(kPollMs);
+  }
+  EXPECT_EQ(GetForegroundWindow(), window) << "the window did not come to the foreground";
+}
+
+struct BoxSearch {
+  DWORD processId;
+  std::vector<HWND> boxes;
+};
+
+BOOL CALLBACK CollectBox(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<BoxSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->processId && IsWindowVisible(window) && ClassOf(window) == "#32770" &&
+      WindowText(window) == kBoxCaption) {
+    search->boxes.push_back(window);
+  }
+  return TRUE;
+}
+
+// Sets environment variables for the life of the object.
+class EnvironmentOverride {
+ public:
+  void Set(const std::string& name, const std::string& value) {
+    char old[32768];
+    DWORD length = GetEnvironmentVariableA(name.c_str(), old, sizeof(old));
+    saved_.push_back({name, length > 0 && length < sizeof(old) ? old : "", length > 0});
+    SetEnvironmentVariableA(name.c_str(), value.c_str());
+  }
+  ~EnvironmentOverride() {
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+      SetEnvironmentVariableA(it->name.c_str(), it->had ? it->value.c_str() : nullptr);
+    }
+  }
+
+ private:
+  struct Saved {
+    std::string name;
+    std::string value;
+    bool had;
+  };
+  std::vector<Saved> saved_;
+};
+
+}  // namespace
+
+int InstallButton(int step) {
+  static const int kButtons[] = {kStep1Install, kStep2Install, kStep3Install};
+  return kButtons[step - 1];
+}
+
+int SkipButton(int step) {
+  static const int kButtons[] = {kStep1Skip, kStep2Skip, kStep3Skip};
+  return kButtons[step - 1];
+}
+
+const char* InstallerFolder(int step) {
+  return kInstallers[step - 1].folder;
+}
+
+const char* InstallerProgram(int step) {
+  return kInstallers[step - 1].program;
+}
+
+std::string WindowsVersion() {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof(version);
+  GetVersionExA(&version);
+  return std::to_string(version.dwMajorVersion) + "." + std::to_string(version.dwMinorVersion);
+}
+
+// --- the medium ---------------------------------------------------------------------
+
+Medium::Medium(const MediumLayout& layout) : root_(scratch_ / "medium"), layout_(layout) {
+  for (const std::string& folder : {root_, RecordFolder(), PathFolder()}) {
+    ready_ = CreateDirectoryA(folder.c_str(), nullptr) && ready_;
+  }
+  ready_ = Copy(winetest::HelperPath("setup"), root_ + "\\setup.exe") && ready_;
+  std::string installer = winetest::HelperPath("e2e_installer");
+  for (int step = 1; step <= 3; ++step) {
+    if (layout.folder[step - 1]) {
+      std::string folder = root_ + "\\" + InstallerFolder(step);
+      ready_ = CreateDirectoryA(folder.c_str(), nullptr) && ready_;
+      if (layout.program[step - 1]) {
+        ready_ = Copy(installer, InstallerPath(step)) && ready_;
+      }
+    }
+  }
+  if (layout.plantBesideSetup) {
+    ready_ = Copy(installer, root_ + "\\" + InstallerProgram(1)) && ready_;
+  }
+  if (layout.plantOnPath) {
+    ready_ = Copy(installer, PathFolder() + "\\" + InstallerProgram(1)) && ready_;
+  }
+}
+
+std::string Medium::InstallerPath(int step) const {
+  return root_ + "\\" + InstallerFolder(step) + "\\" + InstallerProgram(step);
+}
+
+bool Medium::Copy(const std::string& from, const std::string& to) {
+  if (CopyFileA(from.c_str(), to.c_str(), TRUE)) {
+    return true;
+  }
+  ADD_FAILURE() << "copying " << from << " to " << to << ", error " << GetLastError();
+  return false;
+}
+
+// --- expected tables --------------------------------------------------------------------
+
+std::vector<std::string> ExpectedState(int state, Look look) {
+  bool readable = look == Look::kWhole || look == Look::kBehindOwnedBox;
+  std::vector<std::string> rows = {
+      std::string("caption: ") + kWizardCaption,
+      look == Look::kBehindOwnedBox ? "window: disabled" : "window: enabled",
+      "position: centred on the work area",
+      readable ? "icons: big and small" : "icons: not read",
+      look == Look::kBlocked ? "answers messages: no" : "answers messages: yes",
+  };
+  const LONG height = StepFontHeight();
+  for (const Control& control : kControls) {
+    int step = StepOf(control.id);
+    bool enabled = step == 0 || step == state + 1;
+    std::string row = std::string(control.name) + ": " + (enabled ? "enabled" : "disabled");
+    if (control.label) {
+      FontIndex font = ExpectedFont(control.id, state);
+      row += readable
+                 ? ", " + FontDescription(kFontNames[font], font == kBold ? FW_BOLD : FW_NORMAL,
+                                          height, "MS Sans Serif")
+                 : ", font not read";
+    }
+    if (control.id == kMessage) {
+      row += ", " + Quoted(MessageText(state));
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+std::vector<std::string> ExpectedQuestion() {
+  return {
+      std::string("caption: ") + kBoxCaption,
+      "text: " +
+          Quoted(
+              "You have not completed the installation process\r\nAre you sure you want to quit?"),
+      "owner: none",
+      "icon: none",
+      "button 6 \"&Yes\"",
+      "button 7 \"&No\", default, focused",
+  };
+}
+
+std::vector<std::string> ExpectedStartWarning(const std::string& program, int errorNumber) {
+  return {
+      std::string("caption: ") + kBoxCaption,
+      "text: " + Quoted("The installer could not be started:\r\n" + program +
+                        "\r\n\r\nThis step has not been completed (error " +
+                        std::to_string(errorNumber) + ")."),
+      "owner: the wizard window",
+      "icon: warning",
+      "button 1 \"OK\", default, focused",
+  };
+}
+
+int StartErrorNumber(const std::string& program) {
+  std::string command = "\"" + program + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     &process)) {
+    TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return -1;
+  }
+  DWORD code = GetLastError();
+  std::printf("note: starting %s fails here with error %lu\n", command.c_str(), code);
+  return code == ERROR_FILE_NOT_FOUND ? 53 : code == ERROR_PATH_NOT_FOUND ? 76 : -1;
+}
+
+std::vector<std::string> ExpectedRecord(const Medium& medium, int step) {
+  std::string program = medium.InstallerPath(step);
+  return {
+      "program=" + program,
+      "command=\"" + program + "\"",
+      "directory=" + medium.Root() + "\\" + InstallerFolder(step),
+      "show=" + std::to_string(SW_SHOWNORMAL),
+      "version=" + WindowsVersion(),
+  };
+}
+
+// --- one run of setup.exe ---------------------------------------------------------------
+
+struct WizardRun::Probe {
+  HMODULE module = nullptr;
+  HHOOK hook = nullptr;
+  HANDLE memory = nullptr;
+  ProbeReport* report = nullptr;
+  UINT message = 0;
+  LPARAM serial = 0;
+
+  ~Probe() {
+    if (hook != nullptr) {
+      UnhookWindowsHookEx(hook);
+    }
+    if (report != nullptr) {
+      UnmapViewOfFile(report);
+    }
+    if (memory != nullptr) {
+      CloseHandle(memory);
+    }
+    if (module != nullptr) {
+      FreeLibrary(module);
+    }
+  }
+};
+
+WizardRun::WizardRun(const Medium& medium, bool probe) : recordFolder_(medium.RecordFolder()) {
+  // Records of earlier runs on the same medium are not this run's.
+  for (const InstallerRecord& record : Records()) {
+    installersSeen_.push_back(record.processId);
+  }
+  if (!medium.Ready()) {
+    trouble_ = "the medium could not be laid out";
+  } else if (!Start(medium, probe) && trouble_.empty()) {
+    trouble_ = "setup.exe did not start";
+  }
+}
+
+WizardRun::~WizardRun() {
+  EndEverything();
+}
+
+bool WizardRun::Start(const Medium& medium, bool probe) {
+  std::string setup = medium.Root() + "\\setup.exe";
+  std::string commandLine = "\"" + setup + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  {
+    // setup.exe hands its environment on to the installers it starts.
+    EnvironmentOverride environment;
+    environment.Set(kRecordFolderVariable, recordFolder_);
+    if (medium.Layout().plantOnPath) {
+      char path[32768] = "";
+      GetEnvironmentVariableA("PATH", path, sizeof(path));
+      environment.Set("PATH", medium.PathFolder() + ";" + path);
+    }
+    if (!CreateProcessA(setup.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        medium.Root().c_str(), &startup, &process_)) {
+      trouble_ = "CreateProcess " + setup + ", error " + std::to_string(GetLastError());
+      return false;
+    }
+  }
+  CloseHandle(process_.hThread);
+  process_.hThread = nullptr;
+
+  Stopwatch waiting;
+  while (window_ == nullptr && waiting.Elapsed() < kWindowTimeoutMs &&
+         WaitForSingleObject(process_.hProcess, kPollMs) == WAIT_TIMEOUT) {
+    window_ = winetest::FindProcessWindow(process_.dwProcessId, kWizardCaption);
+  }
+  if (window_ == nullptr) {
+    trouble_ = "setup.exe showed no window within " + std::to_string(kWindowTimeoutMs) + " ms";
+    return false;
+  }
+  if (!probe) {
+    return true;
+  }
+
+  probe_.reset(new Probe);
+  probe_->message = RegisterWindowMessageA(kProbeMessage);
+  probe_->memory =
+      CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(ProbeReport),
+                         ProbeMemoryName(GetCurrentProcessId()).c_str());
+  if (probe_->memory != nullptr) {
+    probe_->report = static_cast<ProbeReport*>(
+        MapViewOfFile(probe_->memory, FILE_MAP_WRITE, 0, 0, sizeof(ProbeReport)));
+  }
+  std::string module = winetest::HelperPath("e2e_state_probe");
+  probe_->module = LoadLibraryA(module.c_str());
+  auto procedure = probe_->module == nullptr
+                       ? nullptr
+                       : reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(
+                             GetProcAddress(probe_->module, kProbeHookProcedure)));
+  if (procedure != nullptr) {
+    probe_->hook = SetWindowsHookExA(WH_CALLWNDPROC, procedure, probe_->module,
+                                     GetWindowThreadProcessId(window_, nullptr));
+  }
+  if (probe_->report == nullptr || probe_->hook == nullptr) {
+    trouble_ = "the state probe " + module + " could not be placed, error " +
+               std::to_string(GetLastError());
+    return false;
+  }
+  return true;
+}
+
+bool WizardRun::Answers() {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerTimeoutMs, &result) != 0;
+}
+
+bool WizardRun::ReadProbe(HWND window, ProbeReport* report) {
+  if (!probe_) {
+    return false;
+  }
+  LPARAM serial = ++probe_->serial;
+  probe_->report->serial = 0;
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(window, probe_->message, GetCurrentProcessId(), serial, SMTO_NORMAL,
+                           kProbeTimeoutMs, &result) ||
+      probe_->report->serial != serial) {
+    return false;
+  }
+  *report = *probe_->report;
+  return true;
+}
+
+std::string WizardRun::FontName(DWORD font) {
+  if (font == 0) {
+    return "no font";
+  }
+  auto known = std::find(fonts_.begin(), fonts_.end(), font);
+  auto index = static_cast<std::size_t>(known - fonts_.begin());
+  if (known == fonts_.end()) {
+    fonts_.push_back(font);
+  }
+  return index < std::size(kFontNames) ? kFontNames[index]
+                                       : "unexpected font #" + std::to_string(index + 1);
+}
+
+std::vector<std::string> WizardRun::State() {
+  if (!IsWindow(window_)) {
+    return {"window: gone"};
+  }
+  bool answers = Answers();
+  ProbeReport report{};
+  bool probed = answers && ReadProbe(window_, &report);
+  std::vector<std::string> rows = {
+      "caption: " + WindowText(window_),
+      IsWindowEnabled(window_) ? "window: enabled" : "window: disabled",
+      PositionRow(window_),
+      !probed ? "icons: not read"
+              : std::string("icons: ") + (report.bigIcon != 0 ? "big" : "no big") + " and " +
+                    (report.smallIcon != 0 ? "small" : "no small"),
+      answers ? "answers messages: yes" : "answers messages: no",
+  };
+  for (const Control& control : kControls) {
+    HWND item = GetDlgItem(window_, control.id);
+    if (item == nullptr) {
+      rows.push_back(std::string(control.name) + ": missing");
+      continue;
+    }
+    std::string row =
+        std::string(control.name) + ": " + (IsWindowEnabled(item) ? "enabled" : "disabled");
+    if (control.label) {
+      const ProbeChild* child = nullptr;
+      for (LONG i = 0; probed && i < report.childCount; ++i) {
+        if (report.children[i].id == control.id) {
+          child = &report.children[i];
+        }
+      }
+      if (child == nullptr) {
+        row += ", font not read";
+      } else if (!child->fontRead) {
+        row += ", " + FontName(child->font) + " (no description)";
+      } else {
+        row += ", " + FontDescription(FontName(child->font), child->fontWeight, child->fontHeight,
+                                      child->fontFace);
+      }
+    }
+    if (control.id == kMessage) {
+      row += ", " + Quoted(WindowText(item));  // a static keeps its text as the window's text
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+std::vector<std::string> WizardRun::WaitForState(const std::vector<std::string>& expected,
+                                                 DWORD timeoutMs) {
+  Stopwatch waiting;
+  std::vector<std::string> state = State();
+  while (state != expected && waiting.Elapsed() < timeoutMs) {
+    Sleep(kPollMs);
+    state = State();
+  }
+  return state;
+}
+
+void WizardRun::Click(int id, bool checkTarget) {
+  HWND control = GetDlgItem(window_, id);
+  ASSERT_NE(control, nullptr) << "no control " << id << " in the window";
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  if (checkTarget) {
+    HWND under = WindowFromPoint(centre);
+    ASSERT_EQ(under, control) << "control " << id << " is not what lies under its centre; it is "
+                              << ClassOf(under) << " " << Quoted(WindowText(under));
+  }
+  SendMouseClick(centre);
+}
+
+void WizardRun::ClickBoxButton(HWND box, int id) {
+  HWND button = GetDlgItem(box, id);
+  ASSERT_NE(button, nullptr) << "no button " << id << " in the box";
+  RECT rect{};
+  GetWindowRect(button, &rect);
+  POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  HWND under = WindowFromPoint(centre);
+  ASSERT_EQ(under, button) << "button " << id << " of the box is covered by " << ClassOf(under)
+                           << " " << Quoted(WindowText(under)) << " of "
+                           << Quoted(WindowText(GetAncestor(under, GA_ROOT)));
+  SendMouseClick(centre);
+}
+
+void WizardRun::ClickCloseBox() {
+  // The caption's buttons are drawn by the system; the close box is found where the window
+  // itself says it is, on a line through the middle of the caption.
+  RECT frame{};
+  GetWindowRect(window_, &frame);
+  LONG y = frame.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+  LONG right = -1;
+  LONG left = -1;
+  for (LONG x = frame.right - 1; x > frame.right - 100 && (right < 0 || left < 0); --x) {
+    DWORD_PTR hit = 0;
+    SendMessageTimeoutA(window_, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_NORMAL, 1000, &hit);
+    if (hit == HTCLOSE && right < 0) {
+      right = x;
+    } else if (hit != HTCLOSE && right >= 0) {
+      left = x + 1;
+    }
+  }
+  ASSERT_GE(left, 0) << "no close box found in the caption";
+  SendMouseClick(POINT{(left + right) / 2, y});
+}
+
+void WizardRun::PressKey(HWND window, WORD key) {
+  MakeForeground(window);
+  SendKeys({{key, true}, {key, false}});
+}
+
+void WizardRun::PressAltF4(HWND window) {
+  MakeForeground(window);
+  SendKeys({{VK_MENU, true}, {VK_F4, true}, {VK_F4, false}, {VK_MENU, false}});
+}
+
+void WizardRun::BringToFront(HWND window) {
+  MakeForeground(window);
+}
+
+void WizardRun::PostClose(HWND window) {
+  PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+std::vector<HWND> WizardRun::Boxes() {
+  BoxSearch search{process_.dwProcessId, {}};
+  EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
+  return search.boxes;
+}
+
+HWND WizardRun::WaitForNewBox(const std::vector<HWND>& known, DWORD timeoutMs) {
+  Stopwatch waiting;
+  do {
+    for (HWND box : Boxes()) {
+      if (std::find(known.begin(), known.end(), box) == known.end()) {
+        return box;
+      }
+    }
+    Sleep(kPollMs);
+  } while (waiting.Elapsed() < timeoutMs);
+  return nullptr;
+}
+
+bool WizardRun::WaitUntilGone(HWND box, DWORD timeoutMs) {
+  Stopwatch waiting;
+  while (IsWindow(box) && waiting.Elapsed() < timeoutMs) {
+    Sleep(kPollMs);
+  }
+  return !IsWindow(box);
+}
+
+std::vector<std::string> WizardRun::BoxContents(HWND box) {
+  HWND owner = GetWindow(box, GW_OWNER);
+  std::vector<std::string> rows = {
+      "caption: " + WindowText(box),
+      "text: " + Quoted(WindowText(GetDlgItem(box, kMessageBoxTextId))),
+      owner == nullptr   ? "owner: none"
+      : owner == window_ ? "owner: the wizard window"
+                         : "owner: another window",
+  };
+  ProbeReport report{};
+  bool probed = ReadProbe(box, &report);
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof(thread);
+  GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &thread);
+  std::string icon = probed ? "icon: none" : "icon: not read";
+  std::vector<std::string> buttons;
+  for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child)) {
+      continue;
+    }
+    LONG style = GetWindowLongA(child, GWL_STYLE);
+    int id = GetDlgCtrlID(child);
+    if (ClassOf(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON && probed) {
+      for (LONG i = 0; i < report.childCount; ++i) {
+        if (report.children[i].id == id && report.children[i].icon != 0) {
+          icon = report.children[i].icon == report.warningIcon ? "icon: warning"
+                                                               : "icon: another icon";
+        }
+      }
+    } else if (ClassOf(child) == "Button") {
+      std::string row = "button " + std::to_string(id) + " " + Quoted(WindowText(child));
+      if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+        row += ", default";
+      }
+      if (thread.hwndFocus == child) {
+        row += ", focused";
+      }
+      buttons.push_back(row);
+    }
+  }
+  rows.push_back(icon);
+  rows.insert(rows.end(), buttons.begin(), buttons.end());
+  return rows;
+}
+
+std::vector<InstallerRecord> WizardRun::Records() const {
+  std::vector<InstallerRecord> records;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((recordFolder_ + "\\*.txt").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    return records;
+  }
+  do {
+    InstallerRecord record;
+    record.processId = static_cast<DWORD>(std::strtoul(found.cFileName, nullptr, 10));
+    std::string content;
+    winetest::ReadTextFile(recordFolder_ + "\\" + found.cFileName, &content);
+    record.lines = winetest::Lines(content);
+    records.push_back(record);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return records;
+}
+
+InstallerRecord WizardRun::WaitForInstaller(DWORD timeoutMs) {
+  Stopwatch waiting;
+  do {
+    for (const InstallerRecord& record : Records()) {
+      if (std::find(installersSeen_.begin(), installersSeen_.end(), record.processId) ==
+          installersSeen_.end()) {
+        installersSeen_.push_back(record.processId);
+        HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, record.processId);
+        if (process != nullptr) {
+          installers_.push_back(process);
+        }
+        return record;
+      }
+    }
+    Sleep(kPollMs);
+  } while (waiting.Elapsed() < timeoutMs);
+  InstallerRecord none;
+  none.lines = {"(no installer started within " + std::to_string(timeoutMs) + " ms)"};
+  return none;
+}
+
+void WizardRun::EndInstaller(const InstallerRecord& record) {
+  HANDLE end = OpenEventA(EVENT_MODIFY_STATE, FALSE, EndEventName(record.processId).c_str());
+  ASSERT_NE(end, nullptr) << "installer " << record.processId << " has no end event";
+  SetEvent(end);
+  CloseHandle(end);
+}
+
+std::string WizardRun::WaitForExit(DWORD timeoutMs) {
+  if (WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return "exit code " + std::to_string(code);
+  }
+  size_t boxes = Boxes().size();
+  return "still running after " + std::to_string(timeoutMs) + " ms" +
+         (boxes > 0 ? " with " + std::to_string(boxes) + " box(es) open" : "");
+}
+
+void WizardRun::EndEverything() {
+  probe_.reset();
+  // Installers first, so that setup.exe is not left waiting for one.
+  for (const InstallerRecord& record : Records()) {
+    HANDLE end = OpenEventA(EVENT_MODIFY_STATE, FALSE, EndEventName(record.processId).c_str());
+    if (end != nullptr) {
+      SetEvent(end);
+      CloseHandle(end);
+    }
+  }
+  for (HANDLE installer : installers_) {
+    if (WaitForSingleObject(installer, 2000) != WAIT_OBJECT_0) {
+      TerminateProcess(installer, 1);
+    }
+    CloseHandle(installer);
+  }
+  installers_.clear();
+  if (process_.hProcess != nullptr) {
+    if (WaitForSingleObject(process_.hProcess, 0) != WAIT_OBJECT_0) {
+      TerminateProcess(process_.hProcess, 1);
+      WaitForSingleObject(process_.hProcess, 5000);
+    }
+    CloseHandle(process_.hProcess);
+    process_.hProcess = nullptr;
+  }
+}
+
+}  // namespace e2e

@@ -1,0 +1,183 @@
+// Drives setup.exe as a person would: lays out an installation medium, starts the real
+// program in it, presses its buttons with real mouse and keyboard input, answers its
+// message boxes, and reads the window's state from outside as a table of rows that tests
+// compare whole with the table they expect.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "state_probe.h"
+#include "wine_test.h"
+
+namespace e2e {
+
+constexpr char kWizardCaption[] = "Quillmark Installer -- USB 2.0 Adapter";
+constexpr char kBoxCaption[] = "Installation Warning";
+
+enum ControlId : int {
+  kStep1Label = 1001,
+  kStep1Install = 1002,
+  kStep1Skip = 1003,
+  kStep2Label = 1004,
+  kStep4Label = 1005,
+  kStep2Install = 1006,
+  kDone = 1007,
+  kStep2Skip = 1008,
+  kMessage = 1009,
+  kStep3Label = 1010,
+  kStep3Install = 1011,
+  kStep3Skip = 1012,
+};
+
+// The Install and Skip buttons of steps 1 to 3, by step.
+int InstallButton(int step);
+int SkipButton(int step);
+
+// The installer folders and programs, by step.
+const char* InstallerFolder(int step);
+const char* InstallerProgram(int step);
+
+// What is on the medium besides setup.exe at its root.
+struct MediumLayout {
+  bool folder[3] = {true, true, true};   // the installer folder of each step
+  bool program[3] = {true, true, true};  // the installer in it
+  bool plantBesideSetup = false;         // a DXSETUP.exe next to setup.exe
+  bool plantOnPath = false;              // a DXSETUP.exe in a folder on PATH
+};
+
+// A medium laid out in a scratch folder, with a folder for the installers' records and
+// one to put on PATH beside it.
+class Medium {
+ public:
+  explicit Medium(const MediumLayout& layout = MediumLayout());
+
+  const std::string& Root() const { return root_; }
+  std::string RecordFolder() const { return scratch_ / "records"; }
+  std::string PathFolder() const { return scratch_ / "onpath"; }
+  const MediumLayout& Layout() const { return layout_; }
+  // <root>\<folder>\<program> of a step.
+  std::string InstallerPath(int step) const;
+  // Whether every file could be put in place.
+  bool Ready() const { return ready_; }
+
+ private:
+  bool Copy(const std::string& from, const std::string& to);
+
+  winetest::ScratchFolder scratch_;
+  std::string root_;
+  MediumLayout layout_;
+  bool ready_ = true;
+};
+
+// What an installer wrote about itself (see installer_record.h), with its process id.
+struct InstallerRecord {
+  DWORD processId = 0;
+  std::vector<std::string> lines;  // program=..., command=..., directory=..., show=..., version=...
+};
+
+// How much of the window's state can be read at a given moment.
+enum class Look {
+  kWhole,           // the window answers and the probe reads its fonts and icons
+  kBlocked,         // a handler blocks the window's thread: it answers nothing
+  kBehindOwnedBox,  // an owned message box is open: the window is disabled
+  kFromOutside,     // no probe: what other processes can read by themselves
+};
+
+// The state table a window in state 0 to 3 (step 1 to step 4 active) is expected to show.
+std::vector<std::string> ExpectedState(int state, Look look = Look::kWhole);
+
+// The rows of the quit question and of the warning about an installer that did not start.
+std::vector<std::string> ExpectedQuestion();
+std::vector<std::string> ExpectedStartWarning(const std::string& program, int errorNumber);
+
+// The number setup.exe is expected to show for a program that cannot be started: what
+// the platform reports for starting it the same way, by its quoted path (ERROR_FILE_NOT_FOUND
+// is 53, ERROR_PATH_NOT_FOUND 76); -1 for anything else.
+int StartErrorNumber(const std::string& program);
+
+// The record an installer of a step is expected to leave.
+std::vector<std::string> ExpectedRecord(const Medium& medium, int step);
+
+// The major.minor version that GetVersionExA reports to this process.
+std::string WindowsVersion();
+
+// One run of setup.exe, started in the medium's root.
+class WizardRun {
+ public:
+  // probe: read fonts and icons through the state probe (tests that count the program's
+  // objects leave it out, as it adds its own).
+  explicit WizardRun(const Medium& medium, bool probe = true);
+  ~WizardRun();
+  WizardRun(const WizardRun&) = delete;
+  WizardRun& operator=(const WizardRun&) = delete;
+
+  // Whether setup.exe started and showed its window; otherwise why not.
+  const std::string& Trouble() const { return trouble_; }
+  HWND Window() const { return window_; }
+  HANDLE Process() const { return process_.hProcess; }
+  DWORD ProcessId() const { return process_.dwProcessId; }
+
+  // The window's state now, as rows.
+  std::vector<std::string> State();
+  // Reads the state until it equals the expected table or the time is up; the last read.
+  std::vector<std::string> WaitForState(const std::vector<std::string>& expected,
+                                        DWORD timeoutMs = 5000);
+
+  // A left click with the mouse at the centre of a control of the wizard or of a box.
+  // Unless told otherwise, it first checks that the control is what is under that point.
+  void Click(int id, bool checkTarget = true);
+  void ClickBoxButton(HWND box, int id);
+  // A click on the close box of the wizard's caption.
+  void ClickCloseBox();
+  // Keys pressed while the window is in the foreground: Esc, Enter, Alt+F4.
+  void PressKey(HWND window, WORD key);
+  void PressAltF4(HWND window);
+  // What the system menu's Close does: WM_SYSCOMMAND SC_CLOSE posted to the window.
+  void PostClose(HWND window);
+  // Brings a window of the program to the foreground, as the task switcher does.
+  void BringToFront(HWND window);
+
+  // The open "Installation Warning" boxes of the process.
+  std::vector<HWND> Boxes();
+  // A box that was not among those known, once it appears; nullptr after the time is up.
+  HWND WaitForNewBox(const std::vector<HWND>& known, DWORD timeoutMs = 3000);
+  bool WaitUntilGone(HWND box, DWORD timeoutMs = 3000);
+  // The box's caption, text, owner, icon and buttons, as rows.
+  std::vector<std::string> BoxContents(HWND box);
+
+  // The first record of an installer not seen before, once one appears.
+  InstallerRecord WaitForInstaller(DWORD timeoutMs = 5000);
+  // All records there are now.
+  std::vector<InstallerRecord> Records() const;
+  // Lets a recorded installer end.
+  void EndInstaller(const InstallerRecord& record);
+
+  // "exit code N" once the process has ended, or what keeps it running.
+  std::string WaitForExit(DWORD timeoutMs = 5000);
+
+  // Whether the window answers a message within a short time.
+  bool Answers();
+
+ private:
+  struct Probe;
+
+  bool Start(const Medium& medium, bool probe);
+  bool ReadProbe(HWND window, ProbeReport* report);
+  std::string FontName(DWORD font);
+  void EndEverything();
+
+  std::string recordFolder_;
+  PROCESS_INFORMATION process_{};
+  HWND window_ = nullptr;
+  std::string trouble_;
+  std::unique_ptr<Probe> probe_;
+  std::vector<DWORD> fonts_;  // label fonts in the order first seen
+  std::vector<DWORD> installersSeen_;
+  std::vector<HANDLE> installers_;
+};
+
+}  // namespace e2e
