@@ -409,7 +409,7 @@ HWND NextToPaint(HWND filter) {
 void RecordPaint(HWND handle, UINT colourMessage, HDC dc, HBRUSH brush) {
   const Window* window = Find(handle);
   const Object* state = FindObject(dc);
-  if (window == nullptr || state == nullptr) {
+  if (window == nullptr || state == nullptr || window->internal) {
     return;
   }
   Paint paint{};

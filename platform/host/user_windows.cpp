@@ -11,9 +11,10 @@
 //   it, then the focus), the erasing of its background, WM_WINDOWPOSCHANGED. The window
 //   and its children paint later, when the queue hands out WM_PAINT. WM_ACTIVATEAPP,
 //   WM_NCPAINT and WM_QUERYNEWPALETTE are not modelled.
-// - DestroyWindow: WM_PARENTNOTIFY for a child, the hiding and deactivation of a visible
-//   window, then the windows it owns (newest first), then WM_DESTROY to the window and its
-//   descendants parent first, then WM_NCDESTROY children first and the window last.
+// - DestroyWindow: WM_PARENTNOTIFY for a child, the hiding (WM_SHOWWINDOW only for a
+//   child) and deactivation of a visible window, then the windows it owns (newest
+//   first), then WM_DESTROY to the window and its descendants parent first, then
+//   WM_NCDESTROY children first and the window last.
 // - EnableWindow(FALSE): WM_CANCELMODE, the loss of the focus if the window had it
 //   (WM_KILLFOCUS), WM_ENABLE; EnableWindow(TRUE): WM_ENABLE. Either returns whether the
 //   window was disabled before, and WM_ENABLE comes only when the state changes.
@@ -95,11 +96,14 @@ void SendWindowPos(HWND window, UINT message, WINDOWPOS* pos) {
   Send(window, message, 0, reinterpret_cast<LPARAM>(pos));
 }
 
-// Hides a visible window as DestroyWindow does: no WM_SHOWWINDOW, the position
-// messages, then the activation and the focus move elsewhere.
+// Hides a visible window as DestroyWindow does: a child as ShowWindow(SW_HIDE) would, a
+// top-level window with the position messages only (no WM_SHOWWINDOW); then the
+// activation and the focus move elsewhere.
 void HideForDestruction(Window& window) {
   HWND handle = window.handle;
-  if ((window.style & WS_VISIBLE) != 0) {
+  if ((window.style & WS_VISIBLE) != 0 && window.parent != nullptr) {
+    Show(handle, SW_HIDE);
+  } else if ((window.style & WS_VISIBLE) != 0) {
     RECT rect = window.rect;
     WINDOWPOS pos{handle,
                   nullptr,
