@@ -37,6 +37,7 @@ TEST_F(RunProgramTest, StartsInTheCurrentDirectoryAndWaitsForTheEnd) {
                          EXPECT_FALSE(standin::HasEnded(launch.processId));
                        }});
   DWORD id = RunProgram(TextOf("DXSETUP.exe"), SW_SHOWNORMAL, true);
+  std::vector<std::string> calls = standin::Calls();
 
   ASSERT_EQ(standin::Launches().size(), 1u);
   const standin::Launch& launch = standin::Launches()[0];
