@@ -61,7 +61,7 @@ TEST_F(RunProgramTest, StartsInTheCurrentDirectoryAndWaitsForTheEnd) {
           "GetLastError()", "SetErrorMode(0x0)", "SetErrorMode(0x8001)", "SetLastError(0)",
           "WaitForSingleObject(process#1, INFINITE)", "GetLastError()", "SetErrorMode(0x0)",
           "CloseHandle(process#1)", "CloseHandle(thread#1)"}),
-      standin::Calls());
+      calls);
 }
 
 TEST_F(RunProgramTest, WithoutWaitReturnsAtOnceWithHandlesClosed) {
