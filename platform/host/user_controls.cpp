@@ -21,8 +21,6 @@
 namespace standin::win {
 namespace {
 
-using detail::Dec;
-
 bool EnabledDeep(const Window& window) {
   for (const Window* current = &window; current != nullptr; current = Find(current->parent)) {
     if ((current->style & WS_DISABLED) != 0) {

@@ -378,8 +378,8 @@ LRESULT DialogDefault(Window& dialog, UINT message, WPARAM wParam, LPARAM lParam
   HWND handle = dialog.handle;
   switch (message) {
     case WM_ERASEBKGND: {
-      auto dc = reinterpret_cast<HDC>(wParam);
-      auto brush = reinterpret_cast<HBRUSH>(
+      auto* dc = reinterpret_cast<HDC>(wParam);
+      auto* brush = reinterpret_cast<HBRUSH>(
           Send(handle, WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(handle)));
       if (brush == nullptr) {
         brush = DefaultColours(WM_CTLCOLORDLG, dc);
@@ -808,8 +808,6 @@ std::string DescribeTemplate(const void* bytes) {
 
 // ---- The platform calls -------------------------------------------------------------
 
-using standin::detail::Dec;
-using standin::detail::Hex;
 using standin::detail::Log;
 using standin::detail::Ptr;
 using standin::win::Name;

@@ -228,12 +228,12 @@ struct CreateArgs {
   bool dialog = false;
 };
 HWND Create(const CreateArgs& args);
-bool Destroy(HWND window);
-bool Show(HWND window, int command);
-bool Enable(HWND window, bool enable);
-HWND SetFocusTo(HWND window);
-void Activate(HWND window);
-bool Move(HWND window, HWND after, int x, int y, int width, int height, UINT flags);
+bool Destroy(HWND handle);
+bool Show(HWND handle, int command);
+bool Enable(HWND handle, bool enable);
+HWND SetFocusTo(HWND handle);
+void Activate(HWND handle);
+bool Move(HWND handle, HWND after, int x, int y, int width, int height, UINT flags);
 RECT Insets(DWORD style, DWORD exStyle);  // frame and caption around the client area
 RECT ScreenRect(const Window& window);
 POINT ClientOrigin(const Window& window);
@@ -249,14 +249,14 @@ bool Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 bool Peek(MSG* msg, HWND filter, UINT first, UINT last, UINT remove);
 bool Translate(const MSG& msg);
 LRESULT Dispatch(const MSG& msg);
-LRESULT DefProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT DefProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
 void DropQueuedFor(HWND window);
 void Activity();  // something happened that a person could see: not idle
 int MulDivRound(int value, int numerator, int denominator);
 
 // ---- Dialogs ----
-LRESULT CALLBACK DialogWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-HWND MakeDialog(const void* dialogTemplate, HWND owner, DLGPROC procedure, LPARAM initParam);
+LRESULT CALLBACK DialogWindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+HWND MakeDialog(const void* bytes, HWND owner, DLGPROC procedure, LPARAM initParam);
 bool DialogMessage(HWND dialog, MSG* msg);
 HWND NextTabItem(HWND dialog, HWND from, bool previous);
 // The dialog base units of a template font of that point size (0: no font, the system
@@ -265,24 +265,24 @@ void DialogBaseUnits(int pointSize, int* x, int* y);
 
 // ---- Controls ----
 void RegisterBuiltInClasses();
-LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK ScrollBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ButtonProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK StaticProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK EditProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ScrollBarProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ListBoxProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ComboBoxProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
 // A control draws itself: the colour message to its parent, the paint record.
-void DrawControl(HWND window, HDC dc);
+void DrawControl(HWND handle, HDC paintDc);
 
 // ---- Painting ----
-void Invalidate(HWND window, const RECT* rect, bool erase, bool children);
+void Invalidate(HWND handle, const RECT* rect, bool erase, bool children);
 // BeginPaint's part: validates, erases when asked. The DC is the platform's paint DC.
-HDC BeginPainting(HWND window);
+HDC BeginPainting(HWND handle);
 void EndPainting(HDC dc);
-void PaintNow(HWND window, bool children);  // sends WM_PAINT at once where needed
-void EraseNow(HWND window);
+void PaintNow(HWND handle, bool children);  // sends WM_PAINT at once where needed
+void EraseNow(HWND handle);
 HWND NextToPaint(HWND filter);
-void RecordPaint(HWND window, UINT colourMessage, HDC dc, HBRUSH brush);
+void RecordPaint(HWND handle, UINT colourMessage, HDC dc, HBRUSH brush);
 
 // ---- GDI ----
 Object* FindObject(const void* handle);  // alive or freed

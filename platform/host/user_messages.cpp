@@ -670,7 +670,6 @@ bool HasQueuedMessages() {
 
 using standin::MessageName;
 using standin::detail::Dec;
-using standin::detail::Hex;
 using standin::detail::Log;
 using standin::win::Name;
 using standin::win::Param;

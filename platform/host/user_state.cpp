@@ -225,7 +225,7 @@ std::string Name(const void* handle) {
 }
 
 std::string Param(UINT message, bool lParam, uintptr_t value) {
-  auto* pointer = reinterpret_cast<const char*>(value);
+  const auto* pointer = reinterpret_cast<const char*>(value);
   if (lParam) {
     switch (message) {
       case WM_SETTEXT:
@@ -552,8 +552,14 @@ std::string SideBySide(const std::vector<std::string>& expected,
     bool same = i < expected.size() && i < actual.size() && left == right;
     char number[24];
     std::snprintf(number, sizeof number, "%3zu", i + 1);
-    table += (same ? " " : "*") + std::string(number) + " " + left +
-             std::string(width - left.size(), ' ') + " | " + right + "\n";
+    table += same ? " " : "*";
+    table += number;
+    table += ' ';
+    table += left;
+    table.append(width - left.size(), ' ');
+    table += " | ";
+    table += right;
+    table += '\n';
   }
   return table;
 }
