@@ -1,0 +1,154 @@
+// Installers that cannot be started: the person is told, the step still counts, and
+// nothing but the program in the step's own folder is ever started.
+#include "wizard/entry.h"
+#include "wizard_fixture.h"
+
+namespace wizard_test {
+namespace {
+
+using WizardFailuresTest = WizardTest;
+
+std::string FailedStartText(const std::string& program, int number) {
+  return "The installer could not be started:\r\n" + program +
+         "\r\n\r\nThis step has not been completed (error " + std::to_string(number) + ").";
+}
+
+struct BoxSeen {
+  std::string text;
+  std::string caption;
+  UINT style;
+  bool ownedByWindow;
+  bool windowEnabled;
+};
+
+class WarningBoxes {
+ public:
+  WarningBoxes() {
+    standin::AnswerMessageBoxes([this](const standin::MessageBox& box) {
+      seen_.push_back({box.text, box.caption, box.style, box.owner == Window() && box.owner,
+                       standin::IsEnabled(Window())});
+      return box.style == (MB_OK | MB_ICONWARNING) ? IDOK : IDYES;
+    });
+  }
+  const std::vector<BoxSeen>& Seen() const { return seen_; }
+
+ private:
+  std::vector<BoxSeen> seen_;
+};
+
+TEST_F(WizardFailuresTest, AMissingFolderOrProgramIsReportedAndTheStepStillCounts) {
+  // Step 1's folder is missing; step 2's folder is there without its program; step 3's
+  // program is no program at all.
+  standin::AddFolder("D:\\Setup\\Quillmark Install");
+  AddInstaller(3, {.failWith = ERROR_BAD_EXE_FORMAT});
+  WarningBoxes boxes;
+  Press(1002);
+  ExpectStateThen(1);
+  Press(1006);
+  ExpectStateThen(2);
+  Press(1011);
+  ExpectStateThen(3);
+  Press(kDone);
+  EXPECT_EQ(Run(), 0u);
+
+  std::vector<std::string> expected = {
+      FailedStartText("D:\\Setup\\DirectX9\\DXSETUP.exe", 76),
+      FailedStartText("D:\\Setup\\Quillmark Install\\QuillmarkInstaller.exe", 53),
+      FailedStartText("D:\\Setup\\Video Driver\\Drenvo.exe", 75)};
+  std::vector<std::string> texts;
+  for (const BoxSeen& box : boxes.Seen()) {
+    texts.push_back(box.text);
+    EXPECT_EQ(box.caption, "Installation Warning");
+    EXPECT_EQ(box.style, 0x30u);
+    EXPECT_TRUE(box.ownedByWindow) << "the box belongs to the wizard window";
+    EXPECT_FALSE(box.windowEnabled) << "the window takes no clicks while the box is open";
+  }
+  EXPECT_SEQUENCE(expected, texts);
+  EXPECT_TRUE(standin::Launches().empty()) << "nothing else was started in their place";
+  // The warning comes after the attempt and before the window moves on.
+  std::vector<std::string> order;
+  for (const std::string& call :
+       standin::CallsTo({"CreateProcessA", "MessageBoxA", "SetCurrentDirectoryA"})) {
+    order.push_back(call.substr(0, call.find('(')));
+  }
+  EXPECT_SEQUENCE(
+      (std::vector<std::string>{"SetCurrentDirectoryA", "CreateProcessA", "SetCurrentDirectoryA",
+                                "MessageBoxA", "SetCurrentDirectoryA", "SetCurrentDirectoryA",
+                                "CreateProcessA", "SetCurrentDirectoryA", "MessageBoxA",
+                                "SetCurrentDirectoryA", "SetCurrentDirectoryA", "CreateProcessA",
+                                "SetCurrentDirectoryA", "MessageBoxA", "SetCurrentDirectoryA"}),
+      order);
+}
+
+TEST_F(WizardFailuresTest, PlantedProgramsOfTheSameNameNeverRun) {
+  // Where a bare name would be looked for first: beside the launcher, in the system
+  // folders and on PATH.
+  standin::AddProgram("D:\\Setup\\DXSETUP.exe");
+  standin::AddProgram("C:\\Windows\\System32\\QuillmarkInstaller.exe");
+  standin::AddProgram("C:\\Tools\\Drenvo.exe");
+  standin::SetSearchPath({"C:\\Tools"});
+  AddInstaller(1);
+  standin::AddFolder("D:\\Setup\\Quillmark Install");  // its program is missing
+  standin::AddFolder("D:\\Setup\\Video Driver");       // and this one too
+  WarningBoxes boxes;
+  for (int button : kInstallButton) {
+    Press(button);
+  }
+  ExpectStateThen(3);
+  Press(kDone);
+  EXPECT_EQ(Run(), 0u);
+  ASSERT_EQ(standin::Launches().size(), 1u);
+  EXPECT_EQ(standin::Launches()[0].image, "D:\\Setup\\DirectX9\\DXSETUP.exe");
+  EXPECT_EQ(boxes.Seen().size(), 2u);
+}
+
+TEST_F(WizardFailuresTest, AStartDirectoryTooLongForTheCommandStartsNothing) {
+  // 243 characters of start directory leave no room for the quoted installer path in the
+  // 256 characters of a command; cut, it would name another file.
+  std::string deep = "D:\\" + std::string(240, 'm');
+  UseMedium(deep);
+  AddInstallers();
+  WarningBoxes boxes;
+  Press(1002);
+  ExpectStateThen(1);
+  Press(1008);
+  Press(1012);
+  Press(kDone);
+  EXPECT_EQ(Run(), 0u);
+  EXPECT_TRUE(standin::CallsTo({"CreateProcessA"}).empty());
+  ASSERT_EQ(boxes.Seen().size(), 1u);
+  EXPECT_EQ(boxes.Seen()[0].text, FailedStartText(deep + "\\DirectX9\\DXSETUP.exe", 75));
+}
+
+TEST_F(WizardFailuresTest, AStartDirectoryThatDoesNotFitIsTakenAsTheDriveRoot) {
+  // Longer than the 400-byte buffer: nothing is stored, and the installer folders count
+  // from the root of the current drive.
+  std::string deep = "D:\\" + std::string(420, 'm');
+  standin::AddProgram("D:\\DirectX9\\DXSETUP.exe");
+  standin::SetCurrentDirectory(deep);
+  Then([] { EXPECT_STREQ(StartDirectory.CString(), ""); });
+  Press(1002);
+  ExpectStateThen(1);
+  Press(kDone);
+  Answer(IDYES);
+  EXPECT_EQ(Run(), 0u);
+  ASSERT_EQ(standin::Launches().size(), 1u);
+  EXPECT_EQ(standin::Launches()[0].commandLine, "\"\\DirectX9\\DXSETUP.exe\"");
+  EXPECT_EQ(standin::Launches()[0].image, "D:\\DirectX9\\DXSETUP.exe");
+}
+
+TEST_F(WizardFailuresTest, AFailureInOneCallOfTheCallbackDoesNotCarryIntoTheNext) {
+  // Step 1 fails to start; step 2 starts fine and must not repeat step 1's warning.
+  AddInstaller(2);
+  WarningBoxes boxes;
+  Press(1002);
+  Press(1006);
+  Press(1012);
+  Press(kDone);
+  EXPECT_EQ(Run(), 0u);
+  EXPECT_EQ(boxes.Seen().size(), 1u);
+  EXPECT_EQ(standin::Launches().size(), 1u);
+}
+
+}  // namespace
+}  // namespace wizard_test

@@ -1,0 +1,164 @@
+// The four steps: every path through them, what each Install starts, and input given
+// while an installer runs.
+#include "wizard/entry.h"
+#include "wizard_fixture.h"
+
+namespace wizard_test {
+namespace {
+
+using WizardStepsTest = WizardTest;
+
+std::string QuotedInstaller(const std::string& root, int step) {
+  return "\"" + Join(Join(root, kInstallers[step - 1].folder), kInstallers[step - 1].program) +
+         "\"";
+}
+
+// A text as the call log quotes it.
+std::string Logged(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    out += c == '"' ? std::string("\\\"") : std::string(1, c);
+  }
+  return out + "\"";
+}
+
+TEST_F(WizardStepsTest, EveryPathOfInstallAndSkipReachesTheLastStep) {
+  for (int path = 0; path < 8; ++path) {
+    SCOPED_TRACE("path " + std::to_string(path));
+    SetUp();
+    AddInstallers({.runsFor = 1500});
+    std::vector<std::string> expectedLaunches;
+    for (int step = 1; step <= 3; ++step) {
+      bool install = (path >> (step - 1) & 1) != 0;
+      Press(install ? kInstallButton[step - 1] : kSkipButton[step - 1]);
+      ExpectStateThen(step);
+      if (install) {
+        expectedLaunches.push_back(QuotedInstaller(root_, step) + " in " +
+                                   Join(root_, kInstallers[step - 1].folder));
+      }
+    }
+    Press(kDone);  // three steps taken: no question
+    EXPECT_EQ(Run(), 0u);
+    EXPECT_EQ(standin::MessageBoxes().size(), 0u);
+    std::vector<std::string> launches;
+    for (const standin::Launch& launch : standin::Launches()) {
+      launches.push_back(launch.commandLine + " in " + launch.directory);
+      EXPECT_EQ(launch.showWindow, SW_SHOWNORMAL);
+    }
+    EXPECT_SEQUENCE(expectedLaunches, launches);
+    TearDown();
+  }
+}
+
+TEST_F(WizardStepsTest, EachInstallRunsInItsFolderWaitsAndMovesUpAfterwards) {
+  AddInstallers({.runsFor = 2000});
+  for (int button : kInstallButton) {
+    Press(button);
+  }
+  Press(kDone);
+  EXPECT_EQ(Run(), 0u);
+  std::vector<std::string> expected;
+  for (int step = 1; step <= 3; ++step) {
+    expected.insert(
+        expected.end(),
+        {"SetCurrentDirectoryA(" + Logged(Join(root_, kInstallers[step - 1].folder)) + ")",
+         "CreateProcessA(NULL, " + Logged(QuotedInstaller(root_, step)),
+         "WaitForSingleObject(process#" + std::to_string(step) + ", INFINITE)",
+         "SetCurrentDirectoryA(\"D:\\Setup\")", "SetCurrentDirectoryA(\"..\\\")"});
+  }
+  std::vector<std::string> actual;
+  for (const std::string& call :
+       standin::CallsTo({"SetCurrentDirectoryA", "CreateProcessA", "WaitForSingleObject"})) {
+    actual.push_back(call.rfind("CreateProcessA", 0) == 0 ? call.substr(0, call.find("\", sa{") + 1)
+                                                          : call);
+  }
+  EXPECT_SEQUENCE(expected, actual);
+  EXPECT_EQ(standin::CurrentDirectory(), "D:\\") << "one level above the start directory";
+  for (const standin::Launch& launch : standin::Launches()) {
+    EXPECT_TRUE(standin::HasEnded(launch.processId));
+    EXPECT_EQ(launch.errorMode, 0x8001u);
+  }
+}
+
+TEST_F(WizardStepsTest, ADriveRootGivesTwoBackslashesWhichThePlatformAccepts) {
+  UseMedium("E:\\");
+  AddInstaller(1);
+  Press(1002);
+  ExpectStateThen(1);
+  Press(kDone);
+  Answer(IDYES);
+  EXPECT_EQ(Run(), 0u);
+  EXPECT_SEQUENCE((std::vector<std::string>{"SetCurrentDirectoryA(\"E:\\\\DirectX9\")",
+                                            "SetCurrentDirectoryA(\"E:\\\")",
+                                            "SetCurrentDirectoryA(\"..\\\")"}),
+                  standin::CallsTo({"SetCurrentDirectoryA"}));
+  ASSERT_EQ(standin::Launches().size(), 1u);
+  EXPECT_EQ(standin::Launches()[0].commandLine, "\"E:\\\\DirectX9\\DXSETUP.exe\"");
+  EXPECT_EQ(standin::Launches()[0].directory, "E:\\DirectX9");
+  EXPECT_EQ(standin::CurrentDirectory(), "E:\\");
+}
+
+TEST_F(WizardStepsTest, TheWindowDoesNotChangeWhileAnInstallerRuns) {
+  int checked = 0;
+  for (int step = 1; step <= 3; ++step) {
+    AddInstaller(step, {.runsFor = 30000, .whileWaited = [step, &checked](const standin::Launch&) {
+                          // The handler is blocked in the wait: the window still shows the
+                          // state of before the press, apart from the steps counted.
+                          std::vector<std::string> expected = ExpectedState(step - 1);
+                          expected.back() = "steps " + std::to_string(step);
+                          EXPECT_SEQUENCE(expected, State())
+                              << "while installer " << step << " runs";
+                          ++checked;
+                        }});
+    Press(kInstallButton[step - 1]);
+  }
+  Press(kDone);
+  EXPECT_EQ(Run(), 0u);
+  EXPECT_EQ(checked, 3);
+}
+
+TEST_F(WizardStepsTest, ClicksMadeWhileAnInstallerRunsCountAgainstTheWindowAsLeft) {
+  AddInstaller(1, {.runsFor = 30000, .whileWaited = [](const standin::Launch&) {
+                     // A second click on step 1's Install and one on step 2's Skip, both
+                     // while step 1's installer still runs.
+                     standin::Click(Control(1002));
+                     standin::Click(Control(1008));
+                   }});
+  Press(1002);
+  ExpectStateThen(2);  // the Skip of step 2 was taken; the second Install was not
+  Press(1012);
+  Press(kDone);
+  EXPECT_EQ(Run(), 0u);
+  EXPECT_EQ(standin::Launches().size(), 1u);
+}
+
+TEST_F(WizardStepsTest, CommandsActOnTheIdentifierAloneAndIgnoreEverythingElse) {
+  AddInstallers();
+  Then([] {
+    HWND window = Window();
+    // A notification code in the high word does not matter.
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(1003, 0x1234), 0);
+    // Labels, the message area, Esc's IDCANCEL, IDOK and unknown identifiers do nothing.
+    for (int id : {1001, 1004, 1005, 1010, 1009, IDOK, IDCANCEL, 0, 999, 1013, 0xFFFF}) {
+      SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
+    }
+    EXPECT_SEQUENCE(ExpectedState(1), State());
+  });
+  Then([] { standin::PressKey(VK_ESCAPE); });
+  ExpectStateThen(1);
+  Press(1008);
+  Press(1012);
+  ExpectStateThen(3);
+  Then([] {
+    // A click on a step button that is disabled by now goes nowhere.
+    standin::Click(Control(1002));
+  });
+  ExpectStateThen(3);
+  Press(kDone);
+  EXPECT_EQ(Run(), 0u);
+  EXPECT_TRUE(standin::Launches().empty());
+  EXPECT_TRUE(standin::MessageBoxes().empty());
+}
+
+}  // namespace
+}  // namespace wizard_test
