@@ -108,6 +108,22 @@ TEST_F(Wizard, SkippingAllThreeStepsStartsNothingAndDoneEndsWithoutAQuestion) {
   EXPECT_EQ(run_->Records().size(), 0u);
 }
 
+TEST_F(Wizard, DonePressedByASentBmClickEndsTheProgram) {
+  Start();
+  Skip(1);
+  Skip(2);
+  Skip(3);
+  // As a tool for the disabled presses it: the press is handled inside the program's
+  // wait for messages and leaves nothing in its queue, so it must see by itself that the
+  // window has gone.
+  DWORD_PTR result = 0;
+  EXPECT_NE(SendMessageTimeoutA(GetDlgItem(run_->Window(), kDone), BM_CLICK, 0, 0, SMTO_NORMAL,
+                                5000, &result),
+            0)
+      << "BM_CLICK was not answered";
+  EXPECT_EQ(run_->WaitForExit(), "exit code 0");
+}
+
 TEST_F(Wizard, DoneBeforeTheEndAsksAndNoKeepsTheWindowAsItWas) {
   Start();
   HWND question = PressDone();
