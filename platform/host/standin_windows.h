@@ -15,9 +15,10 @@
 // and dispatches; the target window is found when the product takes the input, as the
 // platform does, so a click on a button that was disabled in the meantime does not
 // press it. Actions that a person does while the product waits for input are queued
-// with WhenIdle; each Sleep of the product thread runs the next one. A test that needs
-// to act while an installer started by the product runs uses the kernel's
-// ProgramScript::whileWaited hook (standin.h) and the same input functions there.
+// with WhenIdle; each time the product's message loop finds the queue empty and sleeps,
+// the next one runs. A test that needs to act while an installer started by the product
+// runs uses the kernel's ProgramScript::whileWaited hook (standin.h) and the same input
+// functions there.
 #pragma once
 
 #include <functional>
@@ -125,13 +126,15 @@ void ChooseSystemMenuClose(HWND window);
 // Where the mouse was last pressed, in screen coordinates.
 POINT CursorPosition();
 
-// An action for the next time the product's thread idles (sleeps); actions run one per
-// Sleep, in the order given.
+// An action for the next time the product's thread idles, in the order given, one per
+// idle moment. The thread idles when it sleeps right after its own PeekMessageA found
+// the queue empty; a Sleep in the middle of handling something (such as the pause before
+// a message box) is no idle moment and runs nothing.
 void WhenIdle(std::function<void()> action);
 size_t PendingIdleActions();
-// How many Sleep calls in a row without a scripted action and without any message
-// taken from the queue the stand-in allows before it stops the test program because the
-// product waits for input that never comes. Default 1000.
+// How many idle moments in a row without a scripted action the stand-in allows, while
+// a window exists, before it stops the test program because the product waits for
+// input that never comes. Default 1000.
 void SetIdleLimit(int sleeps);
 // Takes every message and paint request from the queue and dispatches it, as the
 // platform's own modal loop does (inside a message box, the box's dialog keys first),

@@ -157,6 +157,7 @@ struct State {
   std::vector<std::function<void()>> idleActions;
   int idleLimit = 1000;
   int idleSleeps = 0;
+  bool queueFoundEmpty = false;  // the program's last PeekMessageA found nothing
   POINT cursor{0, 0};
 
   // Message boxes.

@@ -544,8 +544,15 @@ LRESULT DefProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
 
 namespace standin::detail {
 
+// The thread idles when it sleeps right after its message loop found the queue empty;
+// a pause in the middle of handling something (a Sleep before a message box, say) is
+// not idleness, and a person's next action waits for the loop.
 void OnIdle(DWORD /*milliseconds*/) {
   win::State& s = win::S();
+  if (!s.queueFoundEmpty) {
+    return;
+  }
+  s.queueFoundEmpty = false;
   if (!s.idleActions.empty()) {
     std::function<void()> action = std::move(s.idleActions.front());
     s.idleActions.erase(s.idleActions.begin());
@@ -698,7 +705,9 @@ BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax
   if (lpMsg == nullptr) {
     standin::detail::Fatal("PeekMessageA without a MSG to fill");
   }
-  return standin::win::Peek(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, wRemoveMsg) ? TRUE : FALSE;
+  bool taken = standin::win::Peek(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, wRemoveMsg);
+  standin::win::S().queueFoundEmpty = !taken;
+  return taken ? TRUE : FALSE;
 }
 
 BOOL TranslateMessage(const MSG* lpMsg) {

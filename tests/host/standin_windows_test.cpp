@@ -649,16 +649,23 @@ TEST_F(InputTest, TheCloseBoxAndTheSystemMenuSendSysCommandClose) {
   DestroyWindow(dialog);
 }
 
-TEST_F(InputTest, IdleActionsRunOnePerSleep) {
+TEST_F(InputTest, IdleActionsRunWhenTheLoopFindsTheQueueEmptyAndSleeps) {
   HWND dialog = MakeShown(TwoButtons());
+  RunLoop(dialog);
   std::vector<int> ran;
   standin::WhenIdle([&] { ran.push_back(1); });
   standin::WhenIdle([&] { ran.push_back(2); });
   EXPECT_EQ(standin::PendingIdleActions(), 2u);
-  Sleep(1);
+  MSG msg;
+  auto idle = [&] {
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    Sleep(1);
+  };
+  idle();
   EXPECT_EQ(ran, std::vector<int>{1});
-  Sleep(1);
-  Sleep(1);
+  Sleep(5);
+  EXPECT_EQ(ran, std::vector<int>{1}) << "a pause without an empty queue found is not idleness";
+  idle();
   EXPECT_EQ(ran, (std::vector<int>{1, 2}));
   EXPECT_EQ(standin::PendingIdleActions(), 0u);
   DestroyWindow(dialog);
@@ -668,10 +675,13 @@ using InputDeathTest = WindowSideTest;
 
 TEST_F(InputDeathTest, AProgramThatWaitsForInputThatNeverComesIsStopped) {
   HWND dialog = MakeShown(TwoButtons());
+  RunLoop(dialog);
   standin::SetIdleLimit(5);
   EXPECT_DEATH(
       {
+        MSG msg;
         for (int i = 0; i < 6; ++i) {
+          PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
           Sleep(1);
         }
       },
