@@ -22,6 +22,10 @@ HINSTANCE ProgramInstance() {
   return startupValues.instance;
 }
 
+void RecordProgramInstance(HINSTANCE instance) {
+  startupValues.instance = instance;
+}
+
 const char* SkipProgramName(const char* commandLine) {
   const char* p = commandLine;
   if (*p == '"') {
