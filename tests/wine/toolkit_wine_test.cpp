@@ -177,15 +177,13 @@ std::string WindowText(HWND window) {
 }
 
 // Every test runs as setup.exe does after start-up: the thread slot open and the
-// program's module recorded as the one that dialogs, controls and icons come from.
-// ProcessMain, which a test program does not run, records the module in the start-up
-// values; those are a plain variable behind a const view, so the test writes the same
-// field the same way.
+// program's module recorded as the one that dialogs, controls and icons come from, as
+// ProcessMain (which a test program does not run) would record it.
 class ToolkitOnWine : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(OpenThreadSlot());
-    const_cast<StartupValues&>(Startup()).instance = GetModuleHandleA(nullptr);
+    RecordProgramInstance(GetModuleHandleA(nullptr));
   }
   void TearDown() override { CloseThreadSlot(); }
 };
