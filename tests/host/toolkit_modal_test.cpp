@@ -1,0 +1,347 @@
+// Running a dialog modally: what reaches the callback and when, the results it gives,
+// closing through the system menu, the owner's part, and how the loop ends.
+#include <algorithm>
+#include <string>
+
+#include "dialogs/modal.h"
+#include "toolkit_fixture.h"
+
+namespace toolkit_test {
+namespace {
+
+using ModalTest = ToolkitTest;
+
+constexpr WPARAM kLineDown = 1;  // SB_LINEDOWN
+constexpr char kPeek[] = "PeekMessageA(msg, NULL, 0, 0, PM_REMOVE)";
+
+Lines Tail(const Lines& lines, size_t count) {
+  return Lines(lines.end() - static_cast<std::ptrdiff_t>(std::min(count, lines.size())),
+               lines.end());
+}
+
+// What was delivered to the dialog, as its callback would write it down, without
+// WM_ACTIVATE.
+Lines DeliveredWithoutActivate(HWND dialog) {
+  Lines lines;
+  for (const std::string& line : standin::DeliveryLines(true, dialog)) {
+    if (line.find(" WM_ACTIVATE(") == std::string::npos) {
+      lines.push_back(line);
+    }
+  }
+  return lines;
+}
+
+TEST_F(ModalTest, TheCallbackGetsTwoDirectCallsThenWhatReachesTheDialog) {
+  HWND dialog = Dialog();
+  HWND button = Button(dialog, 1001);
+  LONG result = 42;
+  Lines visible;
+  callback_.onMessage = [&](HWND window, UINT message, WPARAM, LPARAM) {
+    if (message == WM_INITDIALOG || message == WM_SIZE) {
+      visible.push_back(standin::IsShown(window) ? "shown" : "hidden");
+    }
+    if (message == WM_DESTROY) {
+      visible.push_back("result " + std::to_string(result) + " at WM_DESTROY");
+    }
+    if (message == WM_COMMAND) {
+      callback_.seen.push_back("EndDialogWith {");
+      EndDialogWith(window, 7);
+      callback_.seen.push_back("}");
+    }
+  };
+  standin::WhenIdle([&] { standin::Click(button); });
+  standin::ClearDeliveries();
+
+  ShowDialogModal(dialog, Record, &result);
+
+  // 200 x 100 units are 300 x 163 pixels.
+  EXPECT_SEQUENCE((Lines{"dialog#1 WM_INITDIALOG(dialog#1, 0)",
+                         "dialog#1 WM_SIZE(0, 0xA3012C)",
+                         "dialog#1 WM_SHOWWINDOW(1, 0)",
+                         "dialog#1 WM_WINDOWPOSCHANGING(0, struct)",
+                         "dialog#1 WM_NCACTIVATE(1, 0)",
+                         "dialog#1 WM_SETFOCUS(0, 0)",
+                         "dialog#1 WM_KILLFOCUS(BUTTON#1001, 0)",
+                         "dialog#1 WM_CTLCOLORBTN(dc#1, BUTTON#1001)",
+                         "dialog#1 WM_ERASEBKGND(dc#2, 0)",
+                         "dialog#1 WM_CTLCOLORDLG(dc#2, dialog#1)",
+                         "dialog#1 WM_WINDOWPOSCHANGED(0, struct)",
+                         "dialog#1 WM_PAINT(0, 0)",
+                         "dialog#1 WM_CTLCOLORBTN(dc#4, BUTTON#1001)",
+                         "dialog#1 WM_CTLCOLORBTN(dc#5, BUTTON#1001)",
+                         "dialog#1 WM_CTLCOLORBTN(dc#6, BUTTON#1001)",
+                         "dialog#1 WM_CTLCOLORBTN(dc#7, BUTTON#1001)",
+                         "dialog#1 WM_COMMAND(1001, BUTTON#1001)",
+                         "EndDialogWith {",
+                         "dialog#1 WM_CLOSE(0, 0)",
+                         "dialog#1 WM_WINDOWPOSCHANGING(0, struct)",
+                         "dialog#1 WM_WINDOWPOSCHANGED(0, struct)",
+                         "dialog#1 WM_NCACTIVATE(0, 0)",
+                         "dialog#1 WM_DESTROY(0, 0)",
+                         "dialog#1 WM_NCDESTROY(0, 0)",
+                         "}"}),
+                  callback_.seen);
+  EXPECT_SEQUENCE((Lines{"hidden", "hidden", "result 7 at WM_DESTROY"}), visible);
+  EXPECT_EQ(result, 7);
+
+  // Everything delivered reached the callback but activation, which was delivered.
+  Lines throughWindow(callback_.seen.begin() + 2, callback_.seen.end());
+  throughWindow.erase(std::remove(throughWindow.begin(), throughWindow.end(), "EndDialogWith {"),
+                      throughWindow.end());
+  throughWindow.pop_back();
+  EXPECT_SEQUENCE(DeliveredWithoutActivate(dialog), throughWindow);
+  EXPECT_EQ(Only(standin::DeliveryLines(true, dialog), {"WM_ACTIVATE("}).size(), 2u);
+
+  // The loop left at its first look after the dialog had gone.
+  EXPECT_SEQUENCE(
+      (Lines{"DestroyWindow(dialog#1)", "IsWindow(dialog#1)"}),
+      Tail(standin::CallsTo({"DestroyWindow", "PeekMessageA", "IsWindow", "Sleep"}), 2));
+}
+
+TEST_F(ModalTest, TheSizeTypeAndShowCommandFollowTheStyle) {
+  struct Case {
+    DWORD style;
+    const char* size;
+    const char* show;
+  };
+  for (Case c : {Case{0x80C000C0 | WS_MAXIMIZE, "WM_SIZE(2, ", ", 3)"},
+                 Case{0x80C000C0 | WS_MINIMIZE, "WM_SIZE(1, ", ", 6)"}}) {
+    SCOPED_TRACE(c.show);
+    callback_.seen.clear();
+    HWND dialog = Dialog("", c.style);
+    std::string name = standin::NameOf(dialog);
+    standin::WhenIdle([dialog] { EndDialogWith(dialog, 0); });
+    standin::ClearCalls();
+    LONG result = 0;
+    ShowDialogModal(dialog, Record, &result);
+    ASSERT_GE(callback_.seen.size(), 2u);
+    EXPECT_EQ(callback_.seen[1].rfind(name + " " + c.size, 0), 0u) << callback_.seen[1];
+    EXPECT_SEQUENCE(Lines{"ShowWindow(" + name + c.show}, standin::CallsTo({"ShowWindow"}));
+  }
+}
+
+// The dialog manager hands back a handled message's result through DWLP_MSGRESULT.
+TEST_F(ModalTest, ANonzeroAnswerIsTheMessagesResultUnlessOneIsSetAlready) {
+  HWND dialog = Dialog();
+  constexpr UINT kAsk = WM_USER + 20;
+  constexpr UINT kAskWithOwnResult = WM_USER + 21;
+  callback_.answers[kAsk] = 5;
+  callback_.answers[kAskWithOwnResult] = 1;
+  callback_.onMessage = [](HWND window, UINT message, WPARAM, LPARAM) {
+    if (message == kAskWithOwnResult) {
+      SetWindowLongPtrA(window, DWLP_MSGRESULT, 9);
+    }
+  };
+  LRESULT asked = 0;
+  LRESULT askedWithOwnResult = 0;
+  Lines calls;
+  standin::WhenIdle([&] {
+    standin::ClearCalls();
+    asked = SendMessageA(dialog, kAsk, 0, 0);
+    askedWithOwnResult = SendMessageA(dialog, kAskWithOwnResult, 0, 0);
+    calls = standin::CallsTo({"GetWindowLongPtrA", "SetWindowLongPtrA"});
+    EndDialogWith(dialog, 0);
+  });
+  LONG result = 0;
+  ShowDialogModal(dialog, Record, &result);
+
+  EXPECT_EQ(asked, 5);
+  EXPECT_EQ(askedWithOwnResult, 9);
+  EXPECT_SEQUENCE((Lines{"GetWindowLongPtrA(dialog#1, DWLP_MSGRESULT)",
+                         "SetWindowLongPtrA(dialog#1, DWLP_MSGRESULT, 0x5)",
+                         "SetWindowLongPtrA(dialog#1, DWLP_MSGRESULT, 0x9)",
+                         "GetWindowLongPtrA(dialog#1, DWLP_MSGRESULT)"}),
+                  calls);
+}
+
+TEST_F(ModalTest, CloseFromTheSystemMenuEndsTheDialogUnlessTheCallbackTakesIt) {
+  HWND dialog = Dialog("", WS_POPUP | WS_CAPTION | WS_SYSMENU);
+  callback_.answers[WM_SYSCOMMAND] = 1;
+  LRESULT taken = 0;
+  bool stayed = false;
+  standin::WhenIdle([&] {
+    taken = SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    stayed = standin::IsAlive(dialog);
+    callback_.answers.erase(WM_SYSCOMMAND);
+    callback_.seen.clear();
+  });
+  standin::WhenIdle([&] { standin::ClickCloseBox(dialog); });
+  LONG result = 42;
+  ShowDialogModal(dialog, Record, &result);
+
+  EXPECT_EQ(taken, 1);
+  EXPECT_TRUE(stayed);
+  EXPECT_EQ(result, 0);
+  POINT click = standin::CursorPosition();
+  EXPECT_SEQUENCE(
+      (Lines{standin::MessageLine(dialog, WM_SYSCOMMAND, SC_CLOSE, MAKELPARAM(click.x, click.y)),
+             "dialog#1 WM_CLOSE(0, 0)", "dialog#1 WM_DESTROY(0, 0)",
+             "dialog#1 WM_NCDESTROY(0, 0)"}),
+      Only(callback_.seen, {"WM_SYSCOMMAND", "WM_CLOSE", "DESTROY"}));
+}
+
+TEST_F(ModalTest, AQuitMessageTakenFromTheQueueDoesNotEndTheLoop) {
+  HWND dialog = Dialog();
+  bool alive = false;
+  standin::WhenIdle([] { PostMessageA(nullptr, WM_QUIT, 3, 0); });
+  standin::WhenIdle([&] {
+    alive = standin::IsAlive(dialog);
+    EndDialogWith(dialog, 8);
+  });
+  LONG result = 0;
+  ShowDialogModal(dialog, Record, &result);
+  EXPECT_TRUE(alive);
+  EXPECT_EQ(result, 8);
+  EXPECT_SEQUENCE((Lines{"PostMessageA(NULL, WM_QUIT, 3, 0)",
+                         "IsDialogMessageA(dialog#1, msg{NULL, WM_QUIT, 3, 0})",
+                         "TranslateMessage(msg{NULL, WM_QUIT, 3, 0})",
+                         "DispatchMessageA(msg{NULL, WM_QUIT, 3, 0})"}),
+                  Only(standin::Calls(), {"WM_QUIT"}));
+}
+
+TEST_F(ModalTest, EndingTheDialogInTheDirectInitDialogShowsNothing) {
+  HWND dialog = Dialog();
+  callback_.onMessage = [](HWND window, UINT message, WPARAM, LPARAM) {
+    if (message == WM_INITDIALOG) {
+      EndDialogWith(window, 5);
+    }
+  };
+  standin::ClearCalls();
+  LONG result = 42;
+  ShowDialogModal(dialog, Record, &result);
+  EXPECT_EQ(result, 42);
+  EXPECT_SEQUENCE((Lines{"dialog#1 WM_INITDIALOG(dialog#1, 0)", "dialog#1 WM_SIZE(0, 0)"}),
+                  callback_.seen);
+  EXPECT_SEQUENCE(Lines{}, standin::CallsTo({"ShowWindow", "PeekMessageA", "EnableWindow"}));
+  EXPECT_FALSE(standin::IsAlive(dialog));
+}
+
+TEST_F(ModalTest, AnOwnerIsDisabledWhileTheDialogRunsAndGetsTheFocusBack) {
+  HWND owner = Owner();
+  for (DWORD idle : {0u, static_cast<DWORD>(DS_NOIDLEMSG)}) {
+    SCOPED_TRACE(idle);
+    HWND dialog = Dialog("", 0x80C000C0 | idle, owner);
+    std::string name = standin::NameOf(dialog);
+    Lines enabled;
+    callback_.onMessage = [&](HWND, UINT message, WPARAM, LPARAM) {
+      if (message == WM_INITDIALOG || message == WM_SHOWWINDOW || message == WM_DESTROY) {
+        enabled.push_back(standin::MessageName(message) +
+                          (standin::IsEnabled(owner) ? " owner enabled" : " owner disabled"));
+      }
+    };
+    standin::WhenIdle([dialog] { EndDialogWith(dialog, 1); });
+    standin::ClearCalls();
+    LONG result = 0;
+    ShowDialogModal(dialog, Record, &result);
+
+    Lines expected = {"SendMessageA(window#1, WM_CANCELMODE, 0, 0)", "EnableWindow(window#1, 0)",
+                      "ShowWindow(" + name + ", 5)"};
+    if (idle == 0) {
+      expected.push_back("SendMessageA(window#1, WM_ENTERIDLE, 0, " + name + ")");
+    }
+    for (const char* line : {"SendMessageA(@, WM_CLOSE, 0, 0)", "EnableWindow(window#1, 1)",
+                             "DestroyWindow(@)", "SetFocus(window#1)"}) {
+      std::string text = line;
+      size_t at = text.find('@');
+      expected.push_back(at == std::string::npos ? text : text.replace(at, 1, name));
+    }
+    EXPECT_SEQUENCE(expected, Only(standin::CallsTo({"SendMessageA", "EnableWindow", "ShowWindow",
+                                                     "DestroyWindow", "SetFocus"}),
+                                   {"window#1", "ShowWindow", "DestroyWindow", "WM_CLOSE"}));
+    EXPECT_SEQUENCE((Lines{"WM_INITDIALOG owner enabled", "WM_SHOWWINDOW owner disabled",
+                           "WM_DESTROY owner enabled"}),
+                    enabled);
+    EXPECT_EQ(standin::Focus(), owner);
+    callback_.seen.clear();
+  }
+  DestroyWindow(owner);
+}
+
+TEST_F(ModalTest, WhenTheDialogCannotBeDestroyedTheOwnerIsDisabledAgainAndTheLoopGoesOn) {
+  HWND owner = Owner();
+  HWND dialog = Dialog("", 0x80C001C0, owner);
+  standin::FailDestroyWindow(dialog, true);
+  Lines calls;
+  bool ownerEnabled = true;
+  standin::WhenIdle([&] {
+    standin::ClearCalls();
+    EndDialogWith(dialog, 4);
+    calls = standin::CallsTo({"SendMessageA", "EnableWindow", "DestroyWindow"});
+    ownerEnabled = standin::IsEnabled(owner);
+  });
+  LONG kept = 0;
+  standin::WhenIdle([&] {
+    kept = FindRecord(dialog) != nullptr ? *FindRecord(dialog)->resultLocation : -1;
+    // Once the owner is enabled by someone else, a failed ending leaves it so.
+    EnableWindow(owner, TRUE);
+    EndDialogWith(dialog, 5);
+    EXPECT_TRUE(standin::IsEnabled(owner));
+    standin::FailDestroyWindow(dialog, false);
+  });
+  standin::WhenIdle([&] { EndDialogWith(dialog, 6); });
+  LONG result = 0;
+  ShowDialogModal(dialog, Record, &result);
+
+  EXPECT_SEQUENCE((Lines{"SendMessageA(dialog#1, WM_CLOSE, 0, 0)", "EnableWindow(window#1, 1)",
+                         "DestroyWindow(dialog#1)", "EnableWindow(window#1, 0)"}),
+                  calls);
+  EXPECT_FALSE(ownerEnabled);
+  EXPECT_EQ(kept, 4) << "the result is stored before the destruction is tried";
+  EXPECT_EQ(result, 6);
+  DestroyWindow(owner);
+}
+
+// A control's own callback: a second recorder, writing into the same list.
+INT_PTR OwnCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  callback->seen.push_back("control: " + standin::MessageLine(window, message, wParam, lParam));
+  return message == WM_HSCROLL ? 0 : 1;
+}
+
+TEST_F(ModalTest, AControlsOwnCallbackComesFirstForCommandsAndScrolling) {
+  HWND dialog = Dialog();
+  HWND button = Button(dialog, 1001, 0, OwnCallback);
+  HWND bar =
+      AddControl(kScrollBar, dialog, 1002, "", nullptr, 0, 5, 50, 80, 10, 0, 0, OwnCallback, "");
+  Button(dialog, 1003);  // no callback of its own
+  standin::WhenIdle([&] {
+    callback_.seen.clear();
+    standin::Click(button);
+  });
+  standin::WhenIdle([&] {
+    SendMessageA(dialog, WM_HSCROLL, kLineDown, reinterpret_cast<LPARAM>(bar));
+    SendMessageA(dialog, WM_VSCROLL, kLineDown, reinterpret_cast<LPARAM>(bar));
+    SendMessageA(dialog, WM_COMMAND, 1003, 0);
+    SendMessageA(dialog, WM_COMMAND, 1999, 0);
+    EndDialogWith(dialog, 0);
+  });
+  LONG result = 0;
+  ShowDialogModal(dialog, Record, &result);
+  EXPECT_SEQUENCE((Lines{"control: dialog#1 WM_COMMAND(1001, BUTTON#1001)",
+                         "control: dialog#1 WM_HSCROLL(1, SCROLLBAR#1002)",
+                         "dialog#1 WM_HSCROLL(1, SCROLLBAR#1002)",
+                         "control: dialog#1 WM_VSCROLL(1, SCROLLBAR#1002)",
+                         "dialog#1 WM_COMMAND(1003, 0)", "dialog#1 WM_COMMAND(1999, 0)"}),
+                  Only(callback_.seen, {"WM_COMMAND", "SCROLL"}));
+}
+
+// A message sent from another thread may destroy the dialog while PeekMessageA looks at
+// the queue; here the idle moment does it, and nothing is queued afterwards.
+TEST_F(ModalTest, TheLoopEndsWhenTheDialogIsGoneAndTheQueueEmpty) {
+  HWND dialog = Dialog();
+  standin::WhenIdle([&] {
+    DestroyWindow(dialog);
+    standin::PumpMessages();
+    ASSERT_FALSE(standin::HasQueuedMessages());
+    standin::ClearCalls();
+  });
+  // Only a loop that napped on would need this to get out.
+  standin::WhenIdle([] { PostMessageA(nullptr, WM_NULL, 0, 0); });
+  LONG result = 42;
+  ShowDialogModal(dialog, Record, &result);
+  EXPECT_SEQUENCE((Lines{kPeek, "IsWindow(dialog#1)"}), standin::Calls());
+  EXPECT_EQ(standin::PendingIdleActions(), 1u);
+  EXPECT_EQ(result, 42);
+}
+
+}  // namespace
+}  // namespace toolkit_test
