@@ -11,7 +11,7 @@
 namespace toolkit_test {
 namespace {
 
-using ConstructionTest = ToolkitTest;
+using ToolkitConstructionTest = ToolkitTest;
 
 // Control style and notification values the platform header does not name.
 constexpr DWORD kSsCenter = 0x1;
@@ -23,7 +23,7 @@ std::string DialogCall(const std::string& templ, const std::string& owner = "NUL
          "Serif\"}, " + owner + ", dlgproc, 0)";
 }
 
-TEST_F(ConstructionTest, TheWizardsTemplateIs56BytesWithTheThreadsFont) {
+TEST_F(ToolkitConstructionTest, TheWizardsTemplateIs56BytesWithTheThreadsFont) {
   WCHAR face[kFontFaceUnits] = {};
   for (size_t i = 0; i < sizeof "MS Sans Serif" - 1; ++i) {
     face[i] = static_cast<WCHAR>("MS Sans Serif"[i]);
@@ -58,7 +58,7 @@ TEST_F(ConstructionTest, TheWizardsTemplateIs56BytesWithTheThreadsFont) {
   DestroyWindow(dialog);
 }
 
-TEST_F(ConstructionTest, TheLongestFaceFills92BytesAndALongerOneIsCut) {
+TEST_F(ToolkitConstructionTest, TheLongestFaceFills92BytesAndALongerOneIsCut) {
   const char longest[] = "Abcdefghij Abcdefghij Abcdefghi";  // 31 characters
   SetThreadDialogFont("Abcdefghij Abcdefghij Abcdefghij and more", 10);
   const ThreadRecord* thread = CurrentThreadRecord();
@@ -78,7 +78,7 @@ TEST_F(ConstructionTest, TheLongestFaceFills92BytesAndALongerOneIsCut) {
   DestroyWindow(dialog);
 }
 
-TEST_F(ConstructionTest, TheStyleIsAdjustedAndTheDialogStaysHidden) {
+TEST_F(ToolkitConstructionTest, TheStyleIsAdjustedAndTheDialogStaysHidden) {
   HWND owner = Owner();
   struct Case {
     DWORD style;
@@ -125,7 +125,7 @@ TEST_F(ConstructionTest, TheStyleIsAdjustedAndTheDialogStaysHidden) {
 }
 
 // In pixels: (x, y) and the client size asked for; what SetWindowPos is given.
-TEST_F(ConstructionTest, InPixelsTheFrameIsAddedAndTheDialogPlaced) {
+TEST_F(ToolkitConstructionTest, InPixelsTheFrameIsAddedAndTheDialogPlaced) {
   // The default style's frame: 3 pixels each side, and a caption of 19 on top.
   constexpr LONG kFrameWidth = 6;
   constexpr LONG kFrameHeight = 25;
@@ -196,7 +196,7 @@ TEST_F(ConstructionTest, InPixelsTheFrameIsAddedAndTheDialogPlaced) {
   DestroyWindow(owner);
 }
 
-TEST_F(ConstructionTest, ControlsThatAbutInUnitsAbutInPixels) {
+TEST_F(ToolkitConstructionTest, ControlsThatAbutInUnitsAbutInPixels) {
   for (int dpi : {96, 120, 144}) {
     SCOPED_TRACE(dpi);
     standin::SetScreenDpi(dpi);
@@ -223,7 +223,7 @@ struct KindCase {
   const char* created;  // CreateWindowExA's extended style, class and style
 };
 
-TEST_F(ConstructionTest, EachKindGetsItsClassAndStyle) {
+TEST_F(ToolkitConstructionTest, EachKindGetsItsClassAndStyle) {
   const KindCase cases[] = {
       {kPushButton, 0, 0, 50, 14, "0x0, \"BUTTON\", \"t\", 0x50010000"},
       {kLabel, 0, 0, 50, 14, "0x0, \"STATIC\", \"t\", 0x50000000"},
@@ -269,7 +269,7 @@ TEST_F(ConstructionTest, EachKindGetsItsClassAndStyle) {
   DestroyWindow(dialog);
 }
 
-TEST_F(ConstructionTest, ADefaultPushButtonBecomesTheDialogsDefault) {
+TEST_F(ToolkitConstructionTest, ADefaultPushButtonBecomesTheDialogsDefault) {
   HWND dialog = Dialog();
   standin::ClearCalls();
   HWND button = Button(dialog, 1001, BS_DEFPUSHBUTTON);
@@ -284,7 +284,7 @@ TEST_F(ConstructionTest, ADefaultPushButtonBecomesTheDialogsDefault) {
   DestroyWindow(dialog);
 }
 
-TEST_F(ConstructionTest, ItemsAreAddedUpToTheFirstEmptyOrMissingText) {
+TEST_F(ToolkitConstructionTest, ItemsAreAddedUpToTheFirstEmptyOrMissingText) {
   HWND dialog = Dialog();
   const char* const list[] = {"one", "two", "", "four"};
   const char* const combo[] = {"red", nullptr, "blue"};
@@ -302,7 +302,7 @@ TEST_F(ConstructionTest, ItemsAreAddedUpToTheFirstEmptyOrMissingText) {
   DestroyWindow(dialog);
 }
 
-TEST_F(ConstructionTest, AnUnknownClassGivesNoControl) {
+TEST_F(ToolkitConstructionTest, AnUnknownClassGivesNoControl) {
   HWND dialog = Dialog();
   standin::ClearCalls();
   EXPECT_EQ(AddControl(kCustomControl, dialog, 7, "x", nullptr, 0, 5, 5, 50, 14, WS_CHILD, 0,
@@ -313,7 +313,7 @@ TEST_F(ConstructionTest, AnUnknownClassGivesNoControl) {
   DestroyWindow(dialog);
 }
 
-TEST_F(ConstructionTest, ImageKindsShowABitmapBeforeAnIconAndReleaseIt) {
+TEST_F(ToolkitConstructionTest, ImageKindsShowABitmapBeforeAnIconAndReleaseIt) {
   standin::AddBitmapResource(standin::ProgramModule(), "both", 40, 20);
   standin::AddIconResource(standin::ProgramModule(), "both", {48});
   standin::AddIconResource(standin::ProgramModule(), "mark", {48});
@@ -349,7 +349,7 @@ TEST_F(ConstructionTest, ImageKindsShowABitmapBeforeAnIconAndReleaseIt) {
                   standin::CallsTo({"DestroyIcon", "DeleteObject"}));
 }
 
-TEST_F(ConstructionTest, ADrawingSurfaceIsMadeAtTheControlsSizeAndReleased) {
+TEST_F(ToolkitConstructionTest, ADrawingSurfaceIsMadeAtTheControlsSizeAndReleased) {
   HWND dialog = Dialog();
   standin::ClearCalls();
   HWND surface =
@@ -386,7 +386,7 @@ TEST_F(ConstructionTest, ADrawingSurfaceIsMadeAtTheControlsSizeAndReleased) {
       standin::CallsTo({"SelectObject", "DeleteObject", "DeleteDC"}));
 }
 
-TEST_F(ConstructionTest, SetDialogIconSetsTheBigThenTheSmallIconAndReplacesBoth) {
+TEST_F(ToolkitConstructionTest, SetDialogIconSetsTheBigThenTheSmallIconAndReplacesBoth) {
   standin::AddIconResource(standin::ProgramModule(), "#104");
   HWND dialog = Dialog();
   HWND button = Button(dialog, 1001);
@@ -416,7 +416,7 @@ TEST_F(ConstructionTest, SetDialogIconSetsTheBigThenTheSmallIconAndReplacesBoth)
                   standin::CallsTo({"DestroyIcon"}));
 }
 
-TEST_F(ConstructionTest, NewDialogGivesZeroWhenCreationOrRegistrationFails) {
+TEST_F(ToolkitConstructionTest, NewDialogGivesZeroWhenCreationOrRegistrationFails) {
   // The platform refuses an owner that is no window any more.
   HWND owner = Owner();
   DestroyWindow(owner);
@@ -445,7 +445,7 @@ TEST_F(ConstructionTest, NewDialogGivesZeroWhenCreationOrRegistrationFails) {
   EXPECT_SEQUENCE(Lines{}, standin::CallsTo({"GlobalFree", "DeleteObject", "DestroyIcon"}));
 }
 
-TEST_F(ConstructionTest, AControlWithoutARecordIsStillMade) {
+TEST_F(ToolkitConstructionTest, AControlWithoutARecordIsStillMade) {
   HWND dialog = Dialog();
   standin::FailGlobalAllocFrom(1);
   const char* const items[] = {"a"};

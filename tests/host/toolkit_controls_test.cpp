@@ -13,7 +13,7 @@
 namespace toolkit_test {
 namespace {
 
-using ControlsTest = ToolkitTest;
+using ToolkitControlsTest = ToolkitTest;
 
 constexpr WORD kCbnDropDown = 7;
 constexpr WORD kCbnCloseUp = 8;
@@ -29,7 +29,7 @@ std::string Name(LRESULT handle) {
   return handle == 0 ? "0" : standin::NameOf(reinterpret_cast<void*>(handle));
 }
 
-TEST_F(ControlsTest, ThePlainOperationsCallThePlatformAsTheyAreAsked) {
+TEST_F(ToolkitControlsTest, ThePlainOperationsCallThePlatformAsTheyAreAsked) {
   HWND dialog = Dialog();
   HWND button = Button(dialog, 1001);
   HWND label = Label(dialog, 1002);
@@ -65,7 +65,7 @@ TEST_F(ControlsTest, ThePlainOperationsCallThePlatformAsTheyAreAsked) {
   DestroyWindow(dialog);
 }
 
-TEST_F(ControlsTest, SetControlColorKeepsTheLow24BitsOrTheDefault) {
+TEST_F(ToolkitControlsTest, SetControlColorKeepsTheLow24BitsOrTheDefault) {
   HWND dialog = Dialog();
   HWND label = Label(dialog, 1002);
   const WindowRecord* record = FindRecord(label);
@@ -96,7 +96,7 @@ TEST_F(ControlsTest, SetControlColorKeepsTheLow24BitsOrTheDefault) {
   DestroyWindow(dialog);
 }
 
-TEST_F(ControlsTest, BrushesAreSharedByColourAcrossDialogs) {
+TEST_F(ToolkitControlsTest, BrushesAreSharedByColourAcrossDialogs) {
   HWND one = Dialog("one");
   HWND two = Dialog("two");
   Label(one, 1);
@@ -127,7 +127,7 @@ TEST_F(ControlsTest, BrushesAreSharedByColourAcrossDialogs) {
   DestroyWindow(two);
 }
 
-TEST_F(ControlsTest, EachColourMessageIsAnsweredWithItsSystemColours) {
+TEST_F(ToolkitControlsTest, EachColourMessageIsAnsweredWithItsSystemColours) {
   struct Case {
     UINT message;
     int text;
@@ -194,7 +194,7 @@ TEST_F(ControlsTest, EachColourMessageIsAnsweredWithItsSystemColours) {
   DestroyWindow(dialog);
 }
 
-TEST_F(ControlsTest, LabelsPaintInTheirColours) {
+TEST_F(ToolkitControlsTest, LabelsPaintInTheirColours) {
   HWND dialog = Dialog();
   HWND red = Label(dialog, 1);
   HWND clear = Label(dialog, 2, 5, 20);
@@ -229,7 +229,7 @@ TEST_F(ControlsTest, LabelsPaintInTheirColours) {
 
 // The edit field and the dropped-down list of a combo box have no records; they take the
 // combo box's colours.
-TEST_F(ControlsTest, AComboBoxsPartsTakeItsColours) {
+TEST_F(ToolkitControlsTest, AComboBoxsPartsTakeItsColours) {
   HWND dialog = Dialog();
   HWND combo = AddControl(kComboBox, dialog, 1004, "", nullptr, 0, 5, 5, 80, 60, 0, 0, nullptr, "");
   HWND label = Label(dialog, 1005);
@@ -265,7 +265,7 @@ TEST_F(ControlsTest, AComboBoxsPartsTakeItsColours) {
   DestroyWindow(dialog);
 }
 
-TEST_F(ControlsTest, RedrawControlRepaintsAtOnceAndClimbsThroughTransparentWindows) {
+TEST_F(ToolkitControlsTest, RedrawControlRepaintsAtOnceAndClimbsThroughTransparentWindows) {
   HWND owner = Owner();
   HWND dialog = Dialog("", 0, owner);
   HWND label = Label(dialog, 1002, 20, 10, 50, 10);
@@ -297,7 +297,7 @@ TEST_F(ControlsTest, RedrawControlRepaintsAtOnceAndClimbsThroughTransparentWindo
   DestroyWindow(owner);
 }
 
-TEST_F(ControlsTest, TextFocusCallbacksAndMessagesOfControls) {
+TEST_F(ToolkitControlsTest, TextFocusCallbacksAndMessagesOfControls) {
   HWND dialog = Dialog("Caption");
   HWND button = Button(dialog, 1001);
   Label(dialog, 1002);
@@ -327,7 +327,7 @@ TEST_F(ControlsTest, TextFocusCallbacksAndMessagesOfControls) {
   DestroyWindow(dialog);
 }
 
-TEST_F(ControlsTest, ListsChecksAndOptions) {
+TEST_F(ToolkitControlsTest, ListsChecksAndOptions) {
   HWND dialog = Dialog();
   HWND combo = AddControl(kComboBox, dialog, 1, "", nullptr, 0, 5, 5, 80, 60, 0, 0, nullptr, "");
   HWND list = AddControl(kListBox, dialog, 2, "", nullptr, 0, 90, 5, 80, 60, 0, 0, nullptr, "");
@@ -367,7 +367,7 @@ TEST_F(ControlsTest, ListsChecksAndOptions) {
   DestroyWindow(dialog);
 }
 
-TEST_F(ControlsTest, PicturesAreReplacedAndRemovedControlsReleased) {
+TEST_F(ToolkitControlsTest, PicturesAreReplacedAndRemovedControlsReleased) {
   standin::AddIconResource(standin::ProgramModule(), "mark");
   standin::AddIconResource(standin::ProgramModule(), "#7");
   standin::AddBitmapResource(standin::ProgramModule(), "logo", 30, 20);
@@ -400,7 +400,7 @@ TEST_F(ControlsTest, PicturesAreReplacedAndRemovedControlsReleased) {
   DestroyWindow(dialog);
 }
 
-TEST_F(ControlsTest, SizesAndPositionsInTheDialogsOwnUnits) {
+TEST_F(ToolkitControlsTest, SizesAndPositionsInTheDialogsOwnUnits) {
   HWND dialog = Dialog();
   HWND label = Label(dialog, 1002, 5, 5, 50, 10);
   LONG a = 0;

@@ -9,7 +9,7 @@
 namespace toolkit_test {
 namespace {
 
-using ModalTest = ToolkitTest;
+using ToolkitModalTest = ToolkitTest;
 
 constexpr WPARAM kLineDown = 1;  // SB_LINEDOWN
 constexpr char kPeek[] = "PeekMessageA(msg, NULL, 0, 0, PM_REMOVE)";
@@ -31,7 +31,7 @@ Lines DeliveredWithoutActivate(HWND dialog) {
   return lines;
 }
 
-TEST_F(ModalTest, TheCallbackGetsTwoDirectCallsThenWhatReachesTheDialog) {
+TEST_F(ToolkitModalTest, TheCallbackGetsTwoDirectCallsThenWhatReachesTheDialog) {
   HWND dialog = Dialog();
   HWND button = Button(dialog, 1001);
   LONG result = 42;
@@ -98,7 +98,7 @@ TEST_F(ModalTest, TheCallbackGetsTwoDirectCallsThenWhatReachesTheDialog) {
       Tail(standin::CallsTo({"DestroyWindow", "PeekMessageA", "IsWindow", "Sleep"}), 2));
 }
 
-TEST_F(ModalTest, TheSizeTypeAndShowCommandFollowTheStyle) {
+TEST_F(ToolkitModalTest, TheSizeTypeAndShowCommandFollowTheStyle) {
   struct Case {
     DWORD style;
     const char* size;
@@ -121,7 +121,7 @@ TEST_F(ModalTest, TheSizeTypeAndShowCommandFollowTheStyle) {
 }
 
 // The dialog manager hands back a handled message's result through DWLP_MSGRESULT.
-TEST_F(ModalTest, ANonzeroAnswerIsTheMessagesResultUnlessOneIsSetAlready) {
+TEST_F(ToolkitModalTest, ANonzeroAnswerIsTheMessagesResultUnlessOneIsSetAlready) {
   HWND dialog = Dialog();
   constexpr UINT kAsk = WM_USER + 20;
   constexpr UINT kAskWithOwnResult = WM_USER + 21;
@@ -154,7 +154,7 @@ TEST_F(ModalTest, ANonzeroAnswerIsTheMessagesResultUnlessOneIsSetAlready) {
                   calls);
 }
 
-TEST_F(ModalTest, CloseFromTheSystemMenuEndsTheDialogUnlessTheCallbackTakesIt) {
+TEST_F(ToolkitModalTest, CloseFromTheSystemMenuEndsTheDialogUnlessTheCallbackTakesIt) {
   HWND dialog = Dialog("", WS_POPUP | WS_CAPTION | WS_SYSMENU);
   callback_.answers[WM_SYSCOMMAND] = 1;
   LRESULT taken = 0;
@@ -180,7 +180,7 @@ TEST_F(ModalTest, CloseFromTheSystemMenuEndsTheDialogUnlessTheCallbackTakesIt) {
       Only(callback_.seen, {"WM_SYSCOMMAND", "WM_CLOSE", "DESTROY"}));
 }
 
-TEST_F(ModalTest, AQuitMessageTakenFromTheQueueDoesNotEndTheLoop) {
+TEST_F(ToolkitModalTest, AQuitMessageTakenFromTheQueueDoesNotEndTheLoop) {
   HWND dialog = Dialog();
   bool alive = false;
   standin::WhenIdle([] { PostMessageA(nullptr, WM_QUIT, 3, 0); });
@@ -199,7 +199,7 @@ TEST_F(ModalTest, AQuitMessageTakenFromTheQueueDoesNotEndTheLoop) {
                   Only(standin::Calls(), {"WM_QUIT"}));
 }
 
-TEST_F(ModalTest, EndingTheDialogInTheDirectInitDialogShowsNothing) {
+TEST_F(ToolkitModalTest, EndingTheDialogInTheDirectInitDialogShowsNothing) {
   HWND dialog = Dialog();
   callback_.onMessage = [](HWND window, UINT message, WPARAM, LPARAM) {
     if (message == WM_INITDIALOG) {
@@ -216,7 +216,7 @@ TEST_F(ModalTest, EndingTheDialogInTheDirectInitDialogShowsNothing) {
   EXPECT_FALSE(standin::IsAlive(dialog));
 }
 
-TEST_F(ModalTest, AnOwnerIsDisabledWhileTheDialogRunsAndGetsTheFocusBack) {
+TEST_F(ToolkitModalTest, AnOwnerIsDisabledWhileTheDialogRunsAndGetsTheFocusBack) {
   HWND owner = Owner();
   for (DWORD idle : {0u, static_cast<DWORD>(DS_NOIDLEMSG)}) {
     SCOPED_TRACE(idle);
@@ -257,7 +257,7 @@ TEST_F(ModalTest, AnOwnerIsDisabledWhileTheDialogRunsAndGetsTheFocusBack) {
   DestroyWindow(owner);
 }
 
-TEST_F(ModalTest, WhenTheDialogCannotBeDestroyedTheOwnerIsDisabledAgainAndTheLoopGoesOn) {
+TEST_F(ToolkitModalTest, WhenTheDialogCannotBeDestroyedTheOwnerIsDisabledAgainAndTheLoopGoesOn) {
   HWND owner = Owner();
   HWND dialog = Dialog("", 0x80C001C0, owner);
   standin::FailDestroyWindow(dialog, true);
@@ -297,7 +297,7 @@ INT_PTR OwnCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return message == WM_HSCROLL ? 0 : 1;
 }
 
-TEST_F(ModalTest, AControlsOwnCallbackComesFirstForCommandsAndScrolling) {
+TEST_F(ToolkitModalTest, AControlsOwnCallbackComesFirstForCommandsAndScrolling) {
   HWND dialog = Dialog();
   HWND button = Button(dialog, 1001, 0, OwnCallback);
   HWND bar =
@@ -326,7 +326,7 @@ TEST_F(ModalTest, AControlsOwnCallbackComesFirstForCommandsAndScrolling) {
 
 // A message sent from another thread may destroy the dialog while PeekMessageA looks at
 // the queue; here the idle moment does it, and nothing is queued afterwards.
-TEST_F(ModalTest, TheLoopEndsWhenTheDialogIsGoneAndTheQueueEmpty) {
+TEST_F(ToolkitModalTest, TheLoopEndsWhenTheDialogIsGoneAndTheQueueEmpty) {
   HWND dialog = Dialog();
   standin::WhenIdle([&] {
     DestroyWindow(dialog);

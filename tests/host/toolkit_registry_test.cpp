@@ -8,13 +8,13 @@
 namespace toolkit_test {
 namespace {
 
-using RegistryTest = ToolkitTest;
+using ToolkitRegistryTest = ToolkitTest;
 
 HWND Fake(uintptr_t value) {
   return reinterpret_cast<HWND>(value);
 }
 
-TEST_F(RegistryTest, ANewRecordIsZeroButForItsKeyKindAndColours) {
+TEST_F(ToolkitRegistryTest, ANewRecordIsZeroButForItsKeyKindAndColours) {
   standin::SetSysColor(COLOR_WINDOWTEXT, 0x123456);
   standin::SetSysColor(COLOR_BTNFACE, 0x654321);
   WindowRecord* older = RegisterRecord(Fake(0x100), nullptr, 0x4001, 0);
@@ -47,7 +47,7 @@ TEST_F(RegistryTest, ANewRecordIsZeroButForItsKeyKindAndColours) {
   EXPECT_EQ(FindRecord(Fake(0x100)), nullptr);
 }
 
-TEST_F(RegistryTest, ADuplicateOrNoMemoryFailsAndChangesNothing) {
+TEST_F(ToolkitRegistryTest, ADuplicateOrNoMemoryFailsAndChangesNothing) {
   WindowRecord* first = RegisterRecord(Fake(0x100), Fake(0x50), 0x4002, 0);
   ASSERT_NE(first, nullptr);
   first->background = 0x00FF00;
@@ -71,7 +71,7 @@ TEST_F(RegistryTest, ADuplicateOrNoMemoryFailsAndChangesNothing) {
   DiscardRecord(Fake(0x100));
 }
 
-TEST_F(RegistryTest, AnUnknownWindowHasNoRecordAndDiscardingItDoesNothing) {
+TEST_F(ToolkitRegistryTest, AnUnknownWindowHasNoRecordAndDiscardingItDoesNothing) {
   ASSERT_NE(RegisterRecord(Fake(0x100), nullptr, 0x4001, 0), nullptr);
   standin::ClearCalls();
   EXPECT_EQ(FindRecord(Fake(0x300)), nullptr);
@@ -85,7 +85,7 @@ TEST_F(RegistryTest, AnUnknownWindowHasNoRecordAndDiscardingItDoesNothing) {
 
 // A dialog with two controls, the first of which holds a control of its own; each record
 // has a brush of its own colour, so the order of release shows in the calls.
-TEST_F(RegistryTest, DiscardingADialogReleasesItsControlsFirstEachWithItsOwnFirst) {
+TEST_F(ToolkitRegistryTest, DiscardingADialogReleasesItsControlsFirstEachWithItsOwnFirst) {
   standin::AddIconResource(standin::ProgramModule(), "#104");
   standin::AddBitmapResource(standin::ProgramModule(), "logo", 20, 10);
   HWND dialog = Fake(0x100);
@@ -129,7 +129,7 @@ TEST_F(RegistryTest, DiscardingADialogReleasesItsControlsFirstEachWithItsOwnFirs
   DeleteObject(font);
 }
 
-TEST_F(RegistryTest, ASharedBrushGoesWithTheLastRecordOfItsColour) {
+TEST_F(ToolkitRegistryTest, ASharedBrushGoesWithTheLastRecordOfItsColour) {
   HWND one = Dialog("one");
   HWND two = Dialog("two");
   Label(one, 1001);
