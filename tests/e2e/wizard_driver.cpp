@@ -17,7 +17,8 @@ using winetest::Stopwatch;
 
 constexpr DWORD kPollMs = 20;
 constexpr DWORD kWindowTimeoutMs = 15000;
-constexpr UINT kAnswerTimeoutMs = 300;
+// Long enough for a loaded machine: a window that has not answered by then is busy.
+constexpr UINT kAnswerTimeoutMs = 1000;
 constexpr UINT kProbeTimeoutMs = 2000;
 constexpr int kMessageBoxTextId = 0xFFFF;
 
@@ -81,7 +82,7 @@ int StepOf(int id) {
   }
 }
 
-// The font of each label per state, from the window's font table.
+// The font each step label shows in each state.
 FontIndex ExpectedFont(int id, int state) {
   static const FontIndex kStep1[] = {kBold, kNormal, kNormal, kBold};
   static const FontIndex kStep2[] = {kLayout, kBold, kNormal, kBold};

@@ -125,7 +125,7 @@ class WizardRun {
   std::vector<std::string> State();
   // Reads the state until it equals the expected table or the time is up; the last read.
   std::vector<std::string> WaitForState(const std::vector<std::string>& expected,
-                                        DWORD timeoutMs = 5000);
+                                        DWORD timeoutMs = 10000);
 
   // A left click with the mouse at the centre of a control of the wizard or of a box.
   // Unless told otherwise, it first checks that the control is what is under that point.
@@ -144,20 +144,20 @@ class WizardRun {
   // The open "Installation Warning" boxes of the process.
   std::vector<HWND> Boxes();
   // A box that was not among those known, once it appears; nullptr after the time is up.
-  HWND WaitForNewBox(const std::vector<HWND>& known, DWORD timeoutMs = 3000);
-  bool WaitUntilGone(HWND box, DWORD timeoutMs = 3000);
+  HWND WaitForNewBox(const std::vector<HWND>& known, DWORD timeoutMs = 5000);
+  bool WaitUntilGone(HWND box, DWORD timeoutMs = 5000);
   // The box's caption, text, owner, icon and buttons, as rows.
   std::vector<std::string> BoxContents(HWND box);
 
   // The first record of an installer not seen before, once one appears.
-  InstallerRecord WaitForInstaller(DWORD timeoutMs = 5000);
+  InstallerRecord WaitForInstaller(DWORD timeoutMs = 10000);
   // All records there are now.
   std::vector<InstallerRecord> Records() const;
   // Lets a recorded installer end.
   void EndInstaller(const InstallerRecord& record);
 
   // "exit code N" once the process has ended, or what keeps it running.
-  std::string WaitForExit(DWORD timeoutMs = 5000);
+  std::string WaitForExit(DWORD timeoutMs = 10000);
 
   // Whether the window answers a message within a short time.
   bool Answers();
