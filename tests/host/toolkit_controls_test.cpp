@@ -376,14 +376,14 @@ TEST_F(ToolkitControlsTest, PicturesAreReplacedAndRemovedControlsReleased) {
   Label(dialog, 2);
   standin::ClearCalls();
 
-  SetControlImage(dialog, 1, "LOGO");  // names compare without regard to case
+  SetControlImage(dialog, 1, "Logo");  // names compare without regard to case
   EXPECT_EQ(standin::NameOf(standin::ImageOf(image)), "bitmap#1");
   SetControlImage(dialog, 1, "#7");
   EXPECT_EQ(standin::NameOf(standin::ImageOf(image)), "icon#2");
   SetControlImage(dialog, 1, "none");
   SetControlImage(dialog, 2, "mark");  // a label has no picture
   EXPECT_SEQUENCE(
-      (Lines{"LoadImageA(0x400000, \"LOGO\", 0, 0, 0, 0x0)",
+      (Lines{"LoadImageA(0x400000, \"Logo\", 0, 0, 0, 0x0)",
              "SendMessageA(STATIC#1, STM_SETIMAGE, 0, bitmap#1)", "DestroyIcon(icon#1)",
              "LoadImageA(0x400000, \"#7\", 1, 0, 0, 0x0)",
              "SendMessageA(STATIC#1, STM_SETIMAGE, 1, icon#2)", "DeleteObject(bitmap#1)"}),

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "dialogs/construction.h"
+#include "dialogs/modal.h"
 #include "dialogs/registry.h"
 #include "platform.h"
 #include "runtime/startup.h"
@@ -33,10 +34,17 @@ struct Callback {
 
 inline Callback* callback = nullptr;
 
+// Posted by EndWhenIdle: the callback ends the dialog with wParam as the result, from
+// inside the loop's dispatch, as an application does.
+constexpr UINT kEndNow = WM_USER + 0x100;
+
 inline INT_PTR Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   callback->seen.push_back(standin::MessageLine(window, message, wParam, lParam));
   if (callback->onMessage) {
     callback->onMessage(window, message, wParam, lParam);
+  }
+  if (message == kEndNow) {
+    EndDialogWith(window, static_cast<LONG>(wParam));
   }
   auto answer = callback->answers.find(message);
   return answer == callback->answers.end() ? 0 : answer->second;
@@ -93,6 +101,11 @@ class ToolkitTest : public ::testing::Test {
   static HWND Button(HWND dialog, LONG id, DWORD style = 0, DialogCallback own = nullptr) {
     return AddControl(kPushButton, dialog, id, "button", nullptr, 0, 5, 30, 50, 14, style, 0, own,
                       nullptr);
+  }
+
+  static void EndWhenIdle(HWND dialog, LONG result) {
+    standin::WhenIdle(
+        [dialog, result] { PostMessageA(dialog, kEndNow, static_cast<WPARAM>(result), 0); });
   }
 
   // A top-level window of the test's own, to own dialogs.

@@ -110,7 +110,7 @@ TEST_F(ToolkitModalTest, TheSizeTypeAndShowCommandFollowTheStyle) {
     callback_.seen.clear();
     HWND dialog = Dialog("", c.style);
     std::string name = standin::NameOf(dialog);
-    standin::WhenIdle([dialog] { EndDialogWith(dialog, 0); });
+    EndWhenIdle(dialog, 0);
     standin::ClearCalls();
     LONG result = 0;
     ShowDialogModal(dialog, Record, &result);
@@ -140,8 +140,8 @@ TEST_F(ToolkitModalTest, ANonzeroAnswerIsTheMessagesResultUnlessOneIsSetAlready)
     asked = SendMessageA(dialog, kAsk, 0, 0);
     askedWithOwnResult = SendMessageA(dialog, kAskWithOwnResult, 0, 0);
     calls = standin::CallsTo({"GetWindowLongPtrA", "SetWindowLongPtrA"});
-    EndDialogWith(dialog, 0);
   });
+  EndWhenIdle(dialog, 0);
   LONG result = 0;
   ShowDialogModal(dialog, Record, &result);
 
@@ -178,16 +178,23 @@ TEST_F(ToolkitModalTest, CloseFromTheSystemMenuEndsTheDialogUnlessTheCallbackTak
              "dialog#1 WM_CLOSE(0, 0)", "dialog#1 WM_DESTROY(0, 0)",
              "dialog#1 WM_NCDESTROY(0, 0)"}),
       Only(callback_.seen, {"WM_SYSCOMMAND", "WM_CLOSE", "DESTROY"}));
+
+  // The low four bits of the command are the system's own and do not matter.
+  HWND another = Dialog();
+  standin::WhenIdle([another] { PostMessageA(another, WM_SYSCOMMAND, SC_CLOSE | 0x2, 0); });
+  EndWhenIdle(another, 9);  // had it not ended
+  result = 42;
+  ShowDialogModal(another, Record, &result);
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(standin::PendingIdleActions(), 1u);
 }
 
 TEST_F(ToolkitModalTest, AQuitMessageTakenFromTheQueueDoesNotEndTheLoop) {
   HWND dialog = Dialog();
   bool alive = false;
   standin::WhenIdle([] { PostMessageA(nullptr, WM_QUIT, 3, 0); });
-  standin::WhenIdle([&] {
-    alive = standin::IsAlive(dialog);
-    EndDialogWith(dialog, 8);
-  });
+  standin::WhenIdle([&] { alive = standin::IsAlive(dialog); });
+  EndWhenIdle(dialog, 8);
   LONG result = 0;
   ShowDialogModal(dialog, Record, &result);
   EXPECT_TRUE(alive);
@@ -229,7 +236,7 @@ TEST_F(ToolkitModalTest, AnOwnerIsDisabledWhileTheDialogRunsAndGetsTheFocusBack)
                           (standin::IsEnabled(owner) ? " owner enabled" : " owner disabled"));
       }
     };
-    standin::WhenIdle([dialog] { EndDialogWith(dialog, 1); });
+    EndWhenIdle(dialog, 1);
     standin::ClearCalls();
     LONG result = 0;
     ShowDialogModal(dialog, Record, &result);
@@ -278,7 +285,7 @@ TEST_F(ToolkitModalTest, WhenTheDialogCannotBeDestroyedTheOwnerIsDisabledAgainAn
     EXPECT_TRUE(standin::IsEnabled(owner));
     standin::FailDestroyWindow(dialog, false);
   });
-  standin::WhenIdle([&] { EndDialogWith(dialog, 6); });
+  EndWhenIdle(dialog, 6);
   LONG result = 0;
   ShowDialogModal(dialog, Record, &result);
 
@@ -312,8 +319,8 @@ TEST_F(ToolkitModalTest, AControlsOwnCallbackComesFirstForCommandsAndScrolling) 
     SendMessageA(dialog, WM_VSCROLL, kLineDown, reinterpret_cast<LPARAM>(bar));
     SendMessageA(dialog, WM_COMMAND, 1003, 0);
     SendMessageA(dialog, WM_COMMAND, 1999, 0);
-    EndDialogWith(dialog, 0);
   });
+  EndWhenIdle(dialog, 0);
   LONG result = 0;
   ShowDialogModal(dialog, Record, &result);
   EXPECT_SEQUENCE((Lines{"control: dialog#1 WM_COMMAND(1001, BUTTON#1001)",
