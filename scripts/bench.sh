@@ -141,6 +141,19 @@ imports_of() {
     sed 's/,/, /g'
 }
 
+# Wraps Markdown bullets, one to a line on input, at 90 columns.
+wrap_bullets() {
+  awk '{
+    text = substr($0, 3); line = "-"
+    n = split(text, words, " ")
+    for (i = 1; i <= n; i++) {
+      if (length(line) + 1 + length(words[i]) > 90) { print line; line = " " }
+      line = line " " words[i]
+    }
+    print line
+  }'
+}
+
 machine_facts() {
   local cpu cores memory
   cpu=$(sed -n 's/^model name[[:space:]]*:[[:space:]]*//p' /proc/cpuinfo | head -n 1)
@@ -179,8 +192,9 @@ write_report() {
   if same "$(result setup.idle.api_total_ms)" "$(result setup.idle.self_total_ms)" &&
     same "$(result floor.idle.api_total_ms)" "$(result floor.idle.self_total_ms)"; then
     times_note="GetProcessTimes on a child's handle is no use under this Wine: it returned \
-the measuring program's own times ($(number "$(result setup.idle.self_total_ms)") ms and \
-$(number "$(result floor.idle.self_total_ms)") ms, equal to its own figure each time)."
+the measuring program's own processor time ($(number "$(result setup.idle.self_total_ms)") ms \
+on setup.exe's handle, $(number "$(result floor.idle.self_total_ms)") ms on the floor's, each \
+equal to what the program read for itself at that moment)."
   else
     times_note="GetProcessTimes on the child's handle gave $(number "$(result \
 setup.idle.api_cpu_ms)") ms for setup.exe and $(number "$(result floor.idle.api_cpu_ms)") ms for \
@@ -224,28 +238,14 @@ EOF
     printf '## Machine\n\n'
     machine_facts
     printf '\n## How\n\n'
-    cat <<EOF
-- Floor: \`bench/floor.cpp\`, an empty dialog from the wizard window's template (418 x 240
-  dialog units, MS Sans Serif 8, \`DS_CENTER\`, the same styles), shown and run by a plain
-  \`GetMessageA\` loop; built like setup.exe (no C runtime, \`-Os\`, stripped).
-- Start: \`bench/measure.exe\` takes the time, starts the program with \`CreateProcessA\`
-  and polls every 1 ms (\`FindWindowExA\` by caption, window owned by the child,
-  \`IsWindowVisible\`) until its window is visible. One warm-up start of each is not
-  counted; then $runs starts of each, interleaved (setup.exe, floor, setup.exe, ...).
-  After each start the program is closed the ordinary way and must end with exit code
-  0: setup.exe by posting \`WM_COMMAND\` 1003, 1008 and 1012 (Skip on each step, each
-  awaited until its button is disabled) and then 1007 (Done); the floor by \`WM_CLOSE\`.
-- Idle: each program is started once more, given 1 s to paint, and watched for ${idle} s
-  at its first state. Processor time is utime + stime in /proc/<pid>/stat of the Unix
-  process that hosts the program (found by a tag on its command line), in clock ticks of
-  $((1000 / CLOCK_TICKS)) ms. ${times_note}
-- The wineserver row is the prefix's wineserver over the same ${idle} s: under Wine a
-  program's looks at its queue are partly the server's work.
-- Peak working set: GetProcessMemoryInfo's PeakWorkingSetSize from the measuring program
-  at the end of the idle period. ${memory_note} Most of it is Wine's own (its loader and
-  system DLLs); the difference between the columns is what the programs add.
+    wrap_bullets <<EOF
+- Floor: \`bench/floor.cpp\`, an empty dialog from the wizard window's template (418 x 240 dialog units, MS Sans Serif 8, \`DS_CENTER\`, the same styles), shown and run by a plain \`GetMessageA\` loop; built like setup.exe (no C runtime, \`-Os\`, stripped).
+- Start: \`bench/measure.exe\` takes the time, starts the program with \`CreateProcessA\` and polls every 1 ms (\`FindWindowExA\` by caption, window owned by the child, \`IsWindowVisible\`) until its window is visible. One warm-up start of each is not counted; then $runs starts of each, interleaved (setup.exe, floor, setup.exe, ...). After each start the program is closed the ordinary way and must end with exit code 0: setup.exe by posting \`WM_COMMAND\` 1003, 1008 and 1012 (Skip on each step, each awaited until its button is disabled) and then 1007 (Done); the floor by \`WM_CLOSE\`.
+- Idle: each program is started once more, given 1 s to paint, and watched for ${idle} s at its first state. Processor time is utime + stime in /proc/<pid>/stat of the Unix process that hosts the program (found by a tag on its command line), in clock ticks of $((1000 / CLOCK_TICKS)) ms. ${times_note}
+- The wineserver row is the prefix's wineserver over the same ${idle} s. Under Wine part of a program's work with its message queue is done there; but the server also serves the prefix's own processes (the desktop, services), so a few ticks either way are noise.
+- Peak working set: GetProcessMemoryInfo's PeakWorkingSetSize from the measuring program at the end of the idle period. ${memory_note} Most of it is Wine's own (its loader and system DLLs); the difference between the columns is what the programs add.
 - Wine runs with its own fonts copied into the prefix, as for \`scripts/run.sh\`.
-- No absolute time is asserted anywhere: the ratios are the point; times move with load.
+- No absolute time is asserted anywhere: the ratios are the point; times move with the load.
 EOF
   } >"$OUTPUT"
 }
