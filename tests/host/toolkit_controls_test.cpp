@@ -114,6 +114,13 @@ TEST_F(ToolkitControlsTest, BrushesAreSharedByColourAcrossDialogs) {
   EXPECT_SEQUENCE((Lines{"CreateSolidBrush(0xFF00)", "DeleteObject(brush#1)"}),
                   standin::CallsTo({"CreateSolidBrush", "DeleteObject"}));
 
+  // A scroll bar without a background of its own takes the dialog's, brush and all.
+  HWND bar = AddControl(kScrollBar, two, 3, "", nullptr, 0, 5, 50, 80, 10, 0, 0, nullptr, "");
+  SetControlColor(two, kDialogItself, 0, 0x0000FF);
+  SetControlColor(two, 3, 0, -1);
+  EXPECT_EQ(FindRecord(bar)->background, 0x0000FF);
+  EXPECT_EQ(FindRecord(bar)->brush, FindRecord(two)->brush);
+
   // Without a brush the background falls back to the default.
   standin::FailCreateSolidBrush(true);
   SetControlColor(one, 1, 0xFF, 0x123456);

@@ -298,6 +298,29 @@ TEST_F(ToolkitModalTest, WhenTheDialogCannotBeDestroyedTheOwnerIsDisabledAgainAn
   DestroyWindow(owner);
 }
 
+// Without a loop of its own: shown and repainted at once, the owner left alone; the
+// caller's loop runs it.
+TEST_F(ToolkitModalTest, AModelessDialogIsShownAndRepaintedWithoutALoop) {
+  HWND owner = Owner();
+  HWND dialog = Dialog("", 0, owner);
+  HWND label = Label(dialog, 1002);
+  SetShowCommand(dialog, SW_SHOWMAXIMIZED);
+  SetShowCommand(dialog, 4);  // any other command shows it plainly
+  SetShowCommand(label, SW_HIDE);
+  standin::ClearCalls();
+  ShowDialogModeless(dialog, Record);
+  EXPECT_SEQUENCE((Lines{"ShowWindow(dialog#1, 5)", "RedrawWindow(dialog#1, NULL, NULL, 0x185)"}),
+                  standin::CallsTo({"ShowWindow", "RedrawWindow", "EnableWindow", "PeekMessageA"}));
+  EXPECT_TRUE(standin::IsEnabled(owner));
+  EXPECT_FALSE(standin::IsShown(label));
+  SetShowCommand(dialog, SW_HIDE);
+  EXPECT_FALSE(standin::IsShown(dialog)) << "a shown dialog is hidden at once";
+  SendMessageA(dialog, WM_USER + 7, 0, 0);
+  EXPECT_SEQUENCE((Lines{"dialog#1 WM_INITDIALOG(dialog#1, 0)", "dialog#1 WM_USER+7(0, 0)"}),
+                  Only(callback_.seen, {"WM_INITDIALOG", "WM_USER"}));
+  DestroyWindow(owner);
+}
+
 // A control's own callback: a second recorder, writing into the same list.
 INT_PTR OwnCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   callback->seen.push_back("control: " + standin::MessageLine(window, message, wParam, lParam));
