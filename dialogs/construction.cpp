@@ -28,6 +28,25 @@ bool IsButtonImageKind(int kind) {
   return kind == kImageButton || kind == kStretchedImageButton;
 }
 
+// The calling thread's dialog font setting, or the start-up setting when the thread has
+// no run-time record to hold one.
+LONG DialogFontSetting(WCHAR (&face)[kFontFaceUnits]) {
+  for (WCHAR& unit : face) {
+    unit = 0;
+  }
+  const ThreadRecord* thread = CurrentThreadRecord();
+  if (thread != nullptr) {
+    for (DWORD i = 0; i < kFontFaceUnits - 1 && thread->defaultFontFace[i] != 0; ++i) {
+      face[i] = thread->defaultFontFace[i];
+    }
+    return thread->defaultFontSize;
+  }
+  for (DWORD i = 0; kFallbackFace[i] != '\0'; ++i) {
+    face[i] = static_cast<WCHAR>(static_cast<unsigned char>(kFallbackFace[i]));
+  }
+  return kFallbackPointSize;
+}
+
 class TemplateWriter {
  public:
   explicit TemplateWriter(BYTE* bytes) : bytes_(bytes) {}
@@ -119,10 +138,14 @@ void SetUpDrawingSurface(HWND control, WindowRecord* record) {
   if (surface.bitmap != nullptr) {
     surface.displacedBitmap = SelectObject(surface.dc, surface.bitmap);
   }
+  // The surface writes in the thread's dialog font, at the size the platform gives a
+  // dialog's own font (rounded to the nearest pixel).
+  WCHAR face[kFontFaceUnits];
+  LONG points = DialogFontSetting(face);
   LOGFONTA font{};
-  font.lfHeight = -(GetDeviceCaps(surface.dc, LOGPIXELSY) * kFallbackPointSize) / 72;
-  for (DWORD i = 0; kFallbackFace[i] != '\0'; ++i) {
-    font.lfFaceName[i] = kFallbackFace[i];
+  font.lfHeight = -((points * GetDeviceCaps(surface.dc, LOGPIXELSY) + 36) / 72);
+  for (DWORD i = 0; i < LF_FACESIZE - 1 && face[i] != 0; ++i) {
+    font.lfFaceName[i] = static_cast<CHAR>(face[i] < 0x80 ? face[i] : '?');
   }
   surface.font = CreateFontIndirectA(&font);
   if (surface.font != nullptr) {
@@ -199,18 +222,8 @@ HWND NewDialog(LONG mode, HWND parent, const char* caption, LONG x, LONG y, LONG
                DWORD style, DWORD extendedStyle) {
   style = AdjustDialogStyle(style, x, y, parent);
 
-  WCHAR fallbackFace[kFontFaceUnits] = {};
-  const WCHAR* face = fallbackFace;
-  LONG pointSize = kFallbackPointSize;
-  const ThreadRecord* thread = CurrentThreadRecord();
-  if (thread != nullptr) {
-    face = thread->defaultFontFace;
-    pointSize = thread->defaultFontSize;
-  } else {
-    for (DWORD i = 0; kFallbackFace[i] != '\0'; ++i) {
-      fallbackFace[i] = static_cast<WCHAR>(static_cast<unsigned char>(kFallbackFace[i]));
-    }
-  }
+  WCHAR face[kFontFaceUnits];
+  LONG pointSize = DialogFontSetting(face);
   alignas(4) BYTE dialogTemplate[kTemplateCapacity];
   WriteDialogTemplate(dialogTemplate, style, extendedStyle, x, y, width, height, face, pointSize);
 

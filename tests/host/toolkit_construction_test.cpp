@@ -362,7 +362,6 @@ TEST_F(ToolkitConstructionTest, ADrawingSurfaceIsMadeAtTheControlsSizeAndRelease
              "GetTextMetricsA(dc#2, metrics)"}),
       standin::CallsTo({"GetClientRect", "GetDC", "CreateCompatibleDC", "CreateCompatibleBitmap",
                         "ReleaseDC", "SelectObject", "GetTextMetricsA"}));
-
   // The dialog procedure paints the control by copying the surface, and says so.
   HDC target = GetDC(surface);
   DRAWITEMSTRUCT item{};
@@ -384,6 +383,20 @@ TEST_F(ToolkitConstructionTest, ADrawingSurfaceIsMadeAtTheControlsSizeAndRelease
       (Lines{"SelectObject(dc#2, DEFAULT_BITMAP)", "DeleteObject(bitmap#1)",
              "SelectObject(dc#2, SYSTEM_FONT)", "DeleteObject(font#2)", "DeleteDC(dc#2)"}),
       standin::CallsTo({"SelectObject", "DeleteObject", "DeleteDC"}));
+}
+
+TEST_F(ToolkitConstructionTest, ADrawingSurfaceWritesInTheThreadsDialogFont) {
+  HWND dialog = Dialog();
+  AddControl(kDrawingSurface, dialog, 1, "", nullptr, 0, 5, 5, 40, 16, 0, 0, nullptr, "");
+  SetThreadDialogFont("Tahoma", 10);
+  AddControl(kDrawingSurface, dialog, 2, "", nullptr, 0, 5, 30, 40, 16, 0, 0, nullptr, "");
+  SetThreadDialogFont("MS Sans Serif", 8);
+  // Sized as the platform sizes a dialog's own font: to the nearest pixel.
+  EXPECT_SEQUENCE(
+      (Lines{"CreateFontIndirectA(lf{height=-11,weight=0,charset=0,face=\"MS Sans Serif\"})",
+             "CreateFontIndirectA(lf{height=-13,weight=0,charset=0,face=\"Tahoma\"})"}),
+      standin::CallsTo({"CreateFontIndirectA"}));
+  DestroyWindow(dialog);
 }
 
 TEST_F(ToolkitConstructionTest, SetDialogIconSetsTheBigThenTheSmallIconAndReplacesBoth) {
