@@ -62,39 +62,7 @@ build() {
   fi
 }
 
-# A prefix of its own, made once, with a Wine desktop as run.sh has: there Wine manages
-# the windows itself. Without one, on an X server without a window manager, Wine waits
-# 2 s for a window manager that never answers whenever a window is hidden or destroyed.
-prepare_prefix() {
-  local ready=$PREFIX/.bench-prefix-ready
-  [ -e "$ready" ] && return 0
-  say "Preparing the Wine prefix $PREFIX (once; about ten seconds)"
-  rm -rf "$PREFIX"
-  {
-    wineboot -i &&
-      wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Bench /f &&
-      wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Bench /d 1024x768 /f &&
-      wineserver -w
-  } >"$PREFIX_LOG" 2>&1 || fail "could not make the Wine prefix $PREFIX; see $PREFIX_LOG"
-  # The same fonts as the demo run: Debian's 32-bit Wine does not find its own otherwise.
-  local fonts=/usr/share/wine/fonts
-  if compgen -G "$fonts/*.ttf" >/dev/null; then
-    cp "$fonts"/*.ttf "$PREFIX/drive_c/windows/Fonts/"
-  fi
-  touch "$ready"
-}
 
-# Ends everything this script started: the prefix's Wine processes and our own Xvfb.
-stop_all() {
-  if [ -d "$PREFIX" ]; then
-    WINEPREFIX=$PREFIX wineserver -k 2>/dev/null || true
-    WINEPREFIX=$PREFIX timeout 10 wineserver -w 2>/dev/null || true
-  fi
-  if [ -n "${XVFB_PID:-}" ]; then
-    kill "$XVFB_PID" 2>/dev/null || true
-    wait "$XVFB_PID" 2>/dev/null || true
-  fi
-}
 
 # ---------------------------------------------------------------------------------------
 # Figures
@@ -262,9 +230,9 @@ export WINEPREFIX=$PREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 DISPLAY_KIND="the display ${DISPLAY:-}"
 [ -n "${DISPLAY:-}" ] || DISPLAY_KIND="Xvfb"
 XVFB_FIRST_DISPLAY=100 ensure_display
-trap stop_all EXIT
+trap stop_wine_and_display EXIT
 trap 'exit 130' INT TERM HUP
-prepare_prefix
+prepare_wine_prefix "$PREFIX_LOG" Bench
 
 CLOCK_TICKS=$(getconf CLK_TCK)
 LOAD_BEFORE=$(cut -d' ' -f1-3 /proc/loadavg)
@@ -272,7 +240,7 @@ say "Measuring on $DISPLAY: $RUNS starts of each program, then ${IDLE_SECONDS} s
   "(load averages now: $LOAD_BEFORE)"
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 # In the background and waited for, so that a signal ends the script (and with it, by
-# stop_all, the prefix's processes) at once rather than after the measurements.
+# stop_wine_and_display, the prefix's processes) at once rather than after the measurements.
 (cd "$BUILD_DIR" && exec timeout --kill-after=10 600 wine bench/measure.exe \
   --setup "$(windows_path "$BUILD_DIR/setup.exe")" \
   --floor "$(windows_path "$BUILD_DIR/bench/floor.exe")" \

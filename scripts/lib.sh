@@ -86,3 +86,40 @@ ensure_display() {
   done
   fail "Xvfb did not start on display :$number"
 }
+
+# The exported WINEPREFIX, made once for the program's own runs: a 1024x768 Wine desktop
+# named $2, in which Wine draws frames and captions as Windows does and manages the
+# windows itself (on an X server without a window manager Wine otherwise waits 2 s for
+# one whenever a window is hidden or destroyed), and Wine's own TrueType fonts in its
+# Fonts folder (Debian's 32-bit Wine does not find them where they are installed; without
+# Marlett the close box shows a letter instead of its cross). The log goes to $1.
+prepare_wine_prefix() {
+  local log=$1 desktop=$2
+  local ready=$WINEPREFIX/.prefix-ready
+  [ -e "$ready" ] && return 0
+  say "Preparing the Wine prefix $WINEPREFIX (once; about ten seconds)"
+  rm -rf "$WINEPREFIX"
+  {
+    wineboot -i &&
+      wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d "$desktop" /f &&
+      wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$desktop" /d 1024x768 /f &&
+      wineserver -w
+  } >"$log" 2>&1 || fail "could not make the Wine prefix $WINEPREFIX; see $log"
+  local fonts=/usr/share/wine/fonts
+  if compgen -G "$fonts/*.ttf" >/dev/null; then
+    cp "$fonts"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  fi
+  touch "$ready"
+}
+
+# Ends what a script started: the prefix's Wine processes and its private Xvfb.
+stop_wine_and_display() {
+  if [ -d "${WINEPREFIX:-}" ]; then
+    wineserver -k 2>/dev/null || true
+    timeout 10 wineserver -w 2>/dev/null || true
+  fi
+  if [ -n "${XVFB_PID:-}" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+  fi
+}

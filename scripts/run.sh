@@ -8,7 +8,7 @@
 # screenshot of every state in build/demo-shots. Either way it then tells which demo
 # installers ran, where and how, and the exit code of setup.exe.
 
-# The waits hand small functions to poll(), and stop_all runs from a trap: for the
+# The waits hand small functions to poll(), and the clean-up runs from a trap: for the
 # checker those look unreachable.
 # shellcheck disable=SC2317
 set -euo pipefail
@@ -46,39 +46,7 @@ lay_out_medium() {
     fail "the demo medium in $MEDIUM is incomplete: $("$REPO_ROOT/scripts/check-medium.sh" "$MEDIUM" | head -n 1)"
 }
 
-# A prefix of its own, made once: a 1024x768 Wine desktop, so that Wine draws frames and
-# captions itself as Windows does (no window manager needed), and Wine's own TrueType
-# fonts in its Fonts folder (Debian's 32-bit Wine does not find them where they are
-# installed; without Marlett the close box shows a letter instead of its cross).
-prepare_prefix() {
-  local ready=$PREFIX/.demo-prefix-ready
-  [ -e "$ready" ] && return 0
-  say "Preparing the Wine prefix $PREFIX (once; about ten seconds)"
-  rm -rf "$PREFIX"
-  {
-    wineboot -i &&
-      wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Quillmark /f &&
-      wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Quillmark /d 1024x768 /f &&
-      wineserver -w
-  } >"$PREFIX_LOG" 2>&1 || fail "could not make the Wine prefix $PREFIX; see $PREFIX_LOG"
-  local fonts=/usr/share/wine/fonts
-  if compgen -G "$fonts/*.ttf" >/dev/null; then
-    cp "$fonts"/*.ttf "$PREFIX/drive_c/windows/Fonts/"
-  fi
-  touch "$ready"
-}
 
-# Ends everything this script started: the prefix's Wine processes and our own Xvfb.
-stop_all() {
-  if [ -d "$PREFIX" ]; then
-    WINEPREFIX=$PREFIX wineserver -k 2>/dev/null || true
-    WINEPREFIX=$PREFIX timeout 10 wineserver -w 2>/dev/null || true
-  fi
-  if [ -n "${XVFB_PID:-}" ]; then
-    kill "$XVFB_PID" 2>/dev/null || true
-    wait "$XVFB_PID" 2>/dev/null || true
-  fi
-}
 
 # ---------------------------------------------------------------------------------------
 # What the demo installers recorded
@@ -306,10 +274,10 @@ headless=false
 [ -n "${DISPLAY:-}" ] || headless=true
 export WINEPREFIX=$PREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 ensure_display
-trap stop_all EXIT
+trap stop_wine_and_display EXIT
 trap 'exit 130' INT TERM HUP
 after_build=$SECONDS
-prepare_prefix
+prepare_wine_prefix "$PREFIX_LOG" Quillmark
 
 code=0
 if $headless; then
