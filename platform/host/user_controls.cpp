@@ -494,14 +494,17 @@ LRESULT CALLBACK ScrollBarProc(HWND handle, UINT message, WPARAM wParam, LPARAM 
   return DefProc(handle, message, wParam, lParam);
 }
 
-LRESULT CALLBACK ListBoxProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+// List boxes and combo boxes differ only in their message numbers.
+template <typename Messages>
+LRESULT ListLikeProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam,
+                     const Messages& messages, bool combo) {
   Window* list = Find(handle);
   if (list == nullptr) {
     return 0;
   }
   LRESULT result = 0;
   if (CommonMessage(*list, message, wParam, lParam, &result) ||
-      ListMessage(*list, kListBoxMessages, false, message, wParam, lParam, &result)) {
+      ListMessage(*list, messages, combo, message, wParam, lParam, &result)) {
     return result;
   }
   if (message == WM_GETDLGCODE) {
@@ -514,24 +517,12 @@ LRESULT CALLBACK ListBoxProc(HWND handle, UINT message, WPARAM wParam, LPARAM lP
   return DefProc(handle, message, wParam, lParam);
 }
 
+LRESULT CALLBACK ListBoxProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+  return ListLikeProc(handle, message, wParam, lParam, kListBoxMessages, false);
+}
+
 LRESULT CALLBACK ComboBoxProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-  Window* combo = Find(handle);
-  if (combo == nullptr) {
-    return 0;
-  }
-  LRESULT result = 0;
-  if (CommonMessage(*combo, message, wParam, lParam, &result) ||
-      ListMessage(*combo, kComboBoxMessages, true, message, wParam, lParam, &result)) {
-    return result;
-  }
-  if (message == WM_GETDLGCODE) {
-    return DLGC_WANTARROWS | DLGC_WANTCHARS;
-  }
-  if (message == WM_LBUTTONDOWN) {
-    SetFocusTo(handle);
-    return 0;
-  }
-  return DefProc(handle, message, wParam, lParam);
+  return ListLikeProc(handle, message, wParam, lParam, kComboBoxMessages, true);
 }
 
 void RegisterBuiltInClasses() {

@@ -382,12 +382,12 @@ std::string Describe(const RECT& r) {
 
 TEST_F(ToolkitOnWine, ControlsSitOnTheirMappedEdgesInTheTemplatesFont) {
   HWND dialog = WizardLikeDialog("Toolkit layout", 418, 240);
-  struct Spec {
+  struct Placement {
     int kind;
     LONG id, x, y, width, height;
   };
   // Abutting pairs across and down, and odd sizes that round differently alone.
-  const Spec specs[] = {
+  const Placement placements[] = {
       {kLabel, 1001, 15, 10, 215, 9},  {kPushButton, 1002, 230, 10, 45, 14},
       {kLabel, 1003, 15, 19, 215, 9},  {kPushButton, 1004, 7, 33, 61, 13},
       {kLabel, 1005, 68, 33, 117, 13}, {kPushButton, 1006, 353, 217, 58, 16},
@@ -396,18 +396,20 @@ TEST_F(ToolkitOnWine, ControlsSitOnTheirMappedEdgesInTheTemplatesFont) {
   std::vector<std::string> expected;
   std::vector<std::string> actual;
   bool someWidthRoundsDifferently = false;
-  for (const Spec& spec : specs) {
-    HWND control = Add(spec.kind, dialog, spec.id, "x", spec.x, spec.y, spec.width, spec.height);
-    RECT edges{spec.x, spec.y, spec.x + spec.width, spec.y + spec.height};
+  for (const Placement& placement : placements) {
+    HWND control = Add(placement.kind, dialog, placement.id, "x", placement.x, placement.y,
+                       placement.width, placement.height);
+    RECT edges{placement.x, placement.y, placement.x + placement.width,
+               placement.y + placement.height};
     MapDialogRect(dialog, &edges);
-    expected.push_back(std::to_string(spec.id) + " " + Describe(edges));
-    RECT size{0, 0, spec.width, spec.height};
+    expected.push_back(std::to_string(placement.id) + " " + Describe(edges));
+    RECT size{0, 0, placement.width, placement.height};
     MapDialogRect(dialog, &size);
     someWidthRoundsDifferently |= size.right != edges.right - edges.left;
     RECT placed{};
     GetWindowRect(control, &placed);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&placed), 2);
-    actual.push_back(std::to_string(spec.id) + " " + Describe(placed));
+    actual.push_back(std::to_string(placement.id) + " " + Describe(placed));
   }
   EXPECT_SEQUENCE(expected, actual);
   EXPECT_TRUE(someWidthRoundsDifferently) << "no control tells edges from sizes at this font";
@@ -433,10 +435,10 @@ TEST_F(ToolkitOnWine, ControlsSitOnTheirMappedEdgesInTheTemplatesFont) {
   EXPECT_EQ(logFont.lfHeight, eightPoints);
   std::printf("dialog font \"%s\" %ld, realised as \"%s\"\n", logFont.lfFaceName, logFont.lfHeight,
               realised);
-  for (const Spec& spec : specs) {
-    EXPECT_EQ(SendMessageA(GetDlgItem(dialog, static_cast<int>(spec.id)), WM_GETFONT, 0, 0),
+  for (const Placement& placement : placements) {
+    EXPECT_EQ(SendMessageA(GetDlgItem(dialog, static_cast<int>(placement.id)), WM_GETFONT, 0, 0),
               reinterpret_cast<LRESULT>(font))
-        << "control " << spec.id;
+        << "control " << placement.id;
   }
 
   // Default styles, exactly; a BS_DEFPUSHBUTTON button has no tab stop and is the default.
