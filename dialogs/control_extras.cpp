@@ -12,10 +12,6 @@ constexpr int kStretchedImageButtonKind = 13;
 constexpr int kStretchedImageKind = 11;
 constexpr int kCallerValueCount = 8;
 
-HWND WindowOf(HWND dialog, LONG id) {
-  return id == kDialogItself ? dialog : GetDlgItem(dialog, static_cast<int>(id));
-}
-
 bool IsCombo(HWND control) {
   const WindowRecord* record = FindRecord(control);
   return record != nullptr && record->controlKind == kComboBoxKind;
@@ -106,7 +102,7 @@ DWORD ReadWindowText(HWND dialog, LONG id, char* buffer, DWORD size) {
     return 0;
   }
   buffer[0] = '\0';
-  HWND window = WindowOf(dialog, id);
+  HWND window = ControlOrDialog(dialog, id);
   int length = GetWindowTextLengthA(window);
   if (length <= 0) {
     return 0;
@@ -227,7 +223,7 @@ void RemoveControl(HWND dialog, LONG id) {
 
 void ClientSizeOf(HWND dialog, LONG id, LONG* width, LONG* height) {
   RECT client{0, 0, 0, 0};
-  GetClientRect(WindowOf(dialog, id), &client);
+  GetClientRect(ControlOrDialog(dialog, id), &client);
   *width = client.right - client.left;
   *height = client.bottom - client.top;
   if (InUnits(dialog)) {
@@ -239,7 +235,7 @@ void ClientSizeOf(HWND dialog, LONG id, LONG* width, LONG* height) {
 
 void WindowSizeOf(HWND dialog, LONG id, LONG* width, LONG* height) {
   RECT area{0, 0, 0, 0};
-  GetWindowRect(WindowOf(dialog, id), &area);
+  GetWindowRect(ControlOrDialog(dialog, id), &area);
   *width = area.right - area.left;
   *height = area.bottom - area.top;
   if (InUnits(dialog)) {
@@ -250,7 +246,7 @@ void WindowSizeOf(HWND dialog, LONG id, LONG* width, LONG* height) {
 }
 
 void PositionOf(HWND dialog, LONG id, LONG* x, LONG* y) {
-  HWND window = WindowOf(dialog, id);
+  HWND window = ControlOrDialog(dialog, id);
   RECT area{0, 0, 0, 0};
   GetWindowRect(window, &area);
   POINT corner{area.left, area.top};
@@ -267,7 +263,7 @@ void PositionOf(HWND dialog, LONG id, LONG* x, LONG* y) {
 }
 
 void MoveControl(HWND dialog, LONG id, LONG x, LONG y, LONG width, LONG height) {
-  HWND window = WindowOf(dialog, id);
+  HWND window = ControlOrDialog(dialog, id);
   RECT edges{x, y, x + width, y + height};
   if (InUnits(dialog) && window != dialog) {
     MapDialogRect(dialog, &edges);
@@ -281,7 +277,7 @@ void DialogUnitsToPixels(HWND dialog, RECT* rect) {
 }
 
 LONG CallerValue(HWND dialog, LONG id, int number) {
-  const WindowRecord* record = FindRecord(WindowOf(dialog, id));
+  const WindowRecord* record = FindRecord(ControlOrDialog(dialog, id));
   if (record == nullptr || number < 1 || number > kCallerValueCount) {
     return 0;
   }
@@ -289,7 +285,7 @@ LONG CallerValue(HWND dialog, LONG id, int number) {
 }
 
 void SetCallerValue(HWND dialog, LONG id, int number, LONG value) {
-  WindowRecord* record = FindRecord(WindowOf(dialog, id));
+  WindowRecord* record = FindRecord(ControlOrDialog(dialog, id));
   if (record != nullptr && number >= 1 && number <= kCallerValueCount) {
     record->callerValues[number - 1] = value;
   }

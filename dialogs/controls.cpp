@@ -25,10 +25,6 @@ constexpr ColourIndices kSystemColours[] = {
     {COLOR_WINDOWTEXT, COLOR_BTNFACE},    // static
 };
 
-HWND WindowOf(HWND dialog, LONG id) {
-  return id == kDialogItself ? dialog : GetDlgItem(dialog, static_cast<int>(id));
-}
-
 LONG Clamp(LONG value) {
   return value < 0 ? 0 : (value > 255 ? 255 : value);
 }
@@ -50,6 +46,10 @@ Colour NormaliseBackgroundColour(Colour background) {
   return background >= 0 ? (background & 0xFFFFFF) : kDefaultColour;
 }
 
+HWND ControlOrDialog(HWND dialog, LONG id) {
+  return id == kDialogItself ? dialog : GetDlgItem(dialog, static_cast<int>(id));
+}
+
 HWND ControlHandle(HWND dialog, LONG id) {
   return GetDlgItem(dialog, static_cast<int>(id));
 }
@@ -59,7 +59,7 @@ LRESULT SendWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 void EnableControl(HWND dialog, LONG id, LONG on) {
-  EnableWindow(WindowOf(dialog, id), on);
+  EnableWindow(ControlOrDialog(dialog, id), on);
 }
 
 void SetControlText(HWND dialog, LONG id, const char* text) {
@@ -69,7 +69,7 @@ void SetControlText(HWND dialog, LONG id, const char* text) {
 void SetControlColor(HWND dialog, LONG id, Colour text, Colour background) {
   text = NormaliseTextColour(text);
   background = NormaliseBackgroundColour(background);
-  HWND window = WindowOf(dialog, id);
+  HWND window = ControlOrDialog(dialog, id);
   const WindowRecord* dialogRecord = FindRecord(dialog);
   WindowRecord* record = FindRecord(window);
   if (!IsDialogRecord(dialogRecord) || record == nullptr) {

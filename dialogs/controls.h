@@ -20,6 +20,9 @@ Colour NormaliseBackgroundColour(Colour background);
 // The control's window (GetDlgItem); 0 when the dialog has no such control.
 HWND ControlHandle(HWND dialog, LONG id);
 
+// The same, except that kDialogItself gives the dialog.
+HWND ControlOrDialog(HWND dialog, LONG id);
+
 // SendMessageA with the arguments unchanged.
 LRESULT SendWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
