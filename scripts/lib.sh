@@ -33,6 +33,8 @@ ensure_tools() {
   command -v import >/dev/null || missing+=(imagemagick)
   command -v xdotool >/dev/null || missing+=(xdotool)
   command -v xwininfo >/dev/null || missing+=(x11-utils)
+  command -v file >/dev/null || missing+=(file)
+  [ -d /usr/share/wine/fonts ] || missing+=(fonts-wine)
   if [ ${#missing[@]} -eq 0 ]; then
     return 0
   fi
@@ -47,8 +49,9 @@ ensure_tools() {
   if ! apt-get update >"$log" 2>&1; then
     fail "apt-get update failed (is Debian's package mirror reachable?); see $log"
   fi
-  if ! DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
-    "${missing[@]}" >>"$log" 2>&1; then
+  # With the recommended packages: Wine draws with its own fonts and the X libraries it
+  # recommends, which is how the tests and screenshots here were made.
+  if ! DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}" >>"$log" 2>&1; then
     fail "could not install ${missing[*]}; see $log"
   fi
 }
