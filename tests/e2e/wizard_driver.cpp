@@ -619,7 +619,12 @@ void WizardRun::ClickBoxButton(HWND box, int id) {
   RECT rect{};
   GetWindowRect(button, &rect);
   POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  // A box that has just come up or to the front may still be restacked for a moment.
   HWND under = WindowFromPoint(centre);
+  for (Stopwatch waiting; under != button && waiting.Elapsed() < 1000;
+       under = WindowFromPoint(centre)) {
+    Sleep(kPollMs);
+  }
   ASSERT_EQ(under, button) << "button " << id << " of the box is covered by " << ClassOf(under)
                            << " " << Quoted(WindowText(under)) << " of "
                            << Quoted(WindowText(GetAncestor(under, GA_ROOT)));
@@ -659,6 +664,18 @@ void WizardRun::PressAltF4(HWND window) {
 
 void WizardRun::BringToFront(HWND window) {
   MakeForeground(window);
+  // Being the foreground window is not yet being on top: Wine restacks a moment later.
+  // Wait until the window is what lies under its own centre, as a person would.
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  Stopwatch waiting;
+  while (GetAncestor(WindowFromPoint(centre), GA_ROOT) != window && waiting.Elapsed() < 2000) {
+    BringWindowToTop(window);
+    Sleep(kPollMs);
+  }
+  EXPECT_EQ(GetAncestor(WindowFromPoint(centre), GA_ROOT), window)
+      << "the window did not come on top of the others";
 }
 
 void WizardRun::PostClose(HWND window) {
