@@ -1,18 +1,17 @@
 #include "wizard_model.h"
 
+#include "wizard_fixture.h"
+
 #include <algorithm>
 #include <utility>
 
 namespace wizard_model {
 namespace {
 
-constexpr char kQuitQuestion[] =
-    "You have not completed the installation process\r\nAre you sure you want to quit?";
-constexpr char kPlugOutWarning[] =
-    "\r\nMake sure the USB 2.0 Video Adapter is not connected to the PC\r\n\r\n";
-constexpr char kClosingInstructions[] =
-    "Windows should find the new hardware and locate the drivers.\r\n\r\nWhen the installation "
-    "is completed press the \"Done\" button\r\n\r\nand run the Quillmark program.  ";
+// The texts a person reads, as the wizard tests write them.
+using wizard_test::kClosingInstructions;
+using wizard_test::kPlugOutWarning;
+using wizard_test::kQuitQuestion;
 constexpr const char* kMessages[4] = {"", "", kPlugOutWarning, kClosingInstructions};
 
 // Each control with the state in which it is enabled (-1: always).

@@ -18,16 +18,8 @@ prefix=$work/prefix
 folders=("DirectX9" "Quillmark Install" "Video Driver")
 programs=("DXSETUP.exe" "QuillmarkInstaller.exe" "Drenvo.exe")
 
-failures=0
-check() {
-  local what=$1 expected=$2 actual=$3
-  if [ "$expected" = "$actual" ]; then
-    printf 'ok    %s: %s\n' "$what" "$actual"
-  else
-    printf 'FAIL  %s\n        expected: %s\n        actual:   %s\n' "$what" "$expected" "$actual"
-    failures=$((failures + 1))
-  fi
-}
+# shellcheck source=tests/check.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../check.sh"
 
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }

@@ -12,16 +12,8 @@ objdump=${3:-i686-w64-mingw32-objdump}
 allowed_dlls="GDI32.DLL KERNEL32.DLL OLE32.DLL USER32.DLL"
 size_limit=32768
 
-failures=0
-check() {
-  local what=$1 expected=$2 actual=$3
-  if [ "$expected" = "$actual" ]; then
-    printf 'ok    %s: %s\n' "$what" "$actual"
-  else
-    printf 'FAIL  %s\n        expected: %s\n        actual:   %s\n' "$what" "$expected" "$actual"
-    failures=$((failures + 1))
-  fi
-}
+# shellcheck source=tests/check.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../check.sh"
 
 [ -f "$exe" ] || { echo "FAIL  $exe does not exist"; exit 1; }
 [ -f "$map" ] || { echo "FAIL  linker map $map does not exist"; exit 1; }
