@@ -25,6 +25,7 @@ ensure_tools() {
     missing+=(libclang-rt-14-dev)
   [ -e /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
   [ -e /usr/include/gmock/gmock.h ] || missing+=(libgmock-dev)
+  [ -e /usr/include/wine/wine/windows/windows.h ] || missing+=(libwine-dev)
   command -v i686-w64-mingw32-g++ >/dev/null || missing+=(g++-mingw-w64-i686)
   command -v wine >/dev/null || missing+=(wine)
   dpkg -s wine32:i386 >/dev/null 2>&1 || missing+=(wine32:i386)

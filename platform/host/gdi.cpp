@@ -518,22 +518,22 @@ using standin::win::Name;
 using standin::win::Object;
 using standin::win::ObjectKind;
 
-DWORD GetSysColor(int nIndex) {
+DWORD WINAPI GetSysColor(int nIndex) {
   Log("GetSysColor", {Dec(nIndex)});
   return standin::win::SysColour(nIndex);
 }
 
-HBRUSH GetSysColorBrush(int nIndex) {
+HBRUSH WINAPI GetSysColorBrush(int nIndex) {
   Log("GetSysColorBrush", {Dec(nIndex)});
   return standin::win::SysBrush(nIndex);
 }
 
-HGDIOBJ GetStockObject(int i) {
+HGDIOBJ WINAPI GetStockObject(int i) {
   Log("GetStockObject", {Dec(i)});
   return standin::win::Stock(i);
 }
 
-HBRUSH CreateSolidBrush(COLORREF color) {
+HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
   Log("CreateSolidBrush", {Hex(color)});
   standin::win::State& s = standin::win::S();
   if (s.failBrush) {
@@ -546,7 +546,7 @@ HBRUSH CreateSolidBrush(COLORREF color) {
   return static_cast<HBRUSH>(standin::win::NewObject(brush));
 }
 
-HFONT CreateFontIndirectA(const LOGFONTA* lplf) {
+HFONT WINAPI CreateFontIndirectA(const LOGFONTA* lplf) {
   if (lplf == nullptr) {
     Log("CreateFontIndirectA", {"NULL"});
     standin::detail::SetLastErrorRaw(ERROR_INVALID_PARAMETER);
@@ -568,7 +568,7 @@ HFONT CreateFontIndirectA(const LOGFONTA* lplf) {
   return static_cast<HFONT>(standin::win::NewObject(object));
 }
 
-BOOL DeleteObject(HGDIOBJ ho) {
+BOOL WINAPI DeleteObject(HGDIOBJ ho) {
   Log("DeleteObject", {Name(ho)});
   if (ho == nullptr) {
     return FALSE;
@@ -597,7 +597,7 @@ BOOL DeleteObject(HGDIOBJ ho) {
   return TRUE;
 }
 
-HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h) {
+HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
   Log("SelectObject", {Name(hdc), Name(h)});
   Object* dc = standin::win::AliveDc(hdc);
   Object* object = FindObject(h);
@@ -636,7 +636,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h) {
   return old;
 }
 
-HDC GetDC(HWND hWnd) {
+HDC WINAPI GetDC(HWND hWnd) {
   Log("GetDC", {Name(hWnd)});
   if (hWnd != nullptr && standin::win::Need(hWnd) == nullptr) {
     return nullptr;
@@ -644,7 +644,7 @@ HDC GetDC(HWND hWnd) {
   return standin::win::NewDc(hWnd, false, false);
 }
 
-int ReleaseDC(HWND hWnd, HDC hDC) {
+int WINAPI ReleaseDC(HWND hWnd, HDC hDC) {
   Log("ReleaseDC", {Name(hWnd), Name(hDC)});
   Object* dc = standin::win::AliveDc(hDC);
   if (dc == nullptr || !dc->fromGetDc || dc->window != hWnd) {
@@ -656,7 +656,7 @@ int ReleaseDC(HWND hWnd, HDC hDC) {
   return 1;
 }
 
-int GetDeviceCaps(HDC hdc, int index) {
+int WINAPI GetDeviceCaps(HDC hdc, int index) {
   Log("GetDeviceCaps", {Name(hdc), Dec(index)});
   if (standin::win::AliveDc(hdc) == nullptr) {
     return 0;
@@ -679,7 +679,7 @@ int GetDeviceCaps(HDC hdc, int index) {
   }
 }
 
-HDC CreateCompatibleDC(HDC hdc) {
+HDC WINAPI CreateCompatibleDC(HDC hdc) {
   Log("CreateCompatibleDC", {Name(hdc)});
   if (hdc != nullptr && standin::win::AliveDc(hdc) == nullptr) {
     return nullptr;
@@ -687,7 +687,7 @@ HDC CreateCompatibleDC(HDC hdc) {
   return standin::win::NewDc(nullptr, true, false);
 }
 
-BOOL DeleteDC(HDC hdc) {
+BOOL WINAPI DeleteDC(HDC hdc) {
   Log("DeleteDC", {Name(hdc)});
   Object* dc = FindObject(hdc);
   if (dc == nullptr || dc->kind != ObjectKind::kDc) {
@@ -705,7 +705,7 @@ BOOL DeleteDC(HDC hdc) {
   return TRUE;
 }
 
-HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy) {
+HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int cx, int cy) {
   Log("CreateCompatibleBitmap", {Name(hdc), Dec(cx), Dec(cy)});
   if (standin::win::AliveDc(hdc) == nullptr || cx < 0 || cy < 0) {
     return nullptr;
@@ -721,7 +721,7 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy) {
   return static_cast<HBITMAP>(standin::win::NewObject(bitmap));
 }
 
-BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop) {
+BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop) {
   std::vector<std::string> arguments{Name(hdc), Dec(x),  Dec(y),
                                      Dec(cx),   Dec(cy), Name(hdcSrc),
                                      Dec(x1),   Dec(y1), rop == SRCCOPY ? "SRCCOPY" : Hex(rop)};
@@ -737,28 +737,28 @@ BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, D
              : FALSE;
 }
 
-COLORREF SetTextColor(HDC hdc, COLORREF color) {
+COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color) {
   Log("SetTextColor", {Name(hdc), Hex(color)});
   return standin::win::SetDcText(hdc, color);
 }
 
-COLORREF SetBkColor(HDC hdc, COLORREF color) {
+COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color) {
   Log("SetBkColor", {Name(hdc), Hex(color)});
   return standin::win::SetDcBackground(hdc, color);
 }
 
-int SetBkMode(HDC hdc, int mode) {
+int WINAPI SetBkMode(HDC hdc, int mode) {
   Log("SetBkMode", {Name(hdc), Dec(mode)});
   return standin::win::SetDcMode(hdc, mode);
 }
 
-int GetBkMode(HDC hdc) {
+int WINAPI GetBkMode(HDC hdc) {
   Log("GetBkMode", {Name(hdc)});
   Object* dc = standin::win::AliveDc(hdc);
   return dc != nullptr ? dc->backgroundMode : 0;
 }
 
-BOOL GetTextMetricsA(HDC hdc, TEXTMETRICA* lptm) {
+BOOL WINAPI GetTextMetricsA(HDC hdc, TEXTMETRICA* lptm) {
   Log("GetTextMetricsA", {Name(hdc), lptm == nullptr ? "NULL" : "metrics"});
   Object* dc = standin::win::AliveDc(hdc);
   if (dc == nullptr || lptm == nullptr) {
@@ -768,7 +768,7 @@ BOOL GetTextMetricsA(HDC hdc, TEXTMETRICA* lptm) {
   return TRUE;
 }
 
-BOOL RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags) {
+BOOL WINAPI RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags) {
   Log("RedrawWindow", {Name(hWnd), standin::win::Rect(lprcUpdate), Name(hrgnUpdate), Hex(flags)});
   standin::win::S().redraws.push_back(standin::Redraw{
       hWnd, lprcUpdate != nullptr ? std::optional<RECT>(*lprcUpdate) : std::nullopt, flags});

@@ -17,11 +17,6 @@ namespace detail {
 namespace {
 
 constexpr size_t kTlsSlots = 64;
-constexpr DWORD kErrorNoMoreItems = 259;
-constexpr DWORD kErrorDirectory = 267;
-constexpr DWORD kErrorFilenameExcedRange = 206;
-constexpr DWORD kErrorInsufficientBuffer = 122;
-constexpr DWORD kErrorModNotFound = 126;
 constexpr uintptr_t kInstance = 0x00400000;
 
 struct Node {
@@ -373,7 +368,7 @@ using standin::detail::Log;
 using standin::detail::Ptr;
 using standin::detail::Str;
 
-DWORD GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer) {
+DWORD WINAPI GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer) {
   Log("GetCurrentDirectoryA", {Dec(nBufferLength), lpBuffer == nullptr ? "NULL" : "buffer"});
   const std::string& current = K().currentDirectory;
   auto needed = static_cast<DWORD>(current.size() + 1);
@@ -384,7 +379,7 @@ DWORD GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer) {
   return needed - 1;
 }
 
-BOOL SetCurrentDirectoryA(LPCSTR lpPathName) {
+BOOL WINAPI SetCurrentDirectoryA(LPCSTR lpPathName) {
   Log("SetCurrentDirectoryA", {Str(lpPathName)});
   if (lpPathName == nullptr) {
     K().lastError = ERROR_INVALID_PARAMETER;
@@ -396,7 +391,7 @@ BOOL SetCurrentDirectoryA(LPCSTR lpPathName) {
     return FALSE;
   }
   if (full.size() > MAX_PATH - 3) {
-    K().lastError = standin::detail::kErrorFilenameExcedRange;
+    K().lastError = ERROR_FILENAME_EXCED_RANGE;
     return FALSE;
   }
   const standin::detail::Node* node = FindNode(full);
@@ -407,7 +402,7 @@ BOOL SetCurrentDirectoryA(LPCSTR lpPathName) {
     return FALSE;
   }
   if (!node->folder) {
-    K().lastError = standin::detail::kErrorDirectory;
+    K().lastError = ERROR_DIRECTORY;
     return FALSE;
   }
   if (node->folderScript.refuseSilently) {
@@ -424,11 +419,12 @@ BOOL SetCurrentDirectoryA(LPCSTR lpPathName) {
   return TRUE;
 }
 
-BOOL CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine,
-                    LPSECURITY_ATTRIBUTES lpProcessAttributes,
-                    LPSECURITY_ATTRIBUTES lpThreadAttributes, BOOL bInheritHandles,
-                    DWORD dwCreationFlags, LPVOID lpEnvironment, LPCSTR lpCurrentDirectory,
-                    LPSTARTUPINFOA lpStartupInfo, LPPROCESS_INFORMATION lpProcessInformation) {
+BOOL WINAPI CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine,
+                           LPSECURITY_ATTRIBUTES lpProcessAttributes,
+                           LPSECURITY_ATTRIBUTES lpThreadAttributes, BOOL bInheritHandles,
+                           DWORD dwCreationFlags, LPVOID lpEnvironment, LPCSTR lpCurrentDirectory,
+                           LPSTARTUPINFOA lpStartupInfo,
+                           LPPROCESS_INFORMATION lpProcessInformation) {
   std::string threadAttributes =
       lpThreadAttributes != nullptr && lpThreadAttributes == lpProcessAttributes
           ? "same"
@@ -482,7 +478,7 @@ BOOL CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine,
   return TRUE;
 }
 
-DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
+DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
   std::string name = standin::detail::HandleName(hHandle);
   Log("WaitForSingleObject", {name, dwMilliseconds == INFINITE ? "INFINITE" : Dec(dwMilliseconds)});
   auto found = K().handles.find(reinterpret_cast<uintptr_t>(hHandle));
@@ -515,7 +511,7 @@ DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
   return WAIT_OBJECT_0;
 }
 
-BOOL CloseHandle(HANDLE hObject) {
+BOOL WINAPI CloseHandle(HANDLE hObject) {
   Log("CloseHandle", {standin::detail::HandleName(hObject)});
   if (K().handles.erase(reinterpret_cast<uintptr_t>(hObject)) == 0) {
     K().lastError = ERROR_INVALID_HANDLE;
@@ -524,7 +520,7 @@ BOOL CloseHandle(HANDLE hObject) {
   return TRUE;
 }
 
-void ExitProcess(UINT uExitCode) {
+void WINAPI ExitProcess(UINT uExitCode) {
   Log("ExitProcess", {Dec(uExitCode)});
   if (K().exitJump == nullptr) {
     standin::detail::Fatal("ExitProcess outside standin::RunProcess");
@@ -533,28 +529,28 @@ void ExitProcess(UINT uExitCode) {
   std::longjmp(*K().exitJump, 1);
 }
 
-DWORD GetLastError() {
+DWORD WINAPI GetLastError() {
   Log("GetLastError", {});
   return K().lastError;
 }
 
-void SetLastError(DWORD dwErrCode) {
+void WINAPI SetLastError(DWORD dwErrCode) {
   Log("SetLastError", {Dec(dwErrCode)});
   K().lastError = dwErrCode;
 }
 
-UINT SetErrorMode(UINT uMode) {
+UINT WINAPI SetErrorMode(UINT uMode) {
   Log("SetErrorMode", {Hex(uMode)});
   UINT old = K().errorMode;
   K().errorMode = uMode;
   return old;
 }
 
-UINT GetErrorMode() {
+UINT WINAPI GetErrorMode() {
   return K().errorMode;
 }
 
-DWORD TlsAlloc() {
+DWORD WINAPI TlsAlloc() {
   Log("TlsAlloc", {});
   if (!K().failTlsAlloc) {
     for (size_t i = 0; i < K().tlsUsed.size(); ++i) {
@@ -565,7 +561,7 @@ DWORD TlsAlloc() {
       }
     }
   }
-  K().lastError = standin::detail::kErrorNoMoreItems;
+  K().lastError = ERROR_NO_MORE_ITEMS;
   return TLS_OUT_OF_INDEXES;
 }
 
@@ -575,7 +571,7 @@ bool ValidSlot(DWORD index) {
 }
 }  // namespace
 
-BOOL TlsFree(DWORD dwTlsIndex) {
+BOOL WINAPI TlsFree(DWORD dwTlsIndex) {
   Log("TlsFree", {Dec(dwTlsIndex)});
   if (!ValidSlot(dwTlsIndex)) {
     K().lastError = ERROR_INVALID_PARAMETER;
@@ -586,7 +582,7 @@ BOOL TlsFree(DWORD dwTlsIndex) {
   return TRUE;
 }
 
-LPVOID TlsGetValue(DWORD dwTlsIndex) {
+LPVOID WINAPI TlsGetValue(DWORD dwTlsIndex) {
   Log("TlsGetValue", {Dec(dwTlsIndex)});
   if (!ValidSlot(dwTlsIndex)) {
     K().lastError = ERROR_INVALID_PARAMETER;
@@ -596,7 +592,7 @@ LPVOID TlsGetValue(DWORD dwTlsIndex) {
   return K().tlsValues[dwTlsIndex];
 }
 
-BOOL TlsSetValue(DWORD dwTlsIndex, LPVOID lpTlsValue) {
+BOOL WINAPI TlsSetValue(DWORD dwTlsIndex, LPVOID lpTlsValue) {
   Log("TlsSetValue", {Dec(dwTlsIndex), lpTlsValue == nullptr ? "NULL" : "record"});
   if (!ValidSlot(dwTlsIndex)) {
     K().lastError = ERROR_INVALID_PARAMETER;
@@ -606,7 +602,7 @@ BOOL TlsSetValue(DWORD dwTlsIndex, LPVOID lpTlsValue) {
   return TRUE;
 }
 
-HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes) {
+HGLOBAL WINAPI GlobalAlloc(UINT uFlags, SIZE_T dwBytes) {
   Log("GlobalAlloc", {Hex(uFlags), "size"});
   if ((uFlags & ~static_cast<UINT>(GMEM_ZEROINIT)) != 0) {
     standin::detail::Fatal("GlobalAlloc is used here only for fixed memory");
@@ -622,7 +618,7 @@ HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes) {
   return block;
 }
 
-HGLOBAL GlobalFree(HGLOBAL hMem) {
+HGLOBAL WINAPI GlobalFree(HGLOBAL hMem) {
   Log("GlobalFree", {"block"});
   if (K().globals.erase(hMem) == 0) {
     K().lastError = ERROR_INVALID_HANDLE;
@@ -632,7 +628,7 @@ HGLOBAL GlobalFree(HGLOBAL hMem) {
   return nullptr;
 }
 
-void GetStartupInfoA(LPSTARTUPINFOA lpStartupInfo) {
+void WINAPI GetStartupInfoA(LPSTARTUPINFOA lpStartupInfo) {
   Log("GetStartupInfoA", {Dec(lpStartupInfo->cb == sizeof(STARTUPINFOA) ? 68 : lpStartupInfo->cb)});
   static char desktop[] = "WinSta0\\Default";
   *lpStartupInfo = STARTUPINFOA{};
@@ -642,26 +638,26 @@ void GetStartupInfoA(LPSTARTUPINFOA lpStartupInfo) {
   lpStartupInfo->wShowWindow = K().startupShow;
 }
 
-LPSTR GetCommandLineA() {
+LPSTR WINAPI GetCommandLineA() {
   Log("GetCommandLineA", {});
   K().commandLineBuffer.assign(K().commandLine.begin(), K().commandLine.end());
   K().commandLineBuffer.push_back('\0');
   return K().commandLineBuffer.data();
 }
 
-HMODULE GetModuleHandleA(LPCSTR lpModuleName) {
+HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName) {
   Log("GetModuleHandleA", {Str(lpModuleName)});
   if (lpModuleName != nullptr) {
-    K().lastError = standin::detail::kErrorModNotFound;
+    K().lastError = ERROR_MOD_NOT_FOUND;
     return nullptr;
   }
   return reinterpret_cast<HMODULE>(standin::detail::kInstance);
 }
 
-BOOL GetVersionExA(LPOSVERSIONINFOA lpVersionInformation) {
+BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA lpVersionInformation) {
   Log("GetVersionExA", {Dec(lpVersionInformation->dwOSVersionInfoSize)});
   if (lpVersionInformation->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA)) {
-    K().lastError = standin::detail::kErrorInsufficientBuffer;
+    K().lastError = ERROR_INSUFFICIENT_BUFFER;
     return FALSE;
   }
   lpVersionInformation->dwMajorVersion = K().versionMajor;
@@ -672,26 +668,22 @@ BOOL GetVersionExA(LPOSVERSIONINFOA lpVersionInformation) {
   return TRUE;
 }
 
-void Sleep(DWORD dwMilliseconds) {
+void WINAPI Sleep(DWORD dwMilliseconds) {
   Log("Sleep", {Dec(dwMilliseconds)});
   standin::detail::OnIdle(dwMilliseconds);
   standin::detail::Advance(dwMilliseconds);
 }
 
-DWORD GetTickCount() {
+DWORD WINAPI GetTickCount() {
   return standin::detail::Now();
 }
 
-LONG InterlockedExchange(LONG volatile* Target, LONG Value) {
-  return __atomic_exchange_n(Target, Value, __ATOMIC_SEQ_CST);
-}
-
-HRESULT CoInitialize(LPVOID pvReserved) {
+HRESULT WINAPI CoInitialize(LPVOID pvReserved) {
   Log("CoInitialize", {Ptr(pvReserved)});
   return K().comInitialize++ == K().comUninitialize ? S_OK : S_FALSE;
 }
 
-void CoUninitialize() {
+void WINAPI CoUninitialize() {
   Log("CoUninitialize", {});
   ++K().comUninitialize;
 }

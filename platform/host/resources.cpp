@@ -158,7 +158,7 @@ using standin::win::Name;
 using standin::win::Object;
 using standin::win::ObjectKind;
 
-HANDLE LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy, UINT fuLoad) {
+HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy, UINT fuLoad) {
   Log("LoadImageA",
       {Ptr(hInst), standin::win::NameText(name), Dec(type), Dec(cx), Dec(cy), Hex(fuLoad)});
   if ((fuLoad & LR_LOADFROMFILE) != 0) {
@@ -202,7 +202,7 @@ HANDLE LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy, UINT 
   return standin::win::NewObject(object);
 }
 
-BOOL DestroyIcon(HICON hIcon) {
+BOOL WINAPI DestroyIcon(HICON hIcon) {
   Log("DestroyIcon", {Name(hIcon)});
   Object* object = standin::win::FindObject(hIcon);
   if (object == nullptr || object->kind != ObjectKind::kIcon) {
@@ -226,7 +226,7 @@ BOOL DestroyIcon(HICON hIcon) {
   return TRUE;
 }
 
-HRSRC FindResourceA(HMODULE hModule, LPCSTR lpName, LPCSTR lpType) {
+HRSRC WINAPI FindResourceA(HMODULE hModule, LPCSTR lpName, LPCSTR lpType) {
   Log("FindResourceA",
       {Ptr(hModule), standin::win::NameText(lpName), standin::win::TypeText(lpType)});
   bool icon = false;
@@ -251,8 +251,8 @@ HRSRC FindResourceA(HMODULE hModule, LPCSTR lpName, LPCSTR lpType) {
   return reinterpret_cast<HRSRC>(value);
 }
 
-BOOL EnumResourceNamesA(HMODULE hModule, LPCSTR lpType, ENUMRESNAMEPROCA lpEnumFunc,
-                        LONG_PTR lParam) {
+BOOL WINAPI EnumResourceNamesA(HMODULE hModule, LPCSTR lpType, ENUMRESNAMEPROCA lpEnumFunc,
+                               LONG_PTR lParam) {
   Log("EnumResourceNamesA", {Ptr(hModule), standin::win::TypeText(lpType),
                              lpEnumFunc == nullptr ? "NULL" : "callback", Dec(lParam)});
   bool icon = false;

@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "win32_kernel.h"
+#include "platform.h"
 
 namespace standin {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "win32_types.h"
+#include "platform.h"
 
 namespace standin::detail {
 

@@ -812,8 +812,8 @@ using standin::detail::Log;
 using standin::detail::Ptr;
 using standin::win::Name;
 
-HWND CreateDialogIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA lpTemplate, HWND hWndParent,
-                                DLGPROC lpDialogFunc, LPARAM dwInitParam) {
+HWND WINAPI CreateDialogIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA lpTemplate,
+                                       HWND hWndParent, DLGPROC lpDialogFunc, LPARAM dwInitParam) {
   Log("CreateDialogIndirectParamA",
       {Ptr(hInstance), standin::win::DescribeTemplate(lpTemplate), Name(hWndParent),
        lpDialogFunc == nullptr ? "NULL" : "dlgproc",
@@ -821,12 +821,12 @@ HWND CreateDialogIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA lpTemplate,
   return standin::win::MakeDialog(lpTemplate, hWndParent, lpDialogFunc, dwInitParam);
 }
 
-BOOL IsDialogMessageA(HWND hDlg, LPMSG lpMsg) {
+BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG lpMsg) {
   Log("IsDialogMessageA", {Name(hDlg), standin::win::MessageText(lpMsg)});
   return standin::win::DialogMessage(hDlg, lpMsg) ? TRUE : FALSE;
 }
 
-BOOL MapDialogRect(HWND hDlg, LPRECT lpRect) {
+BOOL WINAPI MapDialogRect(HWND hDlg, LPRECT lpRect) {
   Log("MapDialogRect", {Name(hDlg), standin::win::Rect(lpRect)});
   standin::win::Window* dialog = standin::win::Need(hDlg);
   if (dialog == nullptr) {

@@ -408,7 +408,7 @@ bool Translate(const MSG& msg) {
   if (character != 0) {
     Queued entry;
     entry.msg = MSG{msg.hwnd,
-                    msg.message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR,
+                    static_cast<UINT>(msg.message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR),
                     static_cast<WPARAM>(static_cast<unsigned char>(character)),
                     msg.lParam,
                     detail::Now(),
@@ -688,17 +688,18 @@ std::vector<std::string> MessageArguments(HWND hWnd, UINT Msg, WPARAM wParam, LP
 }
 }  // namespace
 
-LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   Log("SendMessageA", MessageArguments(hWnd, Msg, wParam, lParam));
   return standin::win::Send(hWnd, Msg, wParam, lParam);
 }
 
-BOOL PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   Log("PostMessageA", MessageArguments(hWnd, Msg, wParam, lParam));
   return standin::win::Post(hWnd, Msg, wParam, lParam) ? TRUE : FALSE;
 }
 
-BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
+BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
+                         UINT wRemoveMsg) {
   Log("PeekMessageA",
       {lpMsg == nullptr ? "NULL" : "msg", Name(hWnd), Dec(wMsgFilterMin), Dec(wMsgFilterMax),
        (wRemoveMsg & PM_REMOVE) != 0 ? "PM_REMOVE" : "PM_NOREMOVE"});
@@ -710,17 +711,17 @@ BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax
   return taken ? TRUE : FALSE;
 }
 
-BOOL TranslateMessage(const MSG* lpMsg) {
+BOOL WINAPI TranslateMessage(const MSG* lpMsg) {
   Log("TranslateMessage", {standin::win::MessageText(lpMsg)});
   return lpMsg != nullptr && standin::win::Translate(*lpMsg) ? TRUE : FALSE;
 }
 
-LRESULT DispatchMessageA(const MSG* lpMsg) {
+LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) {
   Log("DispatchMessageA", {standin::win::MessageText(lpMsg)});
   return lpMsg != nullptr ? standin::win::Dispatch(*lpMsg) : 0;
 }
 
-LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   Log("DefWindowProcA", MessageArguments(hWnd, Msg, wParam, lParam));
   return standin::win::DefProc(hWnd, Msg, wParam, lParam);
 }

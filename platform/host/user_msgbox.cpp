@@ -19,8 +19,6 @@
 namespace standin::win {
 namespace {
 
-constexpr DWORD kErrorInvalidMessageBoxStyle = 1438;
-
 std::vector<int> ButtonsOf(UINT style) {
   switch (style & MB_TYPEMASK) {
     case MB_OK:
@@ -63,7 +61,7 @@ int RunMessageBox(HWND owner, const char* text, const char* caption, UINT style)
   }
   std::vector<int> buttons = ButtonsOf(style);
   if (buttons.empty()) {
-    detail::SetLastErrorRaw(kErrorInvalidMessageBoxStyle);
+    detail::SetLastErrorRaw(ERROR_INVALID_MSGBOX_STYLE);
     return 0;
   }
   std::string boxText = text != nullptr ? text : "";
@@ -163,7 +161,7 @@ void FailMessageBoxes(bool fail) {
 
 }  // namespace standin
 
-int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
+int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
   standin::detail::Log("MessageBoxA",
                        {standin::win::Name(hWnd), standin::detail::Str(lpText),
                         standin::detail::Str(lpCaption), standin::detail::Hex(uType)});

@@ -751,9 +751,9 @@ using standin::win::Name;
 using standin::win::Need;
 using standin::win::Window;
 
-HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X,
-                     int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
-                     HINSTANCE hInstance, LPVOID lpParam) {
+HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
+                            int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
+                            HINSTANCE hInstance, LPVOID lpParam) {
   bool atom = lpClassName != nullptr && IS_INTRESOURCE(lpClassName);
   std::string className =
       atom ? "#" + Dec(static_cast<long long>(reinterpret_cast<uintptr_t>(lpClassName)))
@@ -783,12 +783,12 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, D
   return standin::win::Create(args);
 }
 
-BOOL DestroyWindow(HWND hWnd) {
+BOOL WINAPI DestroyWindow(HWND hWnd) {
   Log("DestroyWindow", {Name(hWnd)});
   return standin::win::Destroy(hWnd) ? TRUE : FALSE;
 }
 
-BOOL IsWindow(HWND hWnd) {
+BOOL WINAPI IsWindow(HWND hWnd) {
   Log("IsWindow", {Name(hWnd)});
   if (hWnd == nullptr) {
     return FALSE;
@@ -796,19 +796,19 @@ BOOL IsWindow(HWND hWnd) {
   return Need(hWnd) != nullptr ? TRUE : FALSE;
 }
 
-BOOL IsWindowEnabled(HWND hWnd) {
+BOOL WINAPI IsWindowEnabled(HWND hWnd) {
   Log("IsWindowEnabled", {Name(hWnd)});
   Window* window = Need(hWnd);
   return window != nullptr && (window->style & WS_DISABLED) == 0 ? TRUE : FALSE;
 }
 
-BOOL IsWindowVisible(HWND hWnd) {
+BOOL WINAPI IsWindowVisible(HWND hWnd) {
   Log("IsWindowVisible", {Name(hWnd)});
   Window* window = Need(hWnd);
   return window != nullptr && standin::win::ShownDeep(*window) ? TRUE : FALSE;
 }
 
-BOOL EnableWindow(HWND hWnd, BOOL bEnable) {
+BOOL WINAPI EnableWindow(HWND hWnd, BOOL bEnable) {
   Log("EnableWindow", {Name(hWnd), Dec(bEnable)});
   if (Need(hWnd) == nullptr) {
     return FALSE;
@@ -816,7 +816,7 @@ BOOL EnableWindow(HWND hWnd, BOOL bEnable) {
   return standin::win::Enable(hWnd, bEnable != FALSE) ? TRUE : FALSE;
 }
 
-BOOL ShowWindow(HWND hWnd, int nCmdShow) {
+BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
   Log("ShowWindow", {Name(hWnd), Dec(nCmdShow)});
   if (Need(hWnd) == nullptr) {
     return FALSE;
@@ -824,7 +824,7 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow) {
   return standin::win::Show(hWnd, nCmdShow) ? TRUE : FALSE;
 }
 
-HWND SetFocus(HWND hWnd) {
+HWND WINAPI SetFocus(HWND hWnd) {
   Log("SetFocus", {Name(hWnd)});
   if (hWnd != nullptr && Need(hWnd) == nullptr) {
     return nullptr;
@@ -832,12 +832,12 @@ HWND SetFocus(HWND hWnd) {
   return standin::win::SetFocusTo(hWnd);
 }
 
-HWND GetFocus() {
+HWND WINAPI GetFocus() {
   Log("GetFocus", {});
   return standin::win::S().focus;
 }
 
-HWND GetDlgItem(HWND hDlg, int nIDDlgItem) {
+HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem) {
   Log("GetDlgItem", {Name(hDlg), Dec(nIDDlgItem)});
   if (Need(hDlg) == nullptr) {
     return nullptr;
@@ -851,13 +851,13 @@ HWND GetDlgItem(HWND hDlg, int nIDDlgItem) {
   return nullptr;
 }
 
-int GetDlgCtrlID(HWND hWnd) {
+int WINAPI GetDlgCtrlID(HWND hWnd) {
   Log("GetDlgCtrlID", {Name(hWnd)});
   Window* window = Need(hWnd);
   return window != nullptr ? static_cast<int>(window->id) : 0;
 }
 
-HWND GetParent(HWND hWnd) {
+HWND WINAPI GetParent(HWND hWnd) {
   Log("GetParent", {Name(hWnd)});
   Window* window = Need(hWnd);
   if (window == nullptr) {
@@ -869,7 +869,7 @@ HWND GetParent(HWND hWnd) {
   return (window->style & WS_POPUP) != 0 ? window->owner : nullptr;
 }
 
-BOOL SetWindowTextA(HWND hWnd, LPCSTR lpString) {
+BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString) {
   Log("SetWindowTextA", {Name(hWnd), Str(lpString)});
   if (Need(hWnd) == nullptr) {
     return FALSE;
@@ -878,7 +878,7 @@ BOOL SetWindowTextA(HWND hWnd, LPCSTR lpString) {
                                                                                           : FALSE;
 }
 
-int GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount) {
+int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount) {
   Log("GetWindowTextA", {Name(hWnd), lpString == nullptr ? "NULL" : "buffer", Dec(nMaxCount)});
   if (Need(hWnd) == nullptr) {
     if (lpString != nullptr && nMaxCount > 0) {
@@ -893,7 +893,7 @@ int GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount) {
                                              reinterpret_cast<LPARAM>(lpString)));
 }
 
-int GetWindowTextLengthA(HWND hWnd) {
+int WINAPI GetWindowTextLengthA(HWND hWnd) {
   Log("GetWindowTextLengthA", {Name(hWnd)});
   if (Need(hWnd) == nullptr) {
     return 0;
@@ -901,7 +901,7 @@ int GetWindowTextLengthA(HWND hWnd) {
   return static_cast<int>(standin::win::Send(hWnd, WM_GETTEXTLENGTH, 0, 0));
 }
 
-LONG GetWindowLongA(HWND hWnd, int nIndex) {
+LONG WINAPI GetWindowLongA(HWND hWnd, int nIndex) {
   Log("GetWindowLongA", {Name(hWnd), standin::win::IndexText(nIndex)});
   Window* window = Need(hWnd);
   LONG_PTR value = 0;
@@ -916,7 +916,7 @@ LONG GetWindowLongA(HWND hWnd, int nIndex) {
   return static_cast<LONG>(value);
 }
 
-LONG SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong) {
+LONG WINAPI SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong) {
   Log("SetWindowLongA",
       {Name(hWnd), standin::win::IndexText(nIndex), Hex(static_cast<DWORD>(dwNewLong))});
   Window* window = Need(hWnd);
@@ -932,7 +932,7 @@ LONG SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong) {
   return static_cast<LONG>(old);
 }
 
-LONG_PTR GetWindowLongPtrA(HWND hWnd, int nIndex) {
+LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int nIndex) {
   Log("GetWindowLongPtrA", {Name(hWnd), standin::win::IndexText(nIndex)});
   Window* window = Need(hWnd);
   LONG_PTR value = 0;
@@ -942,7 +942,7 @@ LONG_PTR GetWindowLongPtrA(HWND hWnd, int nIndex) {
   return value;
 }
 
-LONG_PTR SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
+LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
   std::string value = nIndex == GWLP_HWNDPARENT
                           ? Name(reinterpret_cast<void*>(dwNewLong))
                           : (nIndex == GWLP_WNDPROC || nIndex == static_cast<int>(DWLP_DLGPROC)
@@ -957,7 +957,7 @@ LONG_PTR SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
   return old;
 }
 
-BOOL GetClientRect(HWND hWnd, LPRECT lpRect) {
+BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {
   Log("GetClientRect", {Name(hWnd), lpRect == nullptr ? "NULL" : "rect"});
   Window* window = Need(hWnd);
   if (window == nullptr || lpRect == nullptr) {
@@ -967,7 +967,7 @@ BOOL GetClientRect(HWND hWnd, LPRECT lpRect) {
   return TRUE;
 }
 
-BOOL GetWindowRect(HWND hWnd, LPRECT lpRect) {
+BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT lpRect) {
   Log("GetWindowRect", {Name(hWnd), lpRect == nullptr ? "NULL" : "rect"});
   Window* window = Need(hWnd);
   if (window == nullptr || lpRect == nullptr) {
@@ -983,7 +983,7 @@ std::string PointText(const POINT* point) {
 }
 }  // namespace
 
-BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint) {
+BOOL WINAPI ClientToScreen(HWND hWnd, LPPOINT lpPoint) {
   Log("ClientToScreen", {Name(hWnd), PointText(lpPoint)});
   Window* window = Need(hWnd);
   if (window == nullptr || lpPoint == nullptr) {
@@ -995,7 +995,7 @@ BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint) {
   return TRUE;
 }
 
-BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint) {
+BOOL WINAPI ScreenToClient(HWND hWnd, LPPOINT lpPoint) {
   Log("ScreenToClient", {Name(hWnd), PointText(lpPoint)});
   Window* window = Need(hWnd);
   if (window == nullptr || lpPoint == nullptr) {
@@ -1007,7 +1007,8 @@ BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint) {
   return TRUE;
 }
 
-BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags) {
+BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
+                         UINT uFlags) {
   Log("SetWindowPos",
       {Name(hWnd), Name(hWndInsertAfter), Dec(X), Dec(Y), Dec(cx), Dec(cy), Hex(uFlags)});
   if (Need(hWnd) == nullptr) {
@@ -1016,7 +1017,7 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
   return standin::win::Move(hWnd, hWndInsertAfter, X, Y, cx, cy, uFlags) ? TRUE : FALSE;
 }
 
-BOOL CheckRadioButton(HWND hDlg, int nIDFirstButton, int nIDLastButton, int nIDCheckButton) {
+BOOL WINAPI CheckRadioButton(HWND hDlg, int nIDFirstButton, int nIDLastButton, int nIDCheckButton) {
   Log("CheckRadioButton",
       {Name(hDlg), Dec(nIDFirstButton), Dec(nIDLastButton), Dec(nIDCheckButton)});
   if (Need(hDlg) == nullptr) {
@@ -1031,20 +1032,20 @@ BOOL CheckRadioButton(HWND hDlg, int nIDFirstButton, int nIDLastButton, int nIDC
   return TRUE;
 }
 
-HMENU GetMenu(HWND hWnd) {
+HMENU WINAPI GetMenu(HWND hWnd) {
   Log("GetMenu", {Name(hWnd)});
   Need(hWnd);
   return nullptr;  // no window here has a menu
 }
 
-BOOL GetMenuItemInfoA(HMENU hmenu, UINT item, BOOL fByPosition, MENUITEMINFOA* lpmii) {
+BOOL WINAPI GetMenuItemInfoA(HMENU hmenu, UINT item, BOOL fByPosition, MENUITEMINFOA* lpmii) {
   Log("GetMenuItemInfoA",
       {Name(hmenu), Dec(item), Dec(fByPosition), lpmii == nullptr ? "NULL" : "info"});
   standin::detail::SetLastErrorRaw(ERROR_INVALID_MENU_HANDLE);
   return FALSE;
 }
 
-BOOL SystemParametersInfoA(UINT uiAction, UINT uiParam, LPVOID pvParam, UINT fWinIni) {
+BOOL WINAPI SystemParametersInfoA(UINT uiAction, UINT uiParam, LPVOID pvParam, UINT fWinIni) {
   Log("SystemParametersInfoA",
       {Hex(uiAction), Dec(uiParam), pvParam == nullptr ? "NULL" : "buffer", Dec(fWinIni)});
   if (uiAction == SPI_GETWORKAREA && pvParam != nullptr) {
@@ -1055,7 +1056,7 @@ BOOL SystemParametersInfoA(UINT uiAction, UINT uiParam, LPVOID pvParam, UINT fWi
   return FALSE;
 }
 
-int GetSystemMetrics(int nIndex) {
+int WINAPI GetSystemMetrics(int nIndex) {
   Log("GetSystemMetrics", {Dec(nIndex)});
   const standin::win::State& s = standin::win::S();
   switch (nIndex) {

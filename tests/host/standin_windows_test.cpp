@@ -1008,6 +1008,13 @@ TEST_F(LedgerTest, ListsWhatIsAliveAndRecordsMisuseAsFaults) {
 
 // ---- Resources ----
 
+BOOL CALLBACK NoteName(HMODULE, LPCSTR, LPSTR name, LONG_PTR list) {
+  reinterpret_cast<Lines*>(list)->push_back(
+      IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<uintptr_t>(name))
+                           : std::string(name));
+  return TRUE;
+}
+
 using ResourceTest = WindowSideTest;
 
 TEST_F(ResourceTest, IconsGoByNumberOrNameAndMissingOnesSayWhatIsMissing) {
@@ -1036,15 +1043,7 @@ TEST_F(ResourceTest, IconsGoByNumberOrNameAndMissingOnesSayWhatIsMissing) {
   EXPECT_EQ(FindResourceA(module, "#104", RT_GROUP_ICON), found);
 
   Lines names;
-  EnumResourceNamesA(
-      module, RT_GROUP_ICON,
-      [](HMODULE, LPCSTR, LPSTR name, LONG_PTR list) -> BOOL {
-        reinterpret_cast<Lines*>(list)->push_back(
-            IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<uintptr_t>(name))
-                                 : std::string(name));
-        return TRUE;
-      },
-      reinterpret_cast<LONG_PTR>(&names));
+  EnumResourceNamesA(module, RT_GROUP_ICON, NoteName, reinterpret_cast<LONG_PTR>(&names));
   EXPECT_SEQUENCE((Lines{"ALPHA", "ZETA", "#7", "#104"}), names);
 
   DestroyIcon(big);
