@@ -597,6 +597,50 @@ BOOL WINAPI DeleteObject(HGDIOBJ ho) {
   return TRUE;
 }
 
+DWORD WINAPI GetObjectType(HGDIOBJ h) {
+  Log("GetObjectType", {Name(h)});
+  const Object* object = FindObject(h);
+  if (object == nullptr || !object->alive) {
+    standin::detail::SetLastErrorRaw(ERROR_INVALID_HANDLE);
+    return 0;
+  }
+  switch (object->kind) {
+    case ObjectKind::kFont:
+      return OBJ_FONT;
+    case ObjectKind::kBrush:
+      return OBJ_BRUSH;
+    case ObjectKind::kBitmap:
+      return OBJ_BITMAP;
+    case ObjectKind::kPen:
+      return OBJ_PEN;
+    case ObjectKind::kDc:
+      return object->memory ? OBJ_MEMDC : OBJ_DC;
+    default:
+      return 0;  // an icon is no GDI object
+  }
+}
+
+int WINAPI GetObjectA(HGDIOBJ h, int c, LPVOID pv) {
+  Log("GetObjectA", {Name(h), Dec(c), pv == nullptr ? "NULL" : "buffer"});
+  const Object* object = FindObject(h);
+  DWORD type = GetObjectType(h);
+  if (type == OBJ_FONT && pv != nullptr && c >= static_cast<int>(sizeof(LOGFONTA))) {
+    *static_cast<LOGFONTA*>(pv) = object->font;
+    return sizeof(LOGFONTA);
+  }
+  if (type == OBJ_BRUSH && pv != nullptr && c >= static_cast<int>(sizeof(LOGBRUSH))) {
+    *static_cast<LOGBRUSH*>(pv) =
+        LOGBRUSH{BS_SOLID, standin::BrushColour(static_cast<HBRUSH>(h)), 0};
+    return sizeof(LOGBRUSH);
+  }
+  if (type == OBJ_BITMAP && pv != nullptr && c >= static_cast<int>(sizeof(BITMAP))) {
+    *static_cast<BITMAP*>(pv) =
+        BITMAP{0, object->width, object->height, object->width * 4, 1, 32, nullptr};
+    return sizeof(BITMAP);
+  }
+  return 0;
+}
+
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
   Log("SelectObject", {Name(hdc), Name(h)});
   Object* dc = standin::win::AliveDc(hdc);

@@ -721,6 +721,11 @@ LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) {
   return lpMsg != nullptr ? standin::win::Dispatch(*lpMsg) : 0;
 }
 
+LRESULT WINAPI CallWindowProcA(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam,
+                               LPARAM lParam) {
+  return lpPrevWndFunc != nullptr ? lpPrevWndFunc(hWnd, Msg, wParam, lParam) : 0;
+}
+
 LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   Log("DefWindowProcA", MessageArguments(hWnd, Msg, wParam, lParam));
   return standin::win::DefProc(hWnd, Msg, wParam, lParam);

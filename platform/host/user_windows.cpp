@@ -734,7 +734,10 @@ void SetScreenDpi(int dpi) {
 }
 
 void RegisterWindowClass(const std::string& name, WNDPROC procedure) {
-  win::S().classes[detail::UpperCase(name)] = win::WindowClass{name, procedure};
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = procedure;
+  windowClass.lpszClassName = name.c_str();
+  RegisterClassA(&windowClass);
 }
 
 }  // namespace standin
@@ -855,6 +858,67 @@ int WINAPI GetDlgCtrlID(HWND hWnd) {
   Log("GetDlgCtrlID", {Name(hWnd)});
   Window* window = Need(hWnd);
   return window != nullptr ? static_cast<int>(window->id) : 0;
+}
+
+HWND WINAPI GetActiveWindow() {
+  Log("GetActiveWindow", {});
+  return standin::win::S().active;
+}
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass) {
+  Log("RegisterClassA", {Str(lpWndClass != nullptr ? lpWndClass->lpszClassName : nullptr)});
+  if (lpWndClass == nullptr || lpWndClass->lpszClassName == nullptr) {
+    standin::detail::SetLastErrorRaw(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  std::string name = lpWndClass->lpszClassName;
+  auto& classes = standin::win::S().classes;
+  if (classes.count(standin::detail::UpperCase(name)) != 0) {
+    standin::detail::SetLastErrorRaw(ERROR_CLASS_ALREADY_EXISTS);
+    return 0;
+  }
+  classes[standin::detail::UpperCase(name)] =
+      standin::win::WindowClass{name, lpWndClass->lpfnWndProc};
+  return static_cast<ATOM>(0xC000 + classes.size());
+}
+
+int WINAPI GetClassNameA(HWND hWnd, LPSTR lpClassName, int nMaxCount) {
+  Log("GetClassNameA", {Name(hWnd), "buffer", Dec(nMaxCount)});
+  Window* window = Need(hWnd);
+  if (window == nullptr || lpClassName == nullptr || nMaxCount <= 0) {
+    return 0;
+  }
+  size_t count = std::min(window->className.size(), static_cast<size_t>(nMaxCount) - 1);
+  window->className.copy(lpClassName, count);
+  lpClassName[count] = '\0';
+  return static_cast<int>(count);
+}
+
+// The first child, the next sibling (both in z order, which here is creation order) and
+// the owner; other relations are not needed here.
+HWND WINAPI GetWindow(HWND hWnd, UINT uCmd) {
+  Log("GetWindow", {Name(hWnd), Dec(uCmd)});
+  Window* window = Need(hWnd);
+  if (window == nullptr) {
+    return nullptr;
+  }
+  std::vector<HWND> siblings = standin::win::AliveChildren(window->parent);
+  switch (uCmd) {
+    case GW_CHILD: {
+      std::vector<HWND> children = standin::win::AliveChildren(hWnd);
+      return children.empty() ? nullptr : children.front();
+    }
+    case GW_HWNDNEXT: {
+      auto at = std::find(siblings.begin(), siblings.end(), hWnd);
+      return window->parent == nullptr || at == siblings.end() || at + 1 == siblings.end()
+                 ? nullptr
+                 : *(at + 1);
+    }
+    case GW_OWNER:
+      return window->owner;
+    default:
+      return nullptr;
+  }
 }
 
 HWND WINAPI GetParent(HWND hWnd) {

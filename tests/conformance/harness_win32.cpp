@@ -1,0 +1,270 @@
+// The harness on a real Win32 implementation: real mouse and keyboard input (SendInput)
+// to the foreground window, the tick count, message boxes found and answered from a
+// second thread, and files in a scratch folder.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "harness.h"
+#include "wine_test.h"
+
+namespace harness {
+namespace {
+
+std::unique_ptr<winetest::ScratchFolder> scratch;
+std::string startDirectory;
+DWORD checkThread = 0;
+
+// Input takes a moment to arrive: the queue counts as idle after this long without a
+// message.
+constexpr DWORD kQuietMs = 150;
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> ThreadWindows(DWORD thread) {
+  std::vector<HWND> windows;
+  EnumThreadWindows(thread, CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+// The windows of a check, not those the platform keeps for the thread (input method).
+bool CheckWindow(HWND window) {
+  char name[64] = "";
+  GetClassNameA(window, name, sizeof name);
+  return std::string(name) == "#32770" || std::string(name) == "ConformanceOwner" ||
+         IsWindowVisible(window);
+}
+
+void MakeForeground(HWND window) {
+  winetest::Stopwatch waiting;
+  while (window != nullptr && GetForegroundWindow() != window && waiting.Elapsed() < 2000) {
+    SetForegroundWindow(window);
+    Sleep(20);
+  }
+}
+
+void SendMouse(POINT at) {
+  int width = GetSystemMetrics(SM_CXSCREEN);
+  int height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT inputs[3] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (at.x * 65536 + width / 2) / width;
+    input.mi.dy = (at.y * 65536 + height / 2) / height;
+    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  }
+  inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+  inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  EXPECT_EQ(SendInput(3, inputs, sizeof(INPUT)), 3u) << "SendInput, error " << GetLastError();
+}
+
+void SendKeys(std::initializer_list<std::pair<BYTE, bool>> keys) {
+  std::vector<INPUT> inputs;
+  for (const auto& [key, down] : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  EXPECT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)),
+            inputs.size());
+}
+
+// The first point of the window, from the given corner inward, where the window says that
+// the mouse would be on the part asked for.
+POINT FindPart(HWND window, LRESULT part) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  for (LONG y = rect.top; y < rect.top + 40; ++y) {
+    for (LONG step = 0; step < 80; ++step) {
+      LONG x = part == HTCLOSE ? rect.right - 1 - step : rect.left + step;
+      if (SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == part) {
+        return POINT{x + (part == HTCLOSE ? -4 : 4), y + 4};
+      }
+    }
+  }
+  ADD_FAILURE() << "the window has no part " << part;
+  return POINT{rect.left, rect.top};
+}
+
+void ClickAt(HWND window, POINT at) {
+  MakeForeground(GetAncestor(window, GA_ROOT));
+  SendMouse(at);
+}
+
+struct Visit {
+  std::string caption;
+  int button;
+  std::function<void(HWND)> whileOpen;
+  DWORD thread;
+  bool found = false;
+};
+
+DWORD WINAPI VisitBox(void* data) {
+  auto* visit = static_cast<Visit*>(data);
+  HWND box = nullptr;
+  for (int tries = 0; tries < 500 && box == nullptr; ++tries) {
+    for (HWND window : ThreadWindows(visit->thread)) {
+      char caption[256] = "";
+      GetWindowTextA(window, caption, sizeof caption);
+      if (IsWindowVisible(window) && visit->caption == caption) {
+        box = window;
+      }
+    }
+    if (box == nullptr) {
+      Sleep(10);
+    }
+  }
+  if (box == nullptr) {
+    return 0;
+  }
+  visit->found = true;
+  if (visit->whileOpen) {
+    visit->whileOpen(box);
+  }
+  if (visit->button == 0) {
+    PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+  } else {
+    PostMessageA(GetDlgItem(box, visit->button), BM_CLICK, 0, 0);
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool OnStandIn() {
+  return false;
+}
+
+void Begin() {
+  checkThread = GetCurrentThreadId();
+  startDirectory = winetest::CurrentDirectory();
+  scratch = std::make_unique<winetest::ScratchFolder>();
+}
+
+void End() {
+  std::vector<std::string> left;
+  for (HWND window : ThreadWindows(checkThread)) {
+    if (CheckWindow(window)) {
+      char name[64] = "";
+      GetClassNameA(window, name, sizeof name);
+      left.push_back(name);
+      DestroyWindow(window);
+    }
+  }
+  EXPECT_EQ(left, std::vector<std::string>{}) << "windows left behind by the check";
+  WaitUntilIdle();
+  SetCurrentDirectoryA(startDirectory.c_str());
+  scratch.reset();
+}
+
+HINSTANCE Module() {
+  return GetModuleHandleA(nullptr);
+}
+
+void Click(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  ClickAt(window, POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+}
+
+void PressKey(BYTE key, bool shift) {
+  MakeForeground(GetActiveWindow());
+  if (shift) {
+    SendKeys({{VK_SHIFT, true}, {key, true}, {key, false}, {VK_SHIFT, false}});
+  } else {
+    SendKeys({{key, true}, {key, false}});
+  }
+}
+
+void PressAltF4() {
+  MakeForeground(GetActiveWindow());
+  SendKeys({{VK_MENU, true}, {VK_F4, true}, {VK_F4, false}, {VK_MENU, false}});
+}
+
+void ClickCloseBox(HWND window) {
+  ClickAt(window, FindPart(window, HTCLOSE));
+}
+
+void ChooseSystemMenuClose(HWND window) {
+  ClickAt(window, FindPart(window, HTSYSMENU));
+  // The menu opens inside the loop that takes the click; its first key chooses "Close".
+  SendKeys({{'C', true}, {'C', false}});
+}
+
+void WaitUntilIdle(HWND dialog) {
+  DWORD quietSince = GetTickCount();
+  while (GetTickCount() - quietSince < kQuietMs) {
+    MSG msg;
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) == FALSE) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+      continue;
+    }
+    quietSince = GetTickCount();
+    if (dialog != nullptr && IsWindow(dialog) && IsDialogMessageA(dialog, &msg) != FALSE) {
+      continue;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+DWORD Now() {
+  return GetTickCount();
+}
+
+BoxAnswer::BoxAnswer(const std::string& caption, int button,
+                     std::function<void(HWND box)> whileOpen) {
+  auto* visit = new Visit{caption, button, std::move(whileOpen), GetCurrentThreadId()};
+  HANDLE thread = CreateThread(nullptr, 0, VisitBox, visit, 0, nullptr);
+  visitor_ = new std::pair<HANDLE, Visit*>(thread, visit);
+}
+
+BoxAnswer::~BoxAnswer() {
+  auto* visitor = static_cast<std::pair<HANDLE, Visit*>*>(visitor_);
+  WaitForSingleObject(visitor->first, 10000);
+  CloseHandle(visitor->first);
+  EXPECT_TRUE(visitor->second->found) << "no message box \"" << visitor->second->caption << "\"";
+  delete visitor->second;
+  delete visitor;
+}
+
+std::string Folder() {
+  return scratch->Path();
+}
+
+void MakeFolder(const std::string& path) {
+  std::string full = Folder();
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find('\\', start);
+    full += "\\" + path.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    CreateDirectoryA(full.c_str(), nullptr);
+    if (end == std::string::npos) {
+      break;
+    }
+    start = end + 1;
+  }
+}
+
+void MakeProgram(const std::string& path) {
+  std::string program = winetest::HelperPath("record_helper");
+  EXPECT_TRUE(CopyFileA(program.c_str(), (Folder() + "\\" + path).c_str(), FALSE))
+      << "copying the helper to " << path << ", error " << GetLastError();
+}
+
+void MakeFile(const std::string& path) {
+  HANDLE file = CreateFileA((Folder() + "\\" + path).c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  WriteFile(file, "no program", 10, &written, nullptr);
+  CloseHandle(file);
+}
+
+}  // namespace harness
