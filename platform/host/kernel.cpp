@@ -161,11 +161,7 @@ const Node* FindProgram(const std::string& token, DWORD* error) {
     }
     return node;
   }
-  *error = ERROR_FILE_NOT_FOUND;
-  if (hasPath && !candidates.empty() && !candidates[0].empty() &&
-      FindNode(ParentOf(candidates[0])) == nullptr) {
-    *error = ERROR_PATH_NOT_FOUND;
-  }
+  *error = ERROR_FILE_NOT_FOUND;  // a missing folder on the way too, as Wine answers
   return nullptr;
 }
 

@@ -3,8 +3,7 @@
 //
 // Names follow the platform's rule: an integer resource (MAKEINTRESOURCE) and a name
 // made of "#" and decimal digits ("#104") name the same resource 104; other names are
-// compared without regard to case. A module without resources of the type asked for
-// gives ERROR_RESOURCE_TYPE_NOT_FOUND, a missing name ERROR_RESOURCE_NAME_NOT_FOUND.
+// compared without regard to case. A missing resource gives ERROR_RESOURCE_TYPE_NOT_FOUND.
 // Every LoadImageA gives a new handle (unless LR_SHARED), sized as asked, or, for 0,
 // as the resource's first image (32 x 32 with LR_DEFAULTSIZE).
 #include <algorithm>
@@ -70,27 +69,19 @@ bool TypeWanted(const char* type, bool* icon) {
   return false;
 }
 
-// The resource, or nullptr with the last error set.
+// The resource, or nullptr with the last error set: Wine answers a missing name, as a
+// missing type, with ERROR_RESOURCE_TYPE_NOT_FOUND.
 const Resource* Lookup(HMODULE module, const char* name, bool icon) {
   auto found = S().resources.find(reinterpret_cast<uintptr_t>(module));
-  bool anyOfType = false;
   if (found != S().resources.end() && name != nullptr) {
     std::string key = Key(name);
     for (const Resource& resource : found->second) {
-      if (resource.icon != icon) {
-        continue;
-      }
-      anyOfType = true;
-      if (resource.name == key) {
+      if (resource.icon == icon && resource.name == key) {
         return &resource;
       }
     }
-  } else if (found != S().resources.end()) {
-    anyOfType = std::any_of(found->second.begin(), found->second.end(),
-                            [icon](const Resource& resource) { return resource.icon == icon; });
   }
-  detail::SetLastErrorRaw(anyOfType ? ERROR_RESOURCE_NAME_NOT_FOUND
-                                    : ERROR_RESOURCE_TYPE_NOT_FOUND);
+  detail::SetLastErrorRaw(ERROR_RESOURCE_TYPE_NOT_FOUND);
   return nullptr;
 }
 
@@ -223,6 +214,27 @@ BOOL WINAPI DestroyIcon(HICON hIcon) {
     return TRUE;
   }
   object->alive = false;
+  return TRUE;
+}
+
+// An icon's image and mask, as new bitmaps of its size that the caller deletes.
+BOOL WINAPI GetIconInfo(HICON hIcon, PICONINFO piconinfo) {
+  Log("GetIconInfo", {Name(hIcon), piconinfo == nullptr ? "NULL" : "info"});
+  const Object* icon = standin::win::FindObject(hIcon);
+  if (icon == nullptr || icon->kind != ObjectKind::kIcon || !icon->alive || piconinfo == nullptr) {
+    standin::detail::SetLastErrorRaw(ERROR_INVALID_CURSOR_HANDLE);
+    return FALSE;
+  }
+  auto bitmap = [icon] {
+    Object image;
+    image.kind = ObjectKind::kBitmap;
+    image.name = "bitmap#" + Dec(standin::win::S().nextBitmap++);
+    image.width = icon->width;
+    image.height = icon->height;
+    return static_cast<HBITMAP>(standin::win::NewObject(image));
+  };
+  *piconinfo = ICONINFO{TRUE, static_cast<DWORD>(icon->width / 2),
+                        static_cast<DWORD>(icon->height / 2), bitmap(), bitmap()};
   return TRUE;
 }
 

@@ -8,7 +8,8 @@
 // parent answers 0, the default processing's colours apply. A push button paints at
 // once when its focus, state, text or enabled state changes; a static paints at once
 // when its text or enabled state changes, and a WM_SETFONT that asks for redrawing
-// repaints it at once (with WM_PAINT). An SS_OWNERDRAW static sends WM_DRAWITEM instead.
+// repaints it at once (with WM_PAINT). An SS_OWNERDRAW static sends WM_DRAWITEM after
+// its colour message.
 //
 // A push button sends WM_COMMAND(BN_CLICKED) to its parent when the left button is
 // released over it after it was pressed over it, or when the space bar is released
@@ -215,7 +216,7 @@ bool ListMessage(Window& list, const ListMessages& names, bool combo, UINT messa
     *result = 0;
   } else if (message == names.setSelection) {
     if (!valid) {
-      if (combo || index == -1) {
+      if (index == -1) {
         list.selection = -1;
       }
       *result = kError;
@@ -259,28 +260,25 @@ void DrawControl(HWND handle, HDC paintDc) {
     state->selectedFont = control->font != nullptr ? control->font : Stock(SYSTEM_FONT);
   }
   HWND parent = control->parent;
-  if (control->className == "STATIC" && (control->style & SS_TYPEMASK) == SS_OWNERDRAW) {
+  UINT message = ColourMessageFor(*control);
+  HBRUSH brush = nullptr;
+  if (Find(parent) != nullptr) {
+    brush = reinterpret_cast<HBRUSH>(
+        Send(parent, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(handle)));
+  }
+  if (brush == nullptr) {
+    brush = DefaultColours(message, dc);
+  }
+  bool ownerDrawn =
+      control->className == "STATIC" && (control->style & SS_TYPEMASK) == SS_OWNERDRAW;
+  if (ownerDrawn && Find(handle) != nullptr && Find(parent) != nullptr) {
+    // After its colours, an owner-drawn static asks its parent to draw it.
     DRAWITEMSTRUCT item{ODT_STATIC, static_cast<UINT>(control->id), 0, ODA_DRAWENTIRE, 0, handle,
                         dc,         ClientRect(*control),           0};
-    if (Find(parent) != nullptr) {
-      Send(parent, WM_DRAWITEM, static_cast<WPARAM>(control->id), reinterpret_cast<LPARAM>(&item));
-    }
-    if (Find(handle) != nullptr) {
-      RecordPaint(handle, WM_DRAWITEM, dc, nullptr);
-    }
-  } else {
-    UINT message = ColourMessageFor(*control);
-    HBRUSH brush = nullptr;
-    if (Find(parent) != nullptr) {
-      brush = reinterpret_cast<HBRUSH>(
-          Send(parent, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(handle)));
-    }
-    if (brush == nullptr) {
-      brush = DefaultColours(message, dc);
-    }
-    if (Find(handle) != nullptr) {
-      RecordPaint(handle, message, dc, brush);
-    }
+    Send(parent, WM_DRAWITEM, static_cast<WPARAM>(control->id), reinterpret_cast<LPARAM>(&item));
+  }
+  if (Find(handle) != nullptr) {
+    RecordPaint(handle, ownerDrawn ? WM_DRAWITEM : message, dc, brush);
   }
   if (paintDc == nullptr) {
     FreeDc(dc);

@@ -1,7 +1,7 @@
 // The stand-in's dialog manager: dialogs made from in-memory templates, the default
 // dialog procedure, the dialog keyboard (IsDialogMessageA) and dialog units.
 //
-// Modelled on what Wine 8 does, checked with probe programs under Wine:
+// Modelled on what Wine 8 does, as the conformance checks (tests/conformance) show:
 // - CreateDialogIndirectParamA reads the template from its bytes; a template that does
 //   not hold together (a string that does not end, cdit items that are not there, an
 //   extended template, a menu) fails the call with a fault line instead of reading past
@@ -32,11 +32,9 @@
 //   WM_NEXTDLGCTL; every other message for the dialog or its children is translated and
 //   dispatched, and the answer is TRUE. Messages for other windows give FALSE.
 //
-// Dialog base units: a template font of p points at d dpi has base units
-// MulDiv(6 p, d, 768) by MulDiv(13 p, d, 768), which for MS Sans Serif 8 pt is Windows'
-// 6 x 13 at 96 dpi and, by proportion, 8 x 16 at 120 dpi and 9 x 20 at 144 dpi. (Wine's
-// substitute font gives 6 x 12, 8 x 15 and 9 x 17.) Without DS_SETFONT the system font's
-// 8 x 16 at 96 dpi applies, in proportion at other dpi (Wine: 7 x 16).
+// Dialog base units are Wine's for its MS Sans Serif: 6 x 12 at 96 dpi, 8 x 15 at 120 and
+// 9 x 17 at 144 (Windows' own font gives 6 x 13 at 96 dpi). Without DS_SETFONT the
+// system font's 7 x 16 at 96 dpi applies, in proportion at other dpi.
 #include <cstring>
 
 #include "user_internal.h"
@@ -506,14 +504,30 @@ bool Mnemonic(HWND dialog, char character) {
 }  // namespace
 
 void DialogBaseUnits(int pointSize, int* x, int* y) {
+  // As Wine measures MS Sans Serif (its substitute font) at the character heights of
+  // 8 points at 96, 120 and 144 dpi; other heights in proportion to the first.
+  struct Measured {
+    int height;
+    int x;
+    int y;
+  };
+  constexpr Measured kMeasured[] = {{11, 6, 12}, {13, 8, 15}, {16, 9, 17}};
   int dpi = S().dpi;
   if (pointSize == 0) {
-    *x = MulDivRound(8, dpi, 96);
+    *x = MulDivRound(7, dpi, 96);  // the system font's
     *y = MulDivRound(16, dpi, 96);
     return;
   }
-  *x = MulDivRound(6 * pointSize, dpi, 8 * 96);
-  *y = MulDivRound(13 * pointSize, dpi, 8 * 96);
+  int height = MulDivRound(pointSize, dpi, 72);
+  for (const Measured& measured : kMeasured) {
+    if (measured.height == height) {
+      *x = measured.x;
+      *y = measured.y;
+      return;
+    }
+  }
+  *x = MulDivRound(height, 6, 11);
+  *y = MulDivRound(height, 12, 11);
 }
 
 HWND NextTabItem(HWND dialog, HWND from, bool previous) {

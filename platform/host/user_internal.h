@@ -68,9 +68,6 @@ struct Window {
   HANDLE image = nullptr;
   std::vector<std::string> items;
   int selection = -1;
-
-  // The system menu: a scripted choice waiting for the menu to open.
-  bool menuChoosesClose = false;
 };
 
 struct WindowClass {
@@ -116,7 +113,7 @@ struct Resource {
 };
 
 // ---- The queue ----
-enum class InputKind { kNone, kMouseDown, kMouseUp, kKeyDown, kKeyUp, kCloseBox, kSystemMenu };
+enum class InputKind { kNone, kMouseDown, kMouseUp, kKeyDown, kKeyUp, kCloseBox };
 
 struct Queued {
   MSG msg{};

@@ -171,22 +171,22 @@ bool Resolve(const Queued& entry, MSG* msg) {
       }
       return true;
     }
-    case InputKind::kCloseBox:
-    case InputKind::kSystemMenu: {
+    case InputKind::kCloseBox: {
       const Window* window = Find(entry.aim);
       if (window == nullptr || !ShownDeep(*window) || (window->style & WS_DISABLED) != 0) {
         return false;
       }
       msg->hwnd = entry.aim;
       msg->message = WM_NCLBUTTONDOWN;
-      msg->wParam = entry.input == InputKind::kCloseBox ? HTCLOSE : HTSYSMENU;
+      msg->wParam = HTCLOSE;
       msg->lParam = ScreenPoint(entry.point);
       return true;
     }
     case InputKind::kKeyDown:
     case InputKind::kKeyUp: {
       bool down = entry.input == InputKind::kKeyDown;
-      bool alt = (s.keyState[VK_MENU] & 0x80) != 0 || (down && entry.key == VK_MENU);
+      // Alt itself comes up as a plain key, its own state already let go.
+      bool alt = entry.key == VK_MENU ? down : (s.keyState[VK_MENU] & 0x80) != 0;
       bool system = alt || entry.key == VK_F10;
       HWND target = Find(s.focus) != nullptr ? s.focus : nullptr;
       if (target == nullptr) {
@@ -226,15 +226,11 @@ void Consume(const Queued& entry, const MSG& msg) {
   State& s = S();
   switch (entry.input) {
     case InputKind::kMouseDown:
-    case InputKind::kCloseBox:
-    case InputKind::kSystemMenu: {
+    case InputKind::kCloseBox: {
       s.cursor = entry.point;
       HWND top = Root(msg.hwnd);
       if (top != s.active && Find(top) != nullptr && (Find(top)->style & WS_DISABLED) == 0) {
         Activate(top);
-      }
-      if (entry.input == InputKind::kSystemMenu && Find(entry.aim) != nullptr) {
-        Find(entry.aim)->menuChoosesClose = true;
       }
       break;
     }
@@ -263,6 +259,24 @@ void TakeRelease() {
       return;
     }
   }
+}
+
+// The system menu's own loop: it takes the keys queued up to the first letter pressed,
+// and "C" chooses Close, which the menu posts as WM_SYSCOMMAND(SC_CLOSE). Any other
+// letter leaves the menu without a choice.
+void SystemMenu(HWND window) {
+  std::vector<Queued>& input = S().input;
+  for (auto it = input.begin(); it != input.end(); ++it) {
+    if (it->input == InputKind::kKeyDown && it->key >= 'A' && it->key <= 'Z') {
+      bool close = it->key == 'C';
+      input.erase(input.begin(), it + 1);
+      if (close) {
+        Post(window, WM_SYSCOMMAND, SC_CLOSE, MAKELPARAM(S().cursor.x, S().cursor.y));
+      }
+      return;
+    }
+  }
+  input.clear();
 }
 
 void PushInput(InputKind kind, HWND aim, POINT point, BYTE key) {
@@ -502,17 +516,24 @@ LRESULT DefProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
         case SC_CLOSE:
           Send(handle, WM_CLOSE, 0, 0);
           return 0;
-        case SC_MOUSEMENU:
-          // The system menu opens; a scripted choice of Close is carried out as the
-          // menu does it, by posting the command.
-          if (window->menuChoosesClose) {
-            window->menuChoosesClose = false;
-            Post(handle, WM_SYSCOMMAND, SC_CLOSE, lParam);
+        case SC_KEYMENU:
+          if (lParam == ' ') {
+            SystemMenu(handle);
           }
           return 0;
         default:
           return 0;
       }
+    case WM_SYSCHAR:
+      // Alt+Space opens the system menu of the top-level window.
+      if ((HIWORD(lParam) & KF_ALTDOWN) != 0 && wParam == ' ') {
+        if ((window->style & WS_CHILD) != 0) {
+          Send(window->parent, message, wParam, lParam);
+        } else {
+          Send(handle, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+        }
+      }
+      return 0;
     case WM_SYSKEYDOWN:
       if ((HIWORD(lParam) & KF_ALTDOWN) != 0 && wParam == VK_F4) {
         Post(Root(handle), WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -522,9 +543,6 @@ LRESULT DefProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == HTCLOSE) {
         TakeRelease();
         Send(handle, WM_SYSCOMMAND, SC_CLOSE, lParam);
-      } else if (wParam == HTSYSMENU) {
-        TakeRelease();
-        Send(handle, WM_SYSCOMMAND, SC_MOUSEMENU + HTSYSMENU, lParam);
       }
       return 0;
     case WM_CTLCOLORMSGBOX:
@@ -606,8 +624,7 @@ void PressAltF4() {
 
 namespace {
 
-// The caption of a top-level window with a system menu: where its close box and its
-// system menu icon are.
+// The caption of a top-level window with a system menu, where its close box is.
 RECT CaptionOf(const win::Window& window, const char* who) {
   if (window.parent != nullptr || (window.style & WS_CAPTION) != WS_CAPTION ||
       (window.style & WS_SYSMENU) == 0) {
@@ -630,11 +647,16 @@ void ClickCloseBox(HWND window) {
 }
 
 void ChooseSystemMenuClose(HWND window) {
-  RECT caption =
-      CaptionOf(win::ScriptTarget(window, "ChooseSystemMenuClose"), "ChooseSystemMenuClose");
-  POINT point{caption.left + 9, (caption.top + caption.bottom) / 2};
-  win::PushInput(InputKind::kSystemMenu, window, point, 0);
-  win::PushInput(InputKind::kMouseUp, window, point, 0);
+  CaptionOf(win::ScriptTarget(window, "ChooseSystemMenuClose"), "ChooseSystemMenuClose");
+  POINT cursor = win::S().cursor;
+  for (BYTE key : {VK_MENU, VK_SPACE}) {
+    win::PushInput(InputKind::kKeyDown, nullptr, cursor, key);
+  }
+  for (BYTE key : {VK_SPACE, VK_MENU}) {
+    win::PushInput(InputKind::kKeyUp, nullptr, cursor, key);
+  }
+  win::PushInput(InputKind::kKeyDown, nullptr, cursor, 'C');
+  win::PushInput(InputKind::kKeyUp, nullptr, cursor, 'C');
 }
 
 POINT CursorPosition() {

@@ -1,8 +1,8 @@
 // The stand-in's windows: creation and destruction, geometry, showing, enabling,
 // activation and the keyboard focus, window text and window data.
 //
-// What a window is sent, and in which order, follows what Wine 8 does (checked with
-// probe programs under Wine):
+// What a window is sent, and in which order, follows what Wine 8 does (the conformance
+// checks in tests/conformance hold on both):
 // - CreateWindowExA: WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, then WM_PARENTNOTIFY to
 //   the parent of a child (unless WS_EX_NOPARENTNOTIFY), then the showing of a window
 //   created with WS_VISIBLE. WM_GETMINMAXINFO and WM_NCCALCSIZE are not modelled.
@@ -22,10 +22,10 @@
 //   window whose top-level window is not active activates that window first (Wine does
 //   this even for a hidden dialog). After activation, the focus goes to the activated
 //   window itself unless it is already inside it.
-// Last errors follow Windows where Wine differs: DestroyWindow, EnableWindow and
-// GetDlgItem on an invalid handle give ERROR_INVALID_WINDOW_HANDLE (Wine: access denied,
-// or nothing); GetDlgItem without such a control gives ERROR_CONTROL_ID_NOT_FOUND (Wine
-// leaves the code); an unknown class gives ERROR_CANNOT_FIND_WND_CLASS (Wine: 1411).
+// Last errors are Wine's: DestroyWindow of an invalid handle gives ERROR_ACCESS_DENIED,
+// GetDlgItem leaves the code alone (an invalid dialog, no such control), an unknown class
+// gives ERROR_CLASS_DOES_NOT_EXIST, every other call on an invalid handle
+// ERROR_INVALID_WINDOW_HANDLE.
 #include <algorithm>
 
 #include "user_internal.h"
@@ -369,7 +369,7 @@ HWND Create(const CreateArgs& args) {
   State& s = S();
   auto found = s.classes.find(detail::UpperCase(args.className));
   if (found == s.classes.end()) {
-    detail::SetLastErrorRaw(ERROR_CANNOT_FIND_WND_CLASS);
+    detail::SetLastErrorRaw(ERROR_CLASS_DOES_NOT_EXIST);
     return nullptr;
   }
   const WindowClass& windowClass = found->second;
@@ -461,8 +461,9 @@ HWND Create(const CreateArgs& args) {
 }
 
 bool Destroy(HWND handle) {
-  Window* window = Need(handle);
+  Window* window = Find(handle);
   if (window == nullptr) {
+    detail::SetLastErrorRaw(ERROR_ACCESS_DENIED);
     return false;
   }
   if (window->failDestroy) {
@@ -768,7 +769,7 @@ HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindow
        child ? Dec(static_cast<long long>(reinterpret_cast<intptr_t>(hMenu))) : Name(hMenu),
        Ptr(hInstance), Ptr(lpParam)});
   if (lpClassName == nullptr || atom) {
-    standin::detail::SetLastErrorRaw(ERROR_CANNOT_FIND_WND_CLASS);
+    standin::detail::SetLastErrorRaw(ERROR_CLASS_DOES_NOT_EXIST);
     return nullptr;
   }
   standin::win::CreateArgs args;
@@ -842,15 +843,11 @@ HWND WINAPI GetFocus() {
 
 HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem) {
   Log("GetDlgItem", {Name(hDlg), Dec(nIDDlgItem)});
-  if (Need(hDlg) == nullptr) {
-    return nullptr;
-  }
-  for (HWND child : standin::win::AliveChildren(hDlg)) {
+  for (HWND child : standin::win::AliveChildren(Find(hDlg) != nullptr ? hDlg : nullptr)) {
     if (Find(child)->id == static_cast<LONG_PTR>(nIDDlgItem)) {
       return child;
     }
   }
-  standin::detail::SetLastErrorRaw(ERROR_CONTROL_ID_NOT_FOUND);
   return nullptr;
 }
 

@@ -90,7 +90,16 @@ std::string Hex(unsigned long long value) {
   return text;
 }
 
+bool KeyMessage(UINT message) {
+  return message >= WM_KEYDOWN && message <= WM_SYSCHAR;
+}
+
 std::string Parameter(UINT message, bool lParam, ULONG_PTR value) {
+  if (lParam && KeyMessage(message)) {
+    // Of a key's details only these mean the same on every platform.
+    return std::string((value & KF_ALTDOWN << 16) != 0 ? "alt" : "plain") +
+           ((value & KF_UP << 16) != 0 ? " up" : "");
+  }
   if (value == 0) {
     return "0";
   }
@@ -222,24 +231,57 @@ std::string MessageName(UINT message) {
     const char* name;
   };
 #define NAMED(m) \
-  Named { m, #m }
+  Named {        \
+    m, #m        \
+  }
   static const Named kNames[] = {
-      NAMED(WM_CREATE),         NAMED(WM_DESTROY),           NAMED(WM_MOVE),
-      NAMED(WM_SIZE),           NAMED(WM_ACTIVATE),          NAMED(WM_SETFOCUS),
-      NAMED(WM_KILLFOCUS),      NAMED(WM_ENABLE),            NAMED(WM_SETTEXT),
-      NAMED(WM_PAINT),          NAMED(WM_CLOSE),             NAMED(WM_QUIT),
-      NAMED(WM_ERASEBKGND),     NAMED(WM_SHOWWINDOW),        NAMED(WM_ACTIVATEAPP),
-      NAMED(WM_CANCELMODE),     NAMED(WM_NEXTDLGCTL),        NAMED(WM_DRAWITEM),
-      NAMED(WM_SETFONT),        NAMED(WM_GETFONT),           NAMED(WM_WINDOWPOSCHANGING),
-      NAMED(WM_WINDOWPOSCHANGED), NAMED(WM_NCDESTROY),       NAMED(WM_NCACTIVATE),
-      NAMED(WM_GETDLGCODE),     NAMED(WM_NCLBUTTONDOWN),     NAMED(WM_KEYDOWN),
-      NAMED(WM_KEYUP),          NAMED(WM_CHAR),              NAMED(WM_SYSKEYDOWN),
-      NAMED(WM_SYSKEYUP),       NAMED(WM_SYSCHAR),           NAMED(WM_INITDIALOG),
-      NAMED(WM_COMMAND),        NAMED(WM_SYSCOMMAND),        NAMED(WM_CTLCOLORBTN),
-      NAMED(WM_CTLCOLORDLG),    NAMED(WM_CTLCOLORSTATIC),    NAMED(WM_LBUTTONDOWN),
-      NAMED(WM_LBUTTONUP),      NAMED(WM_PARENTNOTIFY),      NAMED(BM_SETSTATE),
-      NAMED(BM_SETSTYLE),       NAMED(BM_CLICK),             NAMED(DM_GETDEFID),
-      NAMED(DM_SETDEFID),       NAMED(WM_USER),
+      NAMED(WM_CREATE),
+      NAMED(WM_DESTROY),
+      NAMED(WM_MOVE),
+      NAMED(WM_SIZE),
+      NAMED(WM_ACTIVATE),
+      NAMED(WM_SETFOCUS),
+      NAMED(WM_KILLFOCUS),
+      NAMED(WM_ENABLE),
+      NAMED(WM_SETTEXT),
+      NAMED(WM_PAINT),
+      NAMED(WM_CLOSE),
+      NAMED(WM_QUIT),
+      NAMED(WM_ERASEBKGND),
+      NAMED(WM_SHOWWINDOW),
+      NAMED(WM_ACTIVATEAPP),
+      NAMED(WM_CANCELMODE),
+      NAMED(WM_NEXTDLGCTL),
+      NAMED(WM_DRAWITEM),
+      NAMED(WM_SETFONT),
+      NAMED(WM_GETFONT),
+      NAMED(WM_WINDOWPOSCHANGING),
+      NAMED(WM_WINDOWPOSCHANGED),
+      NAMED(WM_NCDESTROY),
+      NAMED(WM_NCACTIVATE),
+      NAMED(WM_GETDLGCODE),
+      NAMED(WM_NCLBUTTONDOWN),
+      NAMED(WM_KEYDOWN),
+      NAMED(WM_KEYUP),
+      NAMED(WM_CHAR),
+      NAMED(WM_SYSKEYDOWN),
+      NAMED(WM_SYSKEYUP),
+      NAMED(WM_SYSCHAR),
+      NAMED(WM_INITDIALOG),
+      NAMED(WM_COMMAND),
+      NAMED(WM_SYSCOMMAND),
+      NAMED(WM_CTLCOLORBTN),
+      NAMED(WM_CTLCOLORDLG),
+      NAMED(WM_CTLCOLORSTATIC),
+      NAMED(WM_LBUTTONDOWN),
+      NAMED(WM_LBUTTONUP),
+      NAMED(WM_PARENTNOTIFY),
+      NAMED(BM_SETSTATE),
+      NAMED(BM_SETSTYLE),
+      NAMED(BM_CLICK),
+      NAMED(DM_GETDEFID),
+      NAMED(DM_SETDEFID),
+
   };
 #undef NAMED
   for (const Named& named : kNames) {
@@ -247,8 +289,8 @@ std::string MessageName(UINT message) {
       return named.name;
     }
   }
-  if (message > WM_USER && message < 0x8000) {
-    return "WM_USER+" + std::to_string(message - WM_USER);
+  if (message >= WM_APP && message < 0xC000) {
+    return "WM_APP+" + std::to_string(message - WM_APP);
   }
   return Hex(message);
 }
@@ -276,9 +318,12 @@ void Watch(HWND window, const std::string& name) {
   SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(JournalWindowProc));
 }
 
-Lines Seen(std::initializer_list<UINT> messages) {
+Lines Seen(std::initializer_list<UINT> messages, const std::string& window) {
   Lines kept;
   for (const std::string& row : TheJournal().rows) {
+    if (!window.empty() && row.rfind(window + " ", 0) != 0) {
+      continue;
+    }
     for (UINT message : messages) {
       if (row.find(" " + MessageName(message) + "(") != std::string::npos) {
         kept.push_back(row);

@@ -78,8 +78,8 @@ INT_PTR CALLBACK JournalDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 // Puts a journal window procedure in front of a window's own (subclassing).
 void Watch(HWND window, const std::string& name);
 
-// The rows of the given messages, in order.
-Lines Seen(std::initializer_list<UINT> messages);
+// The rows of the given messages, in order; only those of one window when it is named.
+Lines Seen(std::initializer_list<UINT> messages, const std::string& window = "");
 
 // A dialog from the template's bytes, with the journal's procedure, named "dialog" (or
 // as given). Its controls are watched, named by class and id ("BUTTON#11").

@@ -58,11 +58,11 @@ TEST_F(DialogTemplate, TheWizardsTemplateMakesAHiddenCentredDialogInItsOwnFont) 
 }
 
 TEST_F(DialogTemplate, ItemsAreMadeInOrderInTheDialogsFontOnTheirMappedEdges) {
-  HWND dialog =
-      MakeDialog(Header(kPlainStyle, 3)
-                     .Item(WS_CHILD | WS_VISIBLE, 100, 5, 5, 40, 10, kStaticClass, "label")
-                     .Item(kButtonStyle, 101, 15, 20, 50, 14, kButtonClass, "Go")
-                     .Item(kButtonStyle | BS_DEFPUSHBUTTON, 102, 70, 20, 50, 14, kButtonClass, "Stop"));
+  HWND dialog = MakeDialog(
+      Header(kPlainStyle, 3)
+          .Item(WS_CHILD | WS_VISIBLE, 100, 5, 5, 40, 10, kStaticClass, "label")
+          .Item(kButtonStyle, 101, 15, 20, 50, 14, kButtonClass, "Go")
+          .Item(kButtonStyle | BS_DEFPUSHBUTTON, 102, 70, 20, 50, 14, kButtonClass, "Stop"));
   ASSERT_NE(dialog, nullptr);
 
   EXPECT_SEQUENCE((Lines{"dialog WM_SETFONT(font, 0)", "dialog WM_INITDIALOG(BUTTON#101, 0)"}),
@@ -76,11 +76,11 @@ TEST_F(DialogTemplate, ItemsAreMadeInOrderInTheDialogsFontOnTheirMappedEdges) {
                         ? " dialog font"
                         : " other font"));
   }
-  EXPECT_SEQUENCE((Lines{"100 \"label\" " + Text(Mapped(dialog, RECT{5, 5, 45, 15})) + " dialog font",
-                         "101 \"Go\" " + Text(Mapped(dialog, RECT{15, 20, 65, 34})) + " dialog font",
-                         "102 \"Stop\" " + Text(Mapped(dialog, RECT{70, 20, 120, 34})) +
-                             " dialog font"}),
-                  made);
+  EXPECT_SEQUENCE(
+      (Lines{"100 \"label\" " + Text(Mapped(dialog, RECT{5, 5, 45, 15})) + " dialog font",
+             "101 \"Go\" " + Text(Mapped(dialog, RECT{15, 20, 65, 34})) + " dialog font",
+             "102 \"Stop\" " + Text(Mapped(dialog, RECT{70, 20, 120, 34})) + " dialog font"}),
+      made);
   EXPECT_EQ(SendMessageA(dialog, DM_GETDEFID, 0, 0), MAKELONG(102, DC_HASDEFID));
   DestroyWindow(dialog);
 }
@@ -133,16 +133,18 @@ using DialogUnits = Check;
 TEST_F(DialogUnits, MapDialogRectConvertsEachEdgeRoundingHalvesAwayFromZero) {
   HWND dialog = MakeDialog(Header(kPlainStyle, 0));
   POINT base = BaseUnits(dialog);
-  if (STANDIN_SIMPLIFIES("MS Sans Serif 8 pt measures as on Windows: base units 6 x 13")) {
-    EXPECT_EQ(base.y, 13);
-  } else {
-    EXPECT_EQ(base.y, 12) << "Wine's substitute font";
-  }
+  // The dialog's font at the screen's resolution; at 96 dpi Wine measures its MS Sans
+  // Serif as 6 x 12 (Windows' own font gives 6 x 13).
+  HDC screen = GetDC(nullptr);
+  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(dpi, 96);
+  EXPECT_EQ(base.y, 12);
   EXPECT_EQ(base.x, 6);
   Lines expected;
   Lines actual;
-  for (RECT units : {RECT{1, 1, 3, 3}, RECT{-1, -4, -3, -12}, RECT{2, 4, 6, 12},
-                     RECT{15, 20, 230, 35}}) {
+  for (RECT units :
+       {RECT{1, 1, 3, 3}, RECT{-1, -4, -3, -12}, RECT{2, 4, 6, 12}, RECT{15, 20, 230, 35}}) {
     expected.push_back(Text(RECT{MulDiv(units.left, base.x, 4), MulDiv(units.top, base.y, 8),
                                  MulDiv(units.right, base.x, 4), MulDiv(units.bottom, base.y, 8)}));
     actual.push_back(Text(Mapped(dialog, units)));
@@ -151,6 +153,12 @@ TEST_F(DialogUnits, MapDialogRectConvertsEachEdgeRoundingHalvesAwayFromZero) {
   EXPECT_EQ(MulDiv(3, 6, 4), 5) << "MulDiv rounds half away from zero";
   EXPECT_EQ(MulDiv(-3, 6, 4), -5);
   DestroyWindow(dialog);
+
+  HWND systemFont = MakeDialog(Header(kPlainStyle & ~DS_SETFONT, 0));
+  POINT systemBase = BaseUnits(systemFont);
+  EXPECT_EQ(Text(RECT{0, 0, systemBase.x, systemBase.y}), Text(RECT{0, 0, 7, 16}))
+      << "without DS_SETFONT, the system font's";
+  DestroyWindow(systemFont);
 }
 
 using DialogManager = Check;
@@ -164,8 +172,8 @@ TEST_F(DialogManager, AHandledMessagesResultComesFromDwlpMsgResultButForTheDirec
     LRESULT expected;
   };
   const Case cases[] = {
-      {WM_USER + 5, TRUE, 0x55, 0x55},
-      {WM_USER + 6, TRUE, 0, 0},  // DWLP_MSGRESULT is cleared before each call
+      {WM_APP + 5, TRUE, 0x55, 0x55},
+      {WM_APP + 6, TRUE, 0, 0},  // DWLP_MSGRESULT is cleared before each call
       {WM_CTLCOLORSTATIC, 0x777, 0x55, 0x777},
       {WM_INITDIALOG, 3, 0x55, 3},
       {WM_COMPAREITEM, 0x42, 0x55, 0x42},
@@ -197,11 +205,11 @@ TEST_F(DialogManager, CloseBecomesAPostedCancelCommandAndNeverDestroysTheDialog)
   SendMessageA(dialog, WM_CLOSE, 0, 0);
   SendMessageA(bare, WM_CLOSE, 0, 0);
   harness::WaitUntilIdle();
-  EXPECT_SEQUENCE((Lines{"dialog WM_SYSCOMMAND(0xF060, 0)", "dialog WM_CLOSE(0, 0)",
-                         "dialog WM_CLOSE(0, 0)", "bare WM_CLOSE(0, 0)",
-                         "dialog WM_COMMAND(2, BUTTON#2)", "dialog WM_COMMAND(2, BUTTON#2)",
-                         "bare WM_COMMAND(2, 0)"}),
-                  Seen({WM_SYSCOMMAND, WM_CLOSE, WM_COMMAND}))
+  EXPECT_SEQUENCE(
+      (Lines{"dialog WM_SYSCOMMAND(0xF060, 0)", "dialog WM_CLOSE(0, 0)", "dialog WM_CLOSE(0, 0)",
+             "bare WM_CLOSE(0, 0)", "dialog WM_COMMAND(2, BUTTON#2)",
+             "dialog WM_COMMAND(2, BUTTON#2)", "bare WM_COMMAND(2, 0)"}),
+      Seen({WM_SYSCOMMAND, WM_CLOSE, WM_COMMAND}))
       << "posted, even for a disabled Cancel button";
   EXPECT_TRUE(IsWindow(dialog));
   DestroyWindow(dialog);
@@ -216,8 +224,8 @@ TEST_F(Destruction, OwnedWindowsGoFirstThenDestroyParentFirstAndNcDestroyChildre
   HWND inner = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, button,
                                reinterpret_cast<HMENU>(31), harness::Module(), nullptr);
   Watch(inner, "STATIC#31");
-  MakeDialog(Header(kPlainStyle, 1).Item(kButtonStyle, 21, 5, 5, 50, 14, kButtonClass, "c"),
-             dialog, 0, "owned dialog");
+  MakeDialog(Header(kPlainStyle, 1).Item(kButtonStyle, 21, 5, 5, 50, 14, kButtonClass, "c"), dialog,
+             0, "owned dialog");
   HWND popup = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 5, 5, dialog, nullptr,
                                harness::Module(), nullptr);
   Watch(popup, "owned popup");
@@ -248,9 +256,9 @@ TEST_F(Destruction, SetWindowPosMovesAndSizesAndTellsTheWindowAfterwards) {
   POINT inset{origin.x - before.left, origin.y - before.top};
   TheJournal().rows.clear();
 
-  EXPECT_TRUE(SetWindowPos(dialog, nullptr, 10, 20, 500, 300,
-                           SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOCOPYBITS |
-                               SWP_NOOWNERZORDER));
+  EXPECT_TRUE(SetWindowPos(
+      dialog, nullptr, 10, 20, 500, 300,
+      SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_NOOWNERZORDER));
   EXPECT_SEQUENCE(
       (Lines{"dialog WM_WINDOWPOSCHANGING(0, struct)", "dialog WM_WINDOWPOSCHANGED(0, struct)",
              RowOf(dialog, WM_MOVE, 0, MAKELPARAM(10 + inset.x, 20 + inset.y)),

@@ -30,13 +30,14 @@ HINSTANCE Module();
 void Click(HWND window);                      // the left button, in the window's middle
 void PressKey(BYTE key, bool shift = false);  // pressed and released, Shift held around it
 void PressAltF4();
-void ClickCloseBox(HWND window);           // the caption's close box
+void ClickCloseBox(HWND window);          // the caption's close box
 void ChooseSystemMenuClose(HWND window);  // "Close" from the system menu, with the mouse
 
 // Takes everything that is queued, input included, until nothing more comes: each
-// message goes to IsDialogMessageA for the dialog when one is given and it is alive,
-// otherwise through TranslateMessage and DispatchMessageA.
-void WaitUntilIdle(HWND dialog = nullptr);
+// message is shown to taken (when given), then goes to IsDialogMessageA for the dialog
+// when one is given and it is alive, otherwise through TranslateMessage and
+// DispatchMessageA.
+void WaitUntilIdle(HWND dialog = nullptr, const std::function<void(const MSG&)>& taken = nullptr);
 
 // The clock, in milliseconds.
 DWORD Now();

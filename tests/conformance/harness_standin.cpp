@@ -23,9 +23,10 @@ void Begin() {
   standin::AddFolder(Folder());
 }
 
+// What a check misuses on purpose (bad input) the stand-in notes as faults; here only
+// what it left behind counts.
 void End() {
   EXPECT_EQ(standin::LiveObjects(), std::vector<std::string>{}) << "left behind by the check";
-  EXPECT_EQ(standin::Faults(), std::vector<std::string>{}) << "misuse of the platform";
 }
 
 HINSTANCE Module() {
@@ -52,9 +53,12 @@ void ChooseSystemMenuClose(HWND window) {
   standin::ChooseSystemMenuClose(window);
 }
 
-void WaitUntilIdle(HWND dialog) {
+void WaitUntilIdle(HWND dialog, const std::function<void(const MSG&)>& taken) {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+    if (taken) {
+      taken(msg);
+    }
     if (dialog != nullptr && IsWindow(dialog) && IsDialogMessageA(dialog, &msg) != FALSE) {
       continue;
     }

@@ -47,18 +47,19 @@ void MakeForeground(HWND window) {
   }
 }
 
+// The mouse goes there, and the button goes down and up there. Each event carries the
+// point, as the mouse driver reports it (Wine may otherwise press where the pointer was).
 void SendMouse(POINT at) {
   int width = GetSystemMetrics(SM_CXSCREEN);
   int height = GetSystemMetrics(SM_CYSCREEN);
   INPUT inputs[3] = {};
-  for (INPUT& input : inputs) {
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (at.x * 65536 + width / 2) / width;
-    input.mi.dy = (at.y * 65536 + height / 2) / height;
-    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  const DWORD buttons[3] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+  for (int i = 0; i < 3; ++i) {
+    inputs[i].type = INPUT_MOUSE;
+    inputs[i].mi.dx = (at.x * 65536 + width / 2) / width;
+    inputs[i].mi.dy = (at.y * 65536 + height / 2) / height;
+    inputs[i].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | buttons[i];
   }
-  inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-  inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
   EXPECT_EQ(SendInput(3, inputs, sizeof(INPUT)), 3u) << "SendInput, error " << GetLastError();
 }
 
@@ -93,8 +94,15 @@ POINT FindPart(HWND window, LRESULT part) {
   return POINT{rect.left, rect.top};
 }
 
+// Being the foreground window is not yet being on top: Wine restacks a moment later, so
+// the click waits until the window is what lies under the point.
 void ClickAt(HWND window, POINT at) {
-  MakeForeground(GetAncestor(window, GA_ROOT));
+  HWND top = GetAncestor(window, GA_ROOT);
+  MakeForeground(top);
+  winetest::Stopwatch waiting;
+  while (GetAncestor(WindowFromPoint(at), GA_ROOT) != top && waiting.Elapsed() < 2000) {
+    Sleep(10);
+  }
   SendMouse(at);
 }
 
@@ -192,13 +200,18 @@ void ClickCloseBox(HWND window) {
   ClickAt(window, FindPart(window, HTCLOSE));
 }
 
+// Alt+Space opens the system menu inside the loop that takes the keys; "C" chooses Close.
 void ChooseSystemMenuClose(HWND window) {
-  ClickAt(window, FindPart(window, HTSYSMENU));
-  // The menu opens inside the loop that takes the click; its first key chooses "Close".
-  SendKeys({{'C', true}, {'C', false}});
+  MakeForeground(GetAncestor(window, GA_ROOT));
+  SendKeys({{VK_MENU, true},
+            {VK_SPACE, true},
+            {VK_SPACE, false},
+            {VK_MENU, false},
+            {'C', true},
+            {'C', false}});
 }
 
-void WaitUntilIdle(HWND dialog) {
+void WaitUntilIdle(HWND dialog, const std::function<void(const MSG&)>& taken) {
   DWORD quietSince = GetTickCount();
   while (GetTickCount() - quietSince < kQuietMs) {
     MSG msg;
@@ -207,6 +220,9 @@ void WaitUntilIdle(HWND dialog) {
       continue;
     }
     quietSince = GetTickCount();
+    if (taken) {
+      taken(msg);
+    }
     if (dialog != nullptr && IsWindow(dialog) && IsDialogMessageA(dialog, &msg) != FALSE) {
       continue;
     }
@@ -215,8 +231,10 @@ void WaitUntilIdle(HWND dialog) {
   }
 }
 
+// The tick count moves in steps of a timer tick; the performance counter does not.
 DWORD Now() {
-  return GetTickCount();
+  static const winetest::Stopwatch kSinceStart;
+  return kSinceStart.Elapsed();
 }
 
 BoxAnswer::BoxAnswer(const std::string& caption, int button,

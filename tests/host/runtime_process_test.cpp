@@ -109,7 +109,7 @@ TEST_F(RunProgramTest, FailedStartsRecordTheirNumberAndReturnAtOnce) {
   standin::AddProgram("X:\\Media\\DirectX9\\notes.exe", {.failWith = ERROR_BAD_EXE_FORMAT});
   const Case cases[] = {
       {"MISSING.exe", 53},                          // file not found
-      {"X:\\Nowhere\\DXSETUP.exe", 76},             // a folder on its path is missing
+      {"X:\\Nowhere\\DXSETUP.exe", 53},             // a folder on its path is missing
       {"\"X:\\Media\\DirectX9\\Folder.exe\"", 70},  // a folder, not a program
       {"notes.exe", 75},                            // not a program
   };

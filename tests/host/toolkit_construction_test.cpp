@@ -325,15 +325,15 @@ TEST_F(ToolkitConstructionTest, ImageKindsShowABitmapBeforeAnIconAndReleaseIt) {
   HWND button =
       AddControl(kImageButton, dialog, 3, "mark", nullptr, 0, 50, 5, 40, 16, 0, 0, nullptr, "");
   EXPECT_SEQUENCE(
-      (Lines{"CreateWindowExA(0x0, \"STATIC\", \"\", 0x5000000E, 8, 8, 60, 26, dialog#1, 1, "
+      (Lines{"CreateWindowExA(0x0, \"STATIC\", \"\", 0x5000000E, 8, 8, 60, 24, dialog#1, 1, "
              "0x400000, NULL)",
              "LoadImageA(0x400000, \"both\", 0, 0, 0, 0x0)",
              "SendMessageA(STATIC#1, STM_SETIMAGE, 0, bitmap#1)",
-             "CreateWindowExA(0x0, \"STATIC\", \"\", 0x50000003, 8, 49, 60, 26, dialog#1, 2, "
+             "CreateWindowExA(0x0, \"STATIC\", \"\", 0x50000003, 8, 45, 60, 24, dialog#1, 2, "
              "0x400000, NULL)",
-             "LoadImageA(0x400000, \"mark\", 1, 60, 26, 0x0)",
+             "LoadImageA(0x400000, \"mark\", 1, 60, 24, 0x0)",
              "SendMessageA(STATIC#2, STM_SETIMAGE, 1, icon#1)",
-             "CreateWindowExA(0x0, \"BUTTON\", \"\", 0x50010040, 75, 8, 60, 26, dialog#1, 3, "
+             "CreateWindowExA(0x0, \"BUTTON\", \"\", 0x50010040, 75, 8, 60, 24, dialog#1, 3, "
              "0x400000, NULL)",
              "LoadImageA(0x400000, \"mark\", 1, 0, 0, 0x0)",
              "SendMessageA(BUTTON#3, BM_SETIMAGE, 1, icon#2)"}),
@@ -357,7 +357,7 @@ TEST_F(ToolkitConstructionTest, ADrawingSurfaceIsMadeAtTheControlsSizeAndRelease
   EXPECT_EQ(standin::StyleOf(surface), 0x5000000Du);
   EXPECT_SEQUENCE(
       (Lines{"GetClientRect(STATIC#1, rect)", "GetDC(NULL)", "CreateCompatibleDC(dc#1)",
-             "CreateCompatibleBitmap(dc#1, 60, 26)", "ReleaseDC(NULL, dc#1)",
+             "CreateCompatibleBitmap(dc#1, 60, 24)", "ReleaseDC(NULL, dc#1)",
              "SelectObject(dc#2, bitmap#1)", "SelectObject(dc#2, font#2)",
              "GetTextMetricsA(dc#2, metrics)"}),
       standin::CallsTo({"GetClientRect", "GetDC", "CreateCompatibleDC", "CreateCompatibleBitmap",
@@ -371,7 +371,7 @@ TEST_F(ToolkitConstructionTest, ADrawingSurfaceIsMadeAtTheControlsSizeAndRelease
   item.hwndItem = surface;
   item.hDC = target;
   EXPECT_EQ(ToolkitDialogProc(dialog, WM_DRAWITEM, 1, reinterpret_cast<LPARAM>(&item)), 1);
-  EXPECT_SEQUENCE(Lines{"BitBlt(dc#3, 0, 0, 60, 26, dc#2, 0, 0, SRCCOPY)"}, standin::Blits());
+  EXPECT_SEQUENCE(Lines{"BitBlt(dc#3, 0, 0, 60, 24, dc#2, 0, 0, SRCCOPY)"}, standin::Blits());
   item.itemAction = kOdaFocus;
   EXPECT_EQ(ToolkitDialogProc(dialog, WM_DRAWITEM, 1, reinterpret_cast<LPARAM>(&item)), 0);
   EXPECT_EQ(standin::Blits().size(), 1u) << "only a whole drawing copies";

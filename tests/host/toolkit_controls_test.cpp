@@ -419,7 +419,7 @@ TEST_F(ToolkitControlsTest, SizesAndPositionsInTheDialogsOwnUnits) {
   EXPECT_EQ(a, 5);
   EXPECT_EQ(b, 5);
   MoveControl(dialog, 1002, 10, 20, 40, 8);
-  EXPECT_EQ(Text(standin::RectInParent(label)), Text(RECT{15, 33, 75, 46}));
+  EXPECT_EQ(Text(standin::RectInParent(label)), Text(RECT{15, 30, 75, 42}));
   WindowSizeOf(dialog, 1002, &a, &b);
   EXPECT_EQ(a, 40);
   EXPECT_EQ(b, 8);
@@ -428,7 +428,7 @@ TEST_F(ToolkitControlsTest, SizesAndPositionsInTheDialogsOwnUnits) {
   EXPECT_EQ(b, 100);
   RECT units{0, 0, 4, 8};
   DialogUnitsToPixels(dialog, &units);
-  EXPECT_EQ(Text(units), Text(RECT{0, 0, 6, 13}));
+  EXPECT_EQ(Text(units), Text(RECT{0, 0, 6, 12}));
 
   HWND pixels = NewDialog(kPixelsMode, nullptr, "", 10, 20, 300, 200, 0, 0);
   HWND inPixels = Label(pixels, 1, 5, 5, 50, 10);

@@ -54,9 +54,9 @@ TEST_F(ToolkitModalTest, TheCallbackGetsTwoDirectCallsThenWhatReachesTheDialog) 
 
   ShowDialogModal(dialog, Record, &result);
 
-  // 200 x 100 units are 300 x 163 pixels.
+  // 200 x 100 units are 300 x 150 pixels.
   EXPECT_SEQUENCE((Lines{"dialog#1 WM_INITDIALOG(dialog#1, 0)",
-                         "dialog#1 WM_SIZE(0, 0xA3012C)",
+                         "dialog#1 WM_SIZE(0, 0x96012C)",
                          "dialog#1 WM_SHOWWINDOW(1, 0)",
                          "dialog#1 WM_WINDOWPOSCHANGING(0, struct)",
                          "dialog#1 WM_NCACTIVATE(1, 0)",

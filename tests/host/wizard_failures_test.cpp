@@ -52,7 +52,7 @@ TEST_F(WizardFailuresTest, AMissingFolderOrProgramIsReportedAndTheStepStillCount
   EXPECT_EQ(Run(), 0u);
 
   std::vector<std::string> expected = {
-      FailedStartText("D:\\Setup\\DirectX9\\DXSETUP.exe", 76),
+      FailedStartText("D:\\Setup\\DirectX9\\DXSETUP.exe", 53),
       FailedStartText("D:\\Setup\\Quillmark Install\\QuillmarkInstaller.exe", 53),
       FailedStartText("D:\\Setup\\Video Driver\\Drenvo.exe", 75)};
   std::vector<std::string> texts;

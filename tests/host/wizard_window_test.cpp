@@ -66,7 +66,7 @@ TEST_F(WizardWindowTest, IsBuiltFromItsTableCentredWithItsIconAndStartsInStepOne
     EXPECT_LE(std::abs((frame.top + frame.bottom) - 768), 1);
     RECT client = standin::ClientRectOf(window);
     EXPECT_EQ(client.right - client.left, Pixels(418, 6, 4));
-    EXPECT_EQ(client.bottom - client.top, Pixels(240, 13, 8));
+    EXPECT_EQ(client.bottom - client.top, Pixels(240, 12, 8));
 
     standin::IconInfo big = standin::IconInfoOf(standin::IconOf(window, ICON_BIG));
     standin::IconInfo small = standin::IconInfoOf(standin::IconOf(window, ICON_SMALL));
@@ -100,7 +100,7 @@ TEST_F(WizardWindowTest, IsBuiltFromItsTableCentredWithItsIconAndStartsInStepOne
                                "ex=0x10100,items=0,x=84,y=53,cx=418,cy=240,class=0,title=\" \","
                                "font=8 \"MS Sans Serif\"}, NULL, dlgproc, 0)"},
       standin::CallsTo({"CreateDialogIndirectParamA"}));
-  EXPECT_SEQUENCE(ExpectedCreation(6, 13), standin::CallsTo({"CreateWindowExA"}));
+  EXPECT_SEQUENCE(ExpectedCreation(6, 12), standin::CallsTo({"CreateWindowExA"}));
 }
 
 TEST_F(WizardWindowTest, BuildsInTheOrderThatKeepsTheWindowHiddenUntilItRuns) {
@@ -161,7 +161,7 @@ TEST_F(WizardWindowTest, FontsAndRectanglesFollowTheScreenResolution) {
   });
   Answer(IDYES);
   EXPECT_EQ(Run(), 0u);
-  EXPECT_SEQUENCE(ExpectedCreation(9, 20), standin::CallsTo({"CreateWindowExA"}));
+  EXPECT_SEQUENCE(ExpectedCreation(9, 17), standin::CallsTo({"CreateWindowExA"}));
 }
 
 TEST_F(WizardWindowTest, RemembersTheStartDirectoryAndIgnoresTheCommandLine) {
