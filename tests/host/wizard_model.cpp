@@ -43,10 +43,9 @@ constexpr InstallerFiles kFiles[3] = {{"DirectX9", "DXSETUP.exe"},
 // The run time's error numbers for a program that cannot be started.
 int ErrorNumber(Installer installer) {
   switch (installer) {
-    case Installer::kMissingFolder:
-      return 76;  // path not found
+    case Installer::kMissingFolder:  // the platform says file not found for both
     case Installer::kMissingProgram:
-      return 53;  // file not found
+      return 53;
     default:
       return 75;  // not a program the platform can run
   }
