@@ -121,7 +121,8 @@ void PressKey(BYTE virtualKey, bool shift = false);
 void PressAltF4();
 // A click on the close box of a top-level window with a caption and a system menu.
 void ClickCloseBox(HWND window);
-// Close chosen from the window's system menu: Alt+Space opens it, "C" chooses Close.
+// Close chosen from the window's system menu: a click on the caption activates the
+// window, Alt+Space opens the menu, "C" chooses Close.
 void ChooseSystemMenuClose(HWND window);
 // Where the mouse was last pressed, in screen coordinates.
 POINT CursorPosition();

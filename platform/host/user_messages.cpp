@@ -647,8 +647,12 @@ void ClickCloseBox(HWND window) {
 }
 
 void ChooseSystemMenuClose(HWND window) {
-  CaptionOf(win::ScriptTarget(window, "ChooseSystemMenuClose"), "ChooseSystemMenuClose");
-  POINT cursor = win::S().cursor;
+  // A click on the caption makes the window the active one, whose menu Alt+Space opens.
+  RECT caption =
+      CaptionOf(win::ScriptTarget(window, "ChooseSystemMenuClose"), "ChooseSystemMenuClose");
+  POINT cursor{(caption.left + caption.right) / 2, (caption.top + caption.bottom) / 2};
+  win::PushInput(InputKind::kMouseDown, window, cursor, 0);
+  win::PushInput(InputKind::kMouseUp, window, cursor, 0);
   for (BYTE key : {VK_MENU, VK_SPACE}) {
     win::PushInput(InputKind::kKeyDown, nullptr, cursor, key);
   }

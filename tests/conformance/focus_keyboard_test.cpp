@@ -238,7 +238,12 @@ TEST_F(Clicks, TheCloseBoxAndTheSystemMenusCloseSendSysCommandClose) {
   TheJournal().rows.clear();
   harness::ChooseSystemMenuClose(dialog);
   harness::WaitUntilIdle(dialog);
-  rows = Seen({WM_SYSCOMMAND, WM_CLOSE});
+  rows.clear();
+  for (const std::string& row : Seen({WM_SYSCOMMAND, WM_CLOSE})) {
+    if (row.find("(0xF01") == std::string::npos) {  // leaves out moving by the caption
+      rows.push_back(row);
+    }
+  }
   ASSERT_EQ(rows.size(), 3u) << ::testing::PrintToString(rows);
   EXPECT_EQ(rows[0], "dialog WM_SYSCOMMAND(0xF100, 32)") << "Alt+Space opens the menu";
   EXPECT_EQ(rows[1].rfind("dialog WM_SYSCOMMAND(0xF060, ", 0), 0u) << rows[1];

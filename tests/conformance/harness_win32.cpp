@@ -77,16 +77,16 @@ void SendKeys(std::initializer_list<std::pair<BYTE, bool>> keys) {
             inputs.size());
 }
 
-// The first point of the window, from the given corner inward, where the window says that
-// the mouse would be on the part asked for.
+// A point of the window where it says that the mouse would be on the part asked for: the
+// close box from the right, the caption from the middle.
 POINT FindPart(HWND window, LRESULT part) {
   RECT rect{};
   GetWindowRect(window, &rect);
   for (LONG y = rect.top; y < rect.top + 40; ++y) {
     for (LONG step = 0; step < 80; ++step) {
-      LONG x = part == HTCLOSE ? rect.right - 1 - step : rect.left + step;
+      LONG x = part == HTCLOSE ? rect.right - 1 - step : (rect.left + rect.right) / 2 + step;
       if (SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == part) {
-        return POINT{x + (part == HTCLOSE ? -4 : 4), y + 4};
+        return POINT{x, y + 4};
       }
     }
   }
@@ -200,9 +200,10 @@ void ClickCloseBox(HWND window) {
   ClickAt(window, FindPart(window, HTCLOSE));
 }
 
-// Alt+Space opens the system menu inside the loop that takes the keys; "C" chooses Close.
+// A click on the caption activates the window; Alt+Space opens its system menu inside the
+// loop that takes the keys, and "C" chooses Close.
 void ChooseSystemMenuClose(HWND window) {
-  MakeForeground(GetAncestor(window, GA_ROOT));
+  ClickAt(window, FindPart(window, HTCAPTION));
   SendKeys({{VK_MENU, true},
             {VK_SPACE, true},
             {VK_SPACE, false},
