@@ -14,6 +14,7 @@
 #include "dialogs/construction.h"
 #include "dialogs/modal.h"
 #include "dialogs/registry.h"
+#include "message_table.h"
 #include "platform.h"
 #include "runtime/startup.h"
 #include "runtime/thread_record.h"
@@ -25,9 +26,13 @@ namespace toolkit_test {
 
 using Lines = std::vector<std::string>;
 
-// What a DialogCallback saw, and how it answers.
+// What a DialogCallback saw, and how it answers. The same messages are kept twice: as
+// lines ("dialog#1 WM_SIZE(0, 0x96012C)") for tables of the product's own messages, and
+// as rows for tables that both rings share, in which the platform's incidental traffic
+// is described once (message_table.h: EXPECT_MESSAGES).
 struct Callback {
   Lines seen;
+  std::vector<messages::Row> rows;
   std::map<UINT, INT_PTR> answers;
   std::function<void(HWND, UINT, WPARAM, LPARAM)> onMessage;
 };
@@ -40,6 +45,7 @@ constexpr UINT kEndNow = WM_USER + 0x100;
 
 inline INT_PTR Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   callback->seen.push_back(standin::MessageLine(window, message, wParam, lParam));
+  callback->rows.push_back(messages::Seen(window, message, wParam, lParam));
   if (callback->onMessage) {
     callback->onMessage(window, message, wParam, lParam);
   }

@@ -31,64 +31,49 @@ Lines DeliveredWithoutActivate(HWND dialog) {
   return lines;
 }
 
-TEST_F(ToolkitModalTest, TheCallbackGetsTwoDirectCallsThenWhatReachesTheDialog) {
-  HWND dialog = Dialog();
-  HWND button = Button(dialog, 1001);
-  LONG result = 42;
+// The run that tests/wine makes on a real platform, with the same expected table: its
+// first WM_SIZE posts the button's command, on which the callback ends the dialog.
+TEST_F(ToolkitModalTest, TheCallbackSeesTheRunFromTheDirectCallsToTheDestruction) {
+  HWND dialog = NewDialog(kDialogUnitsMode, nullptr, "Toolkit sequence", kNoPosition, kNoPosition,
+                          200, 100, 0x94C80AD4, 0x10100);
+  HWND button = AddControl(kPushButton, dialog, 1001, "End", nullptr, 0, 10, 70, 50, 14, 0, 0,
+                           nullptr, nullptr);
+  AddControl(kLabel, dialog, 1002, "Label", nullptr, 0, 10, 10, 100, 10, 0, 0, nullptr, nullptr);
+  const auto endCommand = static_cast<WPARAM>(MAKEWPARAM(1001, BN_CLICKED));
+  LONG result = 77;
   Lines visible;
-  callback_.onMessage = [&](HWND window, UINT message, WPARAM, LPARAM) {
-    if (message == WM_INITDIALOG || message == WM_SIZE) {
-      visible.push_back(standin::IsShown(window) ? "shown" : "hidden");
-    }
-    if (message == WM_DESTROY) {
-      visible.push_back("result " + std::to_string(result) + " at WM_DESTROY");
-    }
-    if (message == WM_COMMAND) {
-      callback_.seen.push_back("EndDialogWith {");
-      EndDialogWith(window, 7);
-      callback_.seen.push_back("}");
+  bool insideEnd = false;
+  callback_.onMessage = [&](HWND window, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_SIZE && callback_.rows.size() == 2) {
+      PostMessageA(window, WM_COMMAND, endCommand, reinterpret_cast<LPARAM>(button));
+    } else if (message == WM_COMMAND && wParam == endCommand) {
+      insideEnd = true;
+      EndDialogWith(window, 1234);
+      insideEnd = false;
+    } else if (message == WM_DESTROY || message == WM_NCDESTROY) {
+      visible.push_back(standin::MessageName(message) + (insideEnd ? " inside" : " outside") +
+                        " EndDialogWith, result " + std::to_string(result));
     }
   };
-  standin::WhenIdle([&] { standin::Click(button); });
   standin::ClearDeliveries();
 
   ShowDialogModal(dialog, Record, &result);
 
-  // 200 x 100 units are 300 x 150 pixels.
-  EXPECT_SEQUENCE((Lines{"dialog#1 WM_INITDIALOG(dialog#1, 0)",
-                         "dialog#1 WM_SIZE(0, 0x96012C)",
-                         "dialog#1 WM_SHOWWINDOW(1, 0)",
-                         "dialog#1 WM_WINDOWPOSCHANGING(0, struct)",
-                         "dialog#1 WM_NCACTIVATE(1, 0)",
-                         "dialog#1 WM_SETFOCUS(0, 0)",
-                         "dialog#1 WM_KILLFOCUS(BUTTON#1001, 0)",
-                         "dialog#1 WM_CTLCOLORBTN(dc#1, BUTTON#1001)",
-                         "dialog#1 WM_ERASEBKGND(dc#2, 0)",
-                         "dialog#1 WM_CTLCOLORDLG(dc#2, dialog#1)",
-                         "dialog#1 WM_WINDOWPOSCHANGED(0, struct)",
-                         "dialog#1 WM_PAINT(0, 0)",
-                         "dialog#1 WM_CTLCOLORBTN(dc#4, BUTTON#1001)",
-                         "dialog#1 WM_CTLCOLORBTN(dc#5, BUTTON#1001)",
-                         "dialog#1 WM_CTLCOLORBTN(dc#6, BUTTON#1001)",
-                         "dialog#1 WM_CTLCOLORBTN(dc#7, BUTTON#1001)",
-                         "dialog#1 WM_COMMAND(1001, BUTTON#1001)",
-                         "EndDialogWith {",
-                         "dialog#1 WM_CLOSE(0, 0)",
-                         "dialog#1 WM_WINDOWPOSCHANGING(0, struct)",
-                         "dialog#1 WM_WINDOWPOSCHANGED(0, struct)",
-                         "dialog#1 WM_NCACTIVATE(0, 0)",
-                         "dialog#1 WM_DESTROY(0, 0)",
-                         "dialog#1 WM_NCDESTROY(0, 0)",
-                         "}"}),
-                  callback_.seen);
-  EXPECT_SEQUENCE((Lines{"hidden", "hidden", "result 7 at WM_DESTROY"}), visible);
-  EXPECT_EQ(result, 7);
+  RECT client = standin::ClientRectOf(dialog);
+  EXPECT_MESSAGES(
+      messages::ModalRunEndedByItsButton(
+          dialog, button, MAKELPARAM(client.right - client.left, client.bottom - client.top),
+          endCommand),
+      callback_.rows);
+  EXPECT_SEQUENCE((Lines{"WM_DESTROY inside EndDialogWith, result 1234",
+                         "WM_NCDESTROY inside EndDialogWith, result 1234"}),
+                  visible);
+  EXPECT_EQ(result, 1234);
+  EXPECT_EQ(FindRecord(dialog), nullptr);
+  EXPECT_EQ(FindRecord(button), nullptr);
 
   // Everything delivered reached the callback but activation, which was delivered.
   Lines throughWindow(callback_.seen.begin() + 2, callback_.seen.end());
-  throughWindow.erase(std::remove(throughWindow.begin(), throughWindow.end(), "EndDialogWith {"),
-                      throughWindow.end());
-  throughWindow.pop_back();
   EXPECT_SEQUENCE(DeliveredWithoutActivate(dialog), throughWindow);
   EXPECT_EQ(Only(standin::DeliveryLines(true, dialog), {"WM_ACTIVATE("}).size(), 2u);
 

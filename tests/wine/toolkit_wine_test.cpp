@@ -16,6 +16,7 @@
 #include "dialogs/message_box.h"
 #include "dialogs/modal.h"
 #include "dialogs/registry.h"
+#include "message_table.h"
 #include "runtime/startup.h"
 #include "runtime/thread_record.h"
 #include "wine_test.h"
@@ -27,26 +28,11 @@ constexpr DWORD kWizardExStyle = 0x10100;
 constexpr char kIcon[] = "#201";  // toolkit_wine_test.rc
 constexpr char kMissingIcon[] = "#299";
 
-// One message as the callback saw it. Expected rows say which parameters matter; the
-// recorded rows carry them all.
-enum Match : unsigned { kMessageOnly = 0, kW = 1, kL = 2, kHidden = 4, kRecorded = 8 };
-struct Call {
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-  bool visible;
-  unsigned match;
-
-  bool operator==(const Call& other) const {
-    unsigned m = (match | other.match) & ~kRecorded;
-    return message == other.message && ((m & kW) == 0 || wParam == other.wParam) &&
-           ((m & kL) == 0 || lParam == other.lParam) &&
-           ((m & kHidden) == 0 || visible == other.visible);
-  }
-};
-Call Expect(UINT message, unsigned match = kMessageOnly, WPARAM w = 0, LPARAM l = 0) {
-  return Call{message, w, l, false, match};
-}
+using messages::Expect;
+using messages::kHidden;
+using messages::kL;
+using messages::kW;
+using messages::Row;
 
 std::string Hex(unsigned long value) {
   char text[16];
@@ -54,81 +40,18 @@ std::string Hex(unsigned long value) {
   return text;
 }
 
-#define NAMED(message) \
-  { message, #message }
-
-std::string MessageName(UINT message) {
-  struct Named {
-    UINT message;
-    const char* name;
-  };
-  // clang-format off
-  static const Named kNames[] = {
-      NAMED(WM_DESTROY), NAMED(WM_SIZE), NAMED(WM_ACTIVATE),
-      NAMED(WM_SETFOCUS), NAMED(WM_KILLFOCUS), NAMED(WM_PAINT),
-      NAMED(WM_CLOSE), NAMED(WM_ERASEBKGND), NAMED(WM_SHOWWINDOW),
-      NAMED(WM_ACTIVATEAPP), NAMED(WM_SETCURSOR), NAMED(WM_NEXTDLGCTL),
-      NAMED(WM_GETOBJECT), NAMED(WM_WINDOWPOSCHANGING), NAMED(WM_WINDOWPOSCHANGED),
-      NAMED(WM_GETICON), NAMED(WM_NCHITTEST), NAMED(WM_NCPAINT),
-      NAMED(WM_NCACTIVATE), NAMED(WM_NCDESTROY), NAMED(WM_INITDIALOG),
-      NAMED(WM_COMMAND), NAMED(WM_SYSCOMMAND), NAMED(WM_TIMER),
-      NAMED(WM_CTLCOLORBTN), NAMED(WM_CTLCOLORDLG), NAMED(WM_CTLCOLORSTATIC),
-      NAMED(WM_IME_SETCONTEXT), NAMED(WM_IME_NOTIFY), NAMED(WM_APP),
-      NAMED(WM_QUERYNEWPALETTE), NAMED(WM_PALETTEISCHANGING),
-      {WM_APP + 1, "WM_APP+1"},
-  };
-  // clang-format on
-
-  for (const Named& named : kNames) {
-    if (named.message == message) {
-      return named.name;
-    }
-  }
-  return Hex(message);
-}
-#undef NAMED
-
-std::string Describe(const Call& row) {
-  std::string text = MessageName(row.message);
-  if ((row.match & (kW | kRecorded)) != 0) {
-    text += " w=" + Hex(static_cast<unsigned long>(row.wParam));
-  }
-  if ((row.match & (kL | kRecorded)) != 0) {
-    text += " l=" + Hex(static_cast<unsigned long>(row.lParam));
-  }
-  if ((row.match & (kHidden | kRecorded)) != 0) {
-    text += row.visible ? " visible" : " hidden";
-  }
-  return text;
-}
-
-// Messages that the platform sends on its own account and that say nothing about the
-// toolkit: icon queries for the task list, hit tests, cursor shapes, input-method
-// bookkeeping and accessibility queries.
-bool IsPlatformNoise(UINT message) {
-  return message == WM_GETICON || message == WM_NCHITTEST || message == WM_SETCURSOR ||
-         message == WM_MOUSEMOVE || message == WM_GETOBJECT ||
-         (message >= WM_IME_SETCONTEXT && message <= WM_IME_KEYUP);
-}
-
 // The one modal run under way: what its callback saw and what it does with each message.
 struct ModalRun {
   HWND dialog = nullptr;
   LONG result = 77;
   LONG resultAtDestroy = 0;
-  std::vector<Call> calls;
-  std::vector<UINT> noise;
+  std::vector<Row> calls;
   std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)> onMessage;
 };
 ModalRun* run = nullptr;
 
 INT_PTR Recorder(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (IsPlatformNoise(message)) {
-    run->noise.push_back(message);
-  } else {
-    run->calls.push_back(
-        Call{message, wParam, lParam, IsWindowVisible(dialog) != FALSE, kRecorded});
-  }
+  run->calls.push_back(messages::Seen(dialog, message, wParam, lParam));
   if (message == WM_DESTROY) {
     run->resultAtDestroy = run->result;
   }
@@ -209,42 +132,9 @@ TEST_F(ToolkitOnWine, CallbackSeesTheRunFromTheDirectCallsToTheDestruction) {
   };
   RunModal(&r);
 
-  // Between the direct calls and our command: what Wine sends while showing and
-  // activating the dialog (the dialog takes the focus and hands it to its first tab
-  // stop, the button) and for its first painting; after WM_CLOSE what DestroyWindow
-  // sends while hiding and deactivating it. The noise left out is listed afterwards.
-  const auto dialogParam = reinterpret_cast<WPARAM>(r.dialog);
-  const auto buttonParam = reinterpret_cast<LPARAM>(button);
-  const std::vector<Call> expected = {
-      Expect(WM_INITDIALOG, kW | kL | kHidden, dialogParam, 0),
-      Expect(WM_SIZE, kW | kL | kHidden, SIZE_RESTORED, size),
-      Expect(WM_SHOWWINDOW, kW | kL | kHidden, TRUE, 0),
-      Expect(WM_WINDOWPOSCHANGING),
-      Expect(WM_QUERYNEWPALETTE),
-      Expect(WM_ACTIVATEAPP, kW, TRUE),
-      Expect(WM_NCACTIVATE, kW, TRUE),
-      Expect(WM_SETFOCUS),
-      Expect(WM_KILLFOCUS, kW, static_cast<WPARAM>(buttonParam)),
-      Expect(WM_CTLCOLORBTN, kL, 0, buttonParam),
-      Expect(WM_NCPAINT),
-      Expect(WM_ERASEBKGND),
-      Expect(WM_CTLCOLORDLG, kL, 0, static_cast<LPARAM>(dialogParam)),
-      Expect(WM_WINDOWPOSCHANGED),
-      Expect(WM_COMMAND, kW | kL, endCommand, buttonParam),
-      Expect(WM_CLOSE, kW | kL, 0, 0),
-      Expect(WM_WINDOWPOSCHANGING),
-      Expect(WM_WINDOWPOSCHANGED, kHidden),
-      Expect(WM_NCACTIVATE, kW, FALSE),
-      Expect(WM_ACTIVATEAPP, kW, FALSE),
-      Expect(WM_DESTROY, kW | kL | kHidden, 0, 0),
-      Expect(WM_NCDESTROY, kW | kL | kHidden, 0, 0),
-  };
-  EXPECT_SEQUENCE(expected, r.calls);
-  std::string noise;
-  for (UINT message : r.noise) {
-    noise += MessageName(message) + " ";
-  }
-  std::printf("platform noise left out: %s\n", noise.empty() ? "(none)" : noise.c_str());
+  // The same table as the run on the stand-in: what the toolkit causes and acts on, with
+  // the platform's own traffic (painting, activation, the focus) described once.
+  EXPECT_MESSAGES(messages::ModalRunEndedByItsButton(r.dialog, button, size, endCommand), r.calls);
   EXPECT_EQ(r.result, 1234);
   EXPECT_EQ(r.resultAtDestroy, 1234) << "the result was not stored before WM_DESTROY";
   EXPECT_FALSE(IsWindow(r.dialog));
@@ -290,18 +180,18 @@ TEST_F(ToolkitOnWine, HandledMessagesAnswerThroughTheResultSlotAndCloseEndsWithZ
   EXPECT_EQ(slotAfterClose, 1);
   EXPECT_TRUE(aliveAfterClose) << "SC_CLOSE answered by 1 ended the dialog";
   EXPECT_EQ(r.result, 0) << "SC_CLOSE answered by 0 ends the dialog with 0";
-  std::vector<Call> ours;
-  for (const Call& call : r.calls) {
+  std::vector<Row> ours;
+  for (const Row& call : r.calls) {
     if (call.message == WM_APP || call.message == WM_APP + 1 || call.message == WM_ACTIVATE ||
         call.message == WM_SYSCOMMAND || call.message == WM_CLOSE || call.message == WM_DESTROY ||
         call.message == WM_NCDESTROY) {
       ours.push_back(call);
     }
   }
-  EXPECT_SEQUENCE(
-      (std::vector<Call>{Expect(WM_APP), Expect(WM_APP + 1), Expect(WM_SYSCOMMAND, kW, SC_CLOSE),
-                         Expect(WM_SYSCOMMAND, kW, SC_CLOSE | 0x3), Expect(WM_CLOSE),
-                         Expect(WM_DESTROY), Expect(WM_NCDESTROY)}),
+  EXPECT_MESSAGES(
+      (std::vector<Row>{Expect(WM_APP), Expect(WM_APP + 1), Expect(WM_SYSCOMMAND, kW, SC_CLOSE),
+                        Expect(WM_SYSCOMMAND, kW, SC_CLOSE | 0x3), Expect(WM_CLOSE),
+                        Expect(WM_DESTROY), Expect(WM_NCDESTROY)}),
       ours);
   EXPECT_FALSE(IsWindow(r.dialog));
 }
@@ -577,15 +467,15 @@ TEST_F(ToolkitOnWine, EscAndTabGoThroughTheDialogManager) {
 
   EXPECT_EQ(focusAfterTab, second) << "first " << first << ", second " << second;
   EXPECT_EQ(r.result, IDCANCEL);
-  std::vector<Call> keys;
-  for (const Call& call : r.calls) {
+  std::vector<Row> keys;
+  for (const Row& call : r.calls) {
     if (call.message == WM_APP || call.message == WM_APP + 1 || call.message == WM_NEXTDLGCTL ||
         call.message == WM_COMMAND) {
       keys.push_back(call);
     }
   }
-  EXPECT_SEQUENCE((std::vector<Call>{Expect(WM_APP), Expect(WM_NEXTDLGCTL, kW, 0),
-                                     Expect(WM_APP + 1), Expect(WM_COMMAND, kW, IDCANCEL)}),
+  EXPECT_MESSAGES((std::vector<Row>{Expect(WM_APP), Expect(WM_NEXTDLGCTL, kW, 0),
+                                    Expect(WM_APP + 1), Expect(WM_COMMAND, kW, IDCANCEL)}),
                   keys);
 }
 
@@ -917,8 +807,8 @@ TEST_F(ToolkitOnWine, BadInputChangesNothingAndCrashesNothing) {
   ModalRun foreignRun;
   foreignRun.dialog = foreign;
   RunModal(&foreignRun);
-  EXPECT_SEQUENCE(
-      (std::vector<Call>{
+  EXPECT_MESSAGES(
+      (std::vector<Row>{
           Expect(WM_INITDIALOG, kW | kL | kHidden, reinterpret_cast<WPARAM>(foreign), 0),
           Expect(WM_SIZE, kW | kL | kHidden, SIZE_RESTORED, MAKELPARAM(120, 80))}),
       foreignRun.calls);

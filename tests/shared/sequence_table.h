@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-namespace winetest {
+namespace sequence {
 
 inline std::string Describe(const std::string& row) {
   return row;
@@ -104,9 +104,9 @@ testing::AssertionResult SequencesMatch(const char* expectedText, const char* ac
          << SideBySide(expected, actual);
 }
 
-}  // namespace winetest
+}  // namespace sequence
 
 #define EXPECT_SEQUENCE(expected, actual) \
-  EXPECT_PRED_FORMAT2(::winetest::SequencesMatch, expected, actual)
+  EXPECT_PRED_FORMAT2(::sequence::SequencesMatch, expected, actual)
 #define ASSERT_SEQUENCE(expected, actual) \
-  ASSERT_PRED_FORMAT2(::winetest::SequencesMatch, expected, actual)
+  ASSERT_PRED_FORMAT2(::sequence::SequencesMatch, expected, actual)
