@@ -245,9 +245,4 @@ struct IconInfo {
 };
 IconInfo IconInfoOf(HICON icon);
 
-// ---- Comparing sequences -----------------------------------------------------------------
-// Two sequences side by side, rows that differ marked with *, for failure messages.
-std::string SideBySide(const std::vector<std::string>& expected,
-                       const std::vector<std::string>& actual);
-
 }  // namespace standin

@@ -544,32 +544,6 @@ void ClearFaults() {
   S().faults.clear();
 }
 
-std::string SideBySide(const std::vector<std::string>& expected,
-                       const std::vector<std::string>& actual) {
-  size_t width = 8;
-  for (const std::string& row : expected) {
-    width = std::max(width, row.size());
-  }
-  std::string table = "    expected" + std::string(width - 8, ' ') + " | actual\n";
-  size_t rows = std::max(expected.size(), actual.size());
-  for (size_t i = 0; i < rows; ++i) {
-    std::string left = i < expected.size() ? expected[i] : "";
-    std::string right = i < actual.size() ? actual[i] : "";
-    bool same = i < expected.size() && i < actual.size() && left == right;
-    char number[24];
-    std::snprintf(number, sizeof number, "%3zu", i + 1);
-    table += same ? " " : "*";
-    table += number;
-    table += ' ';
-    table += left;
-    table.append(width - left.size(), ' ');
-    table += " | ";
-    table += right;
-    table += '\n';
-  }
-  return table;
-}
-
 }  // namespace standin
 
 // The ledger's object lines live with the GDI side, which knows the objects.
