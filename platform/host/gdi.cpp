@@ -28,34 +28,29 @@ struct ColourEntry {
   const char* name;
 };
 
+#define COLOUR(index, colour) \
+  ColourEntry {               \
+    index, colour, #index     \
+  }
+// clang-format off
 // NOLINTNEXTLINE(cppcoreguidelines-avoid-c-arrays)
 const ColourEntry kClassicColours[] = {
-    {COLOR_SCROLLBAR, 0xC0C0C0, "COLOR_SCROLLBAR"},
-    {COLOR_BACKGROUND, 0x808000, "COLOR_BACKGROUND"},
-    {COLOR_ACTIVECAPTION, 0x800000, "COLOR_ACTIVECAPTION"},
-    {COLOR_INACTIVECAPTION, 0x808080, "COLOR_INACTIVECAPTION"},
-    {COLOR_MENU, 0xC0C0C0, "COLOR_MENU"},
-    {COLOR_WINDOW, 0xFFFFFF, "COLOR_WINDOW"},
-    {COLOR_WINDOWFRAME, 0x000000, "COLOR_WINDOWFRAME"},
-    {COLOR_MENUTEXT, 0x000000, "COLOR_MENUTEXT"},
-    {COLOR_WINDOWTEXT, 0x000000, "COLOR_WINDOWTEXT"},
-    {COLOR_CAPTIONTEXT, 0xFFFFFF, "COLOR_CAPTIONTEXT"},
-    {COLOR_ACTIVEBORDER, 0xC0C0C0, "COLOR_ACTIVEBORDER"},
-    {COLOR_INACTIVEBORDER, 0xC0C0C0, "COLOR_INACTIVEBORDER"},
-    {COLOR_APPWORKSPACE, 0x808080, "COLOR_APPWORKSPACE"},
-    {COLOR_HIGHLIGHT, 0x800000, "COLOR_HIGHLIGHT"},
-    {COLOR_HIGHLIGHTTEXT, 0xFFFFFF, "COLOR_HIGHLIGHTTEXT"},
-    {COLOR_BTNFACE, 0xC0C0C0, "COLOR_BTNFACE"},
-    {COLOR_BTNSHADOW, 0x808080, "COLOR_BTNSHADOW"},
-    {COLOR_GRAYTEXT, 0x808080, "COLOR_GRAYTEXT"},
-    {COLOR_BTNTEXT, 0x000000, "COLOR_BTNTEXT"},
-    {COLOR_INACTIVECAPTIONTEXT, 0xC0C0C0, "COLOR_INACTIVECAPTIONTEXT"},
-    {COLOR_BTNHIGHLIGHT, 0xFFFFFF, "COLOR_BTNHIGHLIGHT"},
-    {COLOR_3DDKSHADOW, 0x000000, "COLOR_3DDKSHADOW"},
-    {COLOR_3DLIGHT, 0xC0C0C0, "COLOR_3DLIGHT"},
-    {COLOR_INFOTEXT, 0x000000, "COLOR_INFOTEXT"},
-    {COLOR_INFOBK, 0xE1FFFF, "COLOR_INFOBK"},
+    COLOUR(COLOR_SCROLLBAR, 0xC0C0C0), COLOUR(COLOR_BACKGROUND, 0x808000),
+    COLOUR(COLOR_ACTIVECAPTION, 0x800000), COLOUR(COLOR_INACTIVECAPTION, 0x808080),
+    COLOUR(COLOR_MENU, 0xC0C0C0), COLOUR(COLOR_WINDOW, 0xFFFFFF),
+    COLOUR(COLOR_WINDOWFRAME, 0x000000), COLOUR(COLOR_MENUTEXT, 0x000000),
+    COLOUR(COLOR_WINDOWTEXT, 0x000000), COLOUR(COLOR_CAPTIONTEXT, 0xFFFFFF),
+    COLOUR(COLOR_ACTIVEBORDER, 0xC0C0C0), COLOUR(COLOR_INACTIVEBORDER, 0xC0C0C0),
+    COLOUR(COLOR_APPWORKSPACE, 0x808080), COLOUR(COLOR_HIGHLIGHT, 0x800000),
+    COLOUR(COLOR_HIGHLIGHTTEXT, 0xFFFFFF), COLOUR(COLOR_BTNFACE, 0xC0C0C0),
+    COLOUR(COLOR_BTNSHADOW, 0x808080), COLOUR(COLOR_GRAYTEXT, 0x808080),
+    COLOUR(COLOR_BTNTEXT, 0x000000), COLOUR(COLOR_INACTIVECAPTIONTEXT, 0xC0C0C0),
+    COLOUR(COLOR_BTNHIGHLIGHT, 0xFFFFFF), COLOUR(COLOR_3DDKSHADOW, 0x000000),
+    COLOUR(COLOR_3DLIGHT, 0xC0C0C0), COLOUR(COLOR_INFOTEXT, 0x000000),
+    COLOUR(COLOR_INFOBK, 0xE1FFFF),
 };
+// clang-format on
+#undef COLOUR
 
 struct StockEntry {
   int index;
@@ -63,25 +58,22 @@ struct StockEntry {
   const char* name;
 };
 
+#define STOCK(index, kind)          \
+  StockEntry {                      \
+    index, ObjectKind::kind, #index \
+  }
+// clang-format off
 // NOLINTNEXTLINE(cppcoreguidelines-avoid-c-arrays)
 const StockEntry kStockObjects[] = {
-    {WHITE_BRUSH, ObjectKind::kBrush, "WHITE_BRUSH"},
-    {LTGRAY_BRUSH, ObjectKind::kBrush, "LTGRAY_BRUSH"},
-    {GRAY_BRUSH, ObjectKind::kBrush, "GRAY_BRUSH"},
-    {DKGRAY_BRUSH, ObjectKind::kBrush, "DKGRAY_BRUSH"},
-    {BLACK_BRUSH, ObjectKind::kBrush, "BLACK_BRUSH"},
-    {NULL_BRUSH, ObjectKind::kBrush, "NULL_BRUSH"},
-    {WHITE_PEN, ObjectKind::kPen, "WHITE_PEN"},
-    {BLACK_PEN, ObjectKind::kPen, "BLACK_PEN"},
-    {NULL_PEN, ObjectKind::kPen, "NULL_PEN"},
-    {OEM_FIXED_FONT, ObjectKind::kFont, "OEM_FIXED_FONT"},
-    {ANSI_FIXED_FONT, ObjectKind::kFont, "ANSI_FIXED_FONT"},
-    {ANSI_VAR_FONT, ObjectKind::kFont, "ANSI_VAR_FONT"},
-    {SYSTEM_FONT, ObjectKind::kFont, "SYSTEM_FONT"},
-    {DEVICE_DEFAULT_FONT, ObjectKind::kFont, "DEVICE_DEFAULT_FONT"},
-    {SYSTEM_FIXED_FONT, ObjectKind::kFont, "SYSTEM_FIXED_FONT"},
-    {DEFAULT_GUI_FONT, ObjectKind::kFont, "DEFAULT_GUI_FONT"},
+    STOCK(WHITE_BRUSH, kBrush), STOCK(LTGRAY_BRUSH, kBrush), STOCK(GRAY_BRUSH, kBrush),
+    STOCK(DKGRAY_BRUSH, kBrush), STOCK(BLACK_BRUSH, kBrush), STOCK(NULL_BRUSH, kBrush),
+    STOCK(WHITE_PEN, kPen), STOCK(BLACK_PEN, kPen), STOCK(NULL_PEN, kPen),
+    STOCK(OEM_FIXED_FONT, kFont), STOCK(ANSI_FIXED_FONT, kFont), STOCK(ANSI_VAR_FONT, kFont),
+    STOCK(SYSTEM_FONT, kFont), STOCK(DEVICE_DEFAULT_FONT, kFont), STOCK(SYSTEM_FIXED_FONT, kFont),
+    STOCK(DEFAULT_GUI_FONT, kFont),
 };
+// clang-format on
+#undef STOCK
 
 void StockFont(Object* object, const char* face, LONG height, LONG weight) {
   object->font.lfHeight = height;
@@ -445,10 +437,6 @@ void FailCreateSolidBrush(bool fail) {
   win::S().failBrush = fail;
 }
 
-void FailCreateFontIndirect(bool fail) {
-  win::S().failFont = fail;
-}
-
 namespace {
 const Object& KnownObject(const void* handle, ObjectKind kind, const char* who) {
   const Object* object = FindObject(handle);
@@ -473,13 +461,6 @@ bool IsObjectAlive(const void* handle) {
   return object != nullptr && object->alive;
 }
 
-DcState DcStateOf(HDC dc) {
-  const Object& object = KnownObject(dc, ObjectKind::kDc, "DcStateOf");
-  return DcState{object.window,       object.memory,           object.alive,
-                 object.textColour,   object.backgroundColour, object.backgroundMode,
-                 object.selectedFont, object.selectedBrush,    object.selectedBitmap};
-}
-
 const std::vector<Paint>& Paints() {
   return win::S().paints;
 }
@@ -496,14 +477,6 @@ std::optional<Paint> LastPaintOf(HWND window) {
 
 void ClearPaints() {
   win::S().paints.clear();
-}
-
-const std::vector<Redraw>& Redraws() {
-  return win::S().redraws;
-}
-
-const std::vector<std::string>& Blits() {
-  return win::S().blits;
 }
 
 }  // namespace standin
@@ -558,9 +531,6 @@ HFONT WINAPI CreateFontIndirectA(const LOGFONTA* lplf) {
       {"lf{height=" + Dec(font.lfHeight) + ",weight=" + Dec(font.lfWeight) +
        ",charset=" + Dec(font.lfCharSet) + ",face=" + standin::detail::Str(font.lfFaceName) + "}"});
   standin::win::State& s = standin::win::S();
-  if (s.failFont) {
-    return nullptr;
-  }
   Object object;
   object.kind = ObjectKind::kFont;
   object.name = "font#" + Dec(s.nextFont++);
@@ -705,22 +675,7 @@ int WINAPI GetDeviceCaps(HDC hdc, int index) {
   if (standin::win::AliveDc(hdc) == nullptr) {
     return 0;
   }
-  const standin::win::State& s = standin::win::S();
-  switch (index) {
-    case LOGPIXELSX:
-    case LOGPIXELSY:
-      return s.dpi;
-    case HORZRES:
-      return s.screenWidth;
-    case VERTRES:
-      return s.screenHeight;
-    case BITSPIXEL:
-      return 32;
-    case PLANES:
-      return 1;
-    default:
-      return 0;
-  }
+  return index == LOGPIXELSX || index == LOGPIXELSY ? standin::win::S().dpi : 0;
 }
 
 HDC WINAPI CreateCompatibleDC(HDC hdc) {
@@ -766,15 +721,8 @@ HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int cx, int cy) {
 }
 
 BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop) {
-  std::vector<std::string> arguments{Name(hdc), Dec(x),  Dec(y),
-                                     Dec(cx),   Dec(cy), Name(hdcSrc),
-                                     Dec(x1),   Dec(y1), rop == SRCCOPY ? "SRCCOPY" : Hex(rop)};
-  Log("BitBlt", arguments);
-  std::string line = "BitBlt(";
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    line += (i == 0 ? "" : ", ") + arguments[i];
-  }
-  standin::win::S().blits.push_back(line + ")");
+  Log("BitBlt", {Name(hdc), Dec(x), Dec(y), Dec(cx), Dec(cy), Name(hdcSrc), Dec(x1), Dec(y1),
+                 rop == SRCCOPY ? "SRCCOPY" : Hex(rop)});
   return standin::win::AliveDc(hdc) != nullptr &&
                  (hdcSrc == nullptr || standin::win::AliveDc(hdcSrc) != nullptr)
              ? TRUE
@@ -814,8 +762,6 @@ BOOL WINAPI GetTextMetricsA(HDC hdc, TEXTMETRICA* lptm) {
 
 BOOL WINAPI RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags) {
   Log("RedrawWindow", {Name(hWnd), standin::win::Rect(lprcUpdate), Name(hrgnUpdate), Hex(flags)});
-  standin::win::S().redraws.push_back(standin::Redraw{
-      hWnd, lprcUpdate != nullptr ? std::optional<RECT>(*lprcUpdate) : std::nullopt, flags});
   if (hWnd == nullptr) {
     return TRUE;  // the desktop
   }

@@ -257,21 +257,6 @@ void AddProgram(const std::string& path, ProgramScript script) {
   detail::AddNode(path, std::move(node));
 }
 
-void RemovePath(const std::string& path) {
-  std::string key = detail::UpperCase(detail::FullPath(path));
-  for (auto it = K().nodes.begin(); it != K().nodes.end();) {
-    if (it->first == key || it->first.rfind(key + "\\", 0) == 0) {
-      it = K().nodes.erase(it);
-    } else {
-      ++it;
-    }
-  }
-}
-
-bool Exists(const std::string& path) {
-  return detail::FindNode(detail::FullPath(path)) != nullptr;
-}
-
 std::string CurrentDirectory() {
   return K().currentDirectory;
 }
@@ -326,12 +311,6 @@ void SetCommandLine(const std::string& commandLine) {
   K().commandLine = commandLine;
 }
 
-void SetWindowsVersion(DWORD major, DWORD minor, DWORD build) {
-  K().versionMajor = major;
-  K().versionMinor = minor;
-  K().versionBuild = build;
-}
-
 UINT RunProcess(void (*entry)()) {
   std::jmp_buf exitJump;
   K().exitJump = &exitJump;
@@ -343,9 +322,6 @@ UINT RunProcess(void (*entry)()) {
   return K().exitCode;
 }
 
-int ComInitializeCount() {
-  return K().comInitialize;
-}
 int ComUninitializeCount() {
   return K().comUninitialize;
 }

@@ -97,10 +97,6 @@ void Add(HMODULE module, Resource resource) {
 
 }  // namespace
 
-void ResetResources() {
-  // Tables are part of the state that Reset clears; nothing else to prepare.
-}
-
 }  // namespace standin::win
 
 namespace standin {

@@ -59,8 +59,6 @@ struct ProgramScript {
   std::function<void(const Launch&)> whileWaited;
 };
 void AddProgram(const std::string& path, ProgramScript script = {});  // makes parents too
-void RemovePath(const std::string& path);
-bool Exists(const std::string& path);
 
 // The current directory, read and set directly (not logged).
 std::string CurrentDirectory();
@@ -99,13 +97,10 @@ void FailGlobalAllocFrom(int nth);
 // ---- Start-up facts and the process --------------------------------------------------
 void SetStartupInfo(DWORD flags, WORD showWindow);
 void SetCommandLine(const std::string& commandLine);
-// What GetVersionExA reports: 5.1 (XP), 6.1 (7) or 10.0 (10).
-void SetWindowsVersion(DWORD major, DWORD minor, DWORD build);
 // Runs an entry point as the simulated process and returns its exit code, that is the
 // code given to ExitProcess. An entry that returns without ExitProcess stops the test.
 UINT RunProcess(void (*entry)());
-// How often CoInitialize and CoUninitialize were called since Reset.
-int ComInitializeCount();
+// How often CoUninitialize was called since Reset.
 int ComUninitializeCount();
 
 // ---- Clock ---------------------------------------------------------------------------

@@ -33,10 +33,10 @@ namespace standin {
 // ---- The screen ---------------------------------------------------------------------
 // Defaults after Reset: 1024 x 768 pixels, the work area the whole screen, 96 dpi,
 // the classic Windows colours.
-void SetScreenSize(int width, int height);  // the work area becomes the whole screen
 void SetWorkArea(const RECT& area);
-// LOGPIXELSX/LOGPIXELSY. The dialog base units of MS Sans Serif 8 pt follow it: 6 x 13
-// at 96 dpi, 8 x 16 at 120 dpi, 9 x 20 at 144 dpi.
+
+// LOGPIXELSX/LOGPIXELSY. The dialog base units of MS Sans Serif 8 pt follow it, as Wine
+// measures them: 6 x 12 at 96 dpi, 8 x 15 at 120 dpi, 9 x 17 at 144 dpi.
 void SetScreenDpi(int dpi);
 void SetSysColor(int index, COLORREF colour);
 
@@ -53,8 +53,6 @@ std::vector<HWND> TopLevelWindows();
 HWND FindWindowByCaption(const std::string& caption);
 // The child of the parent with that control id; nullptr if none (no last error set).
 HWND FindControl(HWND parent, int id);
-// The window alive that the log calls by that name ("dialog#1", "BUTTON#1002").
-HWND FindWindowByName(const std::string& name);
 // The name of a window, GDI object, icon or DC as the log writes it; for something the
 // stand-in never made, its value in hex.
 std::string NameOf(const void* handle);
@@ -70,8 +68,6 @@ DWORD StyleOf(HWND window);
 DWORD ExStyleOf(HWND window);
 bool IsEnabled(HWND window);                    // its own WS_DISABLED bit
 bool IsShown(HWND window);                      // WS_VISIBLE on it and on all its ancestors
-HWND ParentOf(HWND window);                     // a child's parent
-HWND OwnerOf(HWND window);                      // a top-level window's owner
 std::vector<HWND> ChildrenOf(HWND window);      // creation (z and tab) order
 RECT WindowRectOf(HWND window);                 // screen coordinates
 RECT ClientRectOf(HWND window);                 // the client area in screen coordinates
@@ -172,24 +168,11 @@ void FailMessageBoxes(bool fail);
 // DestroyWindow on this window fails with ERROR_ACCESS_DENIED and destroys nothing.
 void FailDestroyWindow(HWND window, bool fail);
 void FailCreateSolidBrush(bool fail);
-void FailCreateFontIndirect(bool fail);
 
 // ---- GDI -------------------------------------------------------------------------------
 LOGFONTA FontInfo(HFONT font);           // the LOGFONTA it was made from
 COLORREF BrushColour(HBRUSH brush);      // a solid or system-colour brush's colour
 bool IsObjectAlive(const void* handle);  // a GDI object, icon or DC not yet freed
-struct DcState {
-  HWND window;  // GetDC's window; nullptr for the screen or a memory DC
-  bool memory;
-  bool alive;
-  COLORREF textColour;
-  COLORREF backgroundColour;
-  int backgroundMode;
-  HGDIOBJ font;
-  HGDIOBJ brush;
-  HGDIOBJ bitmap;
-};
-DcState DcStateOf(HDC dc);
 
 // What a control (or a dialog's background) was painted with: the DC's state after the
 // colour message that the control sent its parent (or the default processing, when the
@@ -210,15 +193,6 @@ struct Paint {
 const std::vector<Paint>& Paints();
 std::optional<Paint> LastPaintOf(HWND window);
 void ClearPaints();
-// Every RedrawWindow call the product made.
-struct Redraw {
-  HWND window;
-  std::optional<RECT> rect;
-  UINT flags;
-};
-const std::vector<Redraw>& Redraws();
-// BitBlt calls, as "BitBlt(dc#3, 0, 0, 50, 20, dc#2, 0, 0, SRCCOPY)".
-const std::vector<std::string>& Blits();
 
 // ---- The ledger and faults -------------------------------------------------------------
 // The window side's lines of LiveObjects(), only those of one kind: "window", "font",

@@ -30,7 +30,8 @@
 //   sends WM_COMMAND for the focused default push button, else for the id DM_GETDEFID
 //   gives when that control is missing or enabled, else for IDOK; Tab and Shift+Tab send
 //   WM_NEXTDLGCTL; every other message for the dialog or its children is translated and
-//   dispatched, and the answer is TRUE. Messages for other windows give FALSE.
+//   dispatched, and the answer is TRUE. Messages for other windows give FALSE. Mnemonics
+//   and the arrow keys are not modelled: no control of the program has either.
 //
 // Dialog base units are Wine's for its MS Sans Serif: 6 x 12 at 96 dpi, 8 x 15 at 120 and
 // 9 x 17 at 144 (Windows' own font gives 6 x 13 at 96 dpi). Without DS_SETFONT the
@@ -441,66 +442,6 @@ LRESULT DialogDefault(Window& dialog, UINT message, WPARAM wParam, LPARAM lParam
   }
 }
 
-// The next group member in the direction asked, for the arrow keys.
-HWND NextGroupItem(HWND dialog, HWND from, bool previous) {
-  std::vector<HWND> children = AliveChildren(dialog);
-  size_t count = children.size();
-  size_t index = 0;
-  while (index < count && children[index] != from) {
-    ++index;
-  }
-  if (index == count) {
-    return nullptr;
-  }
-  // The group is the run of controls that begins at a WS_GROUP control.
-  size_t begin = index;
-  while (begin > 0 && (Find(children[begin])->style & WS_GROUP) == 0) {
-    --begin;
-  }
-  size_t end = index + 1;
-  while (end < count && (Find(children[end])->style & WS_GROUP) == 0) {
-    ++end;
-  }
-  size_t size = end - begin;
-  for (size_t step = 1; step < size; ++step) {
-    size_t position = previous ? begin + (index - begin + size - step) % size
-                               : begin + (index - begin + step) % size;
-    const Window* candidate = Find(children[position]);
-    if ((candidate->style & WS_VISIBLE) != 0 && (candidate->style & WS_DISABLED) == 0) {
-      return children[position];
-    }
-  }
-  return nullptr;
-}
-
-// A control whose text marks the character with '&' takes Alt+character (and, in a
-// dialog, the bare character): a button is clicked, another control passes the focus on.
-bool Mnemonic(HWND dialog, char character) {
-  auto lower = [](char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); };
-  for (HWND child : AliveChildren(dialog)) {
-    const Window* control = Find(child);
-    if ((control->style & WS_VISIBLE) == 0 || (control->style & WS_DISABLED) != 0) {
-      continue;
-    }
-    size_t mark = control->text.find('&');
-    while (mark != std::string::npos && mark + 1 < control->text.size() &&
-           control->text[mark + 1] == '&') {
-      mark = control->text.find('&', mark + 2);
-    }
-    if (mark == std::string::npos || mark + 1 >= control->text.size() ||
-        lower(control->text[mark + 1]) != lower(character)) {
-      continue;
-    }
-    if (control->className == "BUTTON") {
-      Send(child, BM_CLICK, 0, 0);
-    } else if (HWND next = NextTabItem(dialog, child, false)) {
-      FocusControl(next);
-    }
-    return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 void DialogBaseUnits(int pointSize, int* x, int* y) {
@@ -728,11 +669,10 @@ bool DialogMessage(HWND dialog, MSG* msg) {
   if (msg->hwnd != dialog && !IsChildOf(dialog, msg->hwnd)) {
     return false;
   }
-  HWND target = msg->hwnd;
   switch (msg->message) {
     case WM_KEYDOWN: {
       auto code = static_cast<UINT>(
-          Send(target, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg)));
+          Send(msg->hwnd, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg)));
       if ((code & DLGC_WANTMESSAGE) != 0) {
         break;
       }
@@ -741,17 +681,6 @@ bool DialogMessage(HWND dialog, MSG* msg) {
           if ((code & DLGC_WANTTAB) == 0) {
             bool shift = (S().keyState[VK_SHIFT] & 0x80) != 0;
             Send(dialog, WM_NEXTDLGCTL, shift ? 0x8000 : 0, 0);
-            return true;
-          }
-          break;
-        case VK_LEFT:
-        case VK_UP:
-        case VK_RIGHT:
-        case VK_DOWN:
-          if ((code & DLGC_WANTARROWS) == 0) {
-            bool previous = msg->wParam == VK_LEFT || msg->wParam == VK_UP;
-            HWND next = NextGroupItem(dialog, target, previous);
-            Send(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), 1);
             return true;
           }
           break;
@@ -784,23 +713,6 @@ bool DialogMessage(HWND dialog, MSG* msg) {
       }
       break;
     }
-    case WM_CHAR: {
-      auto code = static_cast<UINT>(
-          Send(target, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg)));
-      if ((code & (DLGC_WANTCHARS | DLGC_WANTMESSAGE)) != 0 ||
-          (msg->wParam == '\t' && (code & DLGC_WANTTAB) != 0)) {
-        break;
-      }
-      if (Mnemonic(dialog, static_cast<char>(msg->wParam))) {
-        return true;
-      }
-      break;
-    }
-    case WM_SYSCHAR:
-      if (Mnemonic(dialog, static_cast<char>(msg->wParam))) {
-        return true;
-      }
-      break;
     default:
       break;
   }

@@ -175,10 +175,7 @@ struct State {
   std::map<int, HGDIOBJ> sysBrushes;  // GetSysColorBrush index
   HGDIOBJ defaultBitmap = nullptr;    // what a new memory DC holds
   bool failBrush = false;
-  bool failFont = false;
   std::vector<Paint> paints;
-  std::vector<Redraw> redraws;
-  std::vector<std::string> blits;
   std::vector<std::string> faults;
 
   // Resources.
@@ -199,8 +196,6 @@ Window& Known(HWND window, const char* who);
 HWND Root(HWND window);                    // the top-level ancestor (itself when top-level)
 bool IsChildOf(HWND parent, HWND window);  // any depth
 bool ShownDeep(const Window& window);      // WS_VISIBLE up to the top
-bool IsTopLevel(const Window& window);
-bool IsPushButton(const Window& window);
 
 // ---- Names for the log ----
 std::string Name(const void* handle);
@@ -298,9 +293,6 @@ COLORREF SetDcBackground(HDC dc, COLORREF colour);
 int SetDcMode(HDC dc, int mode);
 void ResetGdi();
 void AddGdiLedger(std::vector<std::string>* lines);
-
-// ---- Resources ----
-void ResetResources();
 
 // ---- Message boxes ----
 int RunMessageBox(HWND owner, const char* text, const char* caption, UINT style);

@@ -113,31 +113,6 @@ LPARAM ScreenPoint(POINT point) {
   return MAKELPARAM(point.x, point.y);
 }
 
-BYTE ScanCode(BYTE key) {
-  switch (key) {
-    case VK_ESCAPE:
-      return 0x01;
-    case VK_BACK:
-      return 0x0E;
-    case VK_TAB:
-      return 0x0F;
-    case VK_RETURN:
-      return 0x1C;
-    case VK_CONTROL:
-      return 0x1D;
-    case VK_SHIFT:
-      return 0x2A;
-    case VK_MENU:
-      return 0x38;
-    case VK_SPACE:
-      return 0x39;
-    case VK_F4:
-      return 0x3E;
-    default:
-      return 0;
-  }
-}
-
 // What a queued input entry becomes when it is taken now; false when it reaches no
 // window and is dropped.
 bool Resolve(const Queued& entry, MSG* msg) {
@@ -199,7 +174,7 @@ bool Resolve(const Queued& entry, MSG* msg) {
       }
       msg->hwnd = target;
       msg->wParam = entry.key;
-      DWORD lParam = 1 | (static_cast<DWORD>(ScanCode(entry.key)) << 16);
+      DWORD lParam = 1;  // a repeat count of 1; no scan codes
       if (alt) {
         lParam |= 1u << 29;
       }

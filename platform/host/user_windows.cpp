@@ -720,12 +720,6 @@ bool Move(HWND handle, HWND after, int x, int y, int width, int height, UINT fla
 
 namespace standin {
 
-void SetScreenSize(int width, int height) {
-  win::S().screenWidth = width;
-  win::S().screenHeight = height;
-  win::S().workArea = RECT{0, 0, width, height};
-}
-
 void SetWorkArea(const RECT& area) {
   win::S().workArea = area;
 }
@@ -1125,27 +1119,10 @@ int WINAPI GetSystemMetrics(int nIndex) {
       return s.screenWidth;
     case SM_CYSCREEN:
       return s.screenHeight;
-    case SM_CYCAPTION:
-      return standin::win::Insets(WS_CAPTION, 0).top - 3;
-    case SM_CXBORDER:
-    case SM_CYBORDER:
-      return 1;
     case SM_CXDLGFRAME:
     case SM_CYDLGFRAME:
       return 3;
-    case SM_CXFRAME:
-    case SM_CYFRAME:
-      return 4;
-    case SM_CXEDGE:
-    case SM_CYEDGE:
-      return 2;
-    case SM_CXICON:
-    case SM_CYICON:
-      return 32;
-    case SM_CXSMICON:
-    case SM_CYSMICON:
-      return 16;
     default:
-      return 0;
+      return 0;  // what nothing here asks for
   }
 }

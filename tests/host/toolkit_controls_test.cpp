@@ -61,7 +61,7 @@ TEST_F(ToolkitControlsTest, ThePlainOperationsCallThePlatformAsTheyAreAsked) {
   standin::PumpMessages();
   ASSERT_TRUE(standin::LastPaintOf(label).has_value());
   EXPECT_EQ(standin::LastPaintOf(label)->text, "shown at once");
-  EXPECT_TRUE(standin::Redraws().empty());
+  EXPECT_TRUE(standin::CallsTo({"RedrawWindow"}).empty());
   DestroyWindow(dialog);
 }
 
@@ -182,7 +182,7 @@ TEST_F(ToolkitControlsTest, EachColourMessageIsAnsweredWithItsSystemColours) {
   EXPECT_EQ(Name(AskColour(dialog, WM_CTLCOLORSTATIC, dc, label)), "brush#1");
   EXPECT_SEQUENCE((Lines{"SetTextColor(dc#1, 0xFF)", "SetBkColor(dc#1, 0xFF00)"}),
                   standin::CallsTo({"SetTextColor", "SetBkColor", "SetBkMode"}));
-  EXPECT_EQ(standin::DcStateOf(dc).backgroundMode, OPAQUE);
+  EXPECT_EQ(GetBkMode(dc), OPAQUE);
 
   // Transparent: the text alone, and nothing painted behind it.
   SetControlColor(dialog, 1002, 0x0000FF, -2);
@@ -289,18 +289,13 @@ TEST_F(ToolkitControlsTest, RedrawControlRepaintsAtOnceAndClimbsThroughTranspare
   RECT ownerClient = standin::ClientRectOf(owner);
   dialogArea = RECT{dialogArea.left - ownerClient.left, dialogArea.top - ownerClient.top,
                     dialogArea.right - ownerClient.left, dialogArea.bottom - ownerClient.top};
-  Lines redraws;
-  for (const standin::Redraw& redraw : standin::Redraws()) {
-    char flags[16];
-    std::snprintf(flags, sizeof flags, "0x%X", redraw.flags);
-    redraws.push_back(standin::NameOf(redraw.window) + " " +
-                      (redraw.rect ? Text(*redraw.rect) : std::string("all")) + " " + flags);
-  }
-  EXPECT_SEQUENCE(
-      (Lines{"BUTTON#1001 all 0x185", "STATIC#1002 all 0x185",
-             "dialog#1 " + Text(labelArea) + " 0x185", "STATIC#1002 all 0x185",
-             "dialog#1 " + Text(labelArea) + " 0x185", "window#1 " + Text(dialogArea) + " 0x185"}),
-      redraws);
+  EXPECT_SEQUENCE((Lines{"RedrawWindow(BUTTON#1001, NULL, NULL, 0x185)",
+                         "RedrawWindow(STATIC#1002, NULL, NULL, 0x185)",
+                         "RedrawWindow(dialog#1, " + Text(labelArea) + ", NULL, 0x185)",
+                         "RedrawWindow(STATIC#1002, NULL, NULL, 0x185)",
+                         "RedrawWindow(dialog#1, " + Text(labelArea) + ", NULL, 0x185)",
+                         "RedrawWindow(window#1, " + Text(dialogArea) + ", NULL, 0x185)"}),
+                  standin::CallsTo({"RedrawWindow"}));
   DestroyWindow(owner);
 }
 
