@@ -518,10 +518,6 @@ UINT WINAPI SetErrorMode(UINT uMode) {
   return old;
 }
 
-UINT WINAPI GetErrorMode() {
-  return K().errorMode;
-}
-
 DWORD WINAPI TlsAlloc() {
   Log("TlsAlloc", {});
   if (!K().failTlsAlloc) {

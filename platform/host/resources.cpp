@@ -4,8 +4,8 @@
 // Names follow the platform's rule: an integer resource (MAKEINTRESOURCE) and a name
 // made of "#" and decimal digits ("#104") name the same resource 104; other names are
 // compared without regard to case. A missing resource gives ERROR_RESOURCE_TYPE_NOT_FOUND.
-// Every LoadImageA gives a new handle (unless LR_SHARED), sized as asked, or, for 0,
-// as the resource's first image (32 x 32 with LR_DEFAULTSIZE).
+// Every LoadImageA gives a new handle, sized as asked, or, for 0, as the resource's first
+// image; the load flags are not read (the program passes none).
 #include <algorithm>
 #include <cstdlib>
 
@@ -148,10 +148,6 @@ using standin::win::ObjectKind;
 HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy, UINT fuLoad) {
   Log("LoadImageA",
       {Ptr(hInst), standin::win::NameText(name), Dec(type), Dec(cx), Dec(cy), Hex(fuLoad)});
-  if ((fuLoad & LR_LOADFROMFILE) != 0) {
-    standin::detail::SetLastErrorRaw(ERROR_FILE_NOT_FOUND);  // no image files here
-    return nullptr;
-  }
   if (type != IMAGE_ICON && type != IMAGE_BITMAP) {
     standin::detail::SetLastErrorRaw(ERROR_RESOURCE_TYPE_NOT_FOUND);
     return nullptr;
@@ -161,31 +157,13 @@ HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy
   if (resource == nullptr) {
     return nullptr;
   }
-  int ownWidth = icon ? resource->sizes.front() : resource->width;
-  int ownHeight = icon ? resource->sizes.front() : resource->height;
-  if (icon && (fuLoad & LR_DEFAULTSIZE) != 0) {
-    ownWidth = 32;
-    ownHeight = 32;
-  }
-  int width = cx != 0 ? cx : ownWidth;
-  int height = cy != 0 ? cy : ownHeight;
   standin::win::State& s = standin::win::S();
-  bool shared = (fuLoad & LR_SHARED) != 0;
-  if (shared) {
-    for (const auto& [value, object] : s.objects) {
-      if (object.shared && object.resource == resource->name && object.width == width &&
-          object.height == height && object.alive) {
-        return reinterpret_cast<HANDLE>(value);
-      }
-    }
-  }
   Object object;
   object.kind = icon ? ObjectKind::kIcon : ObjectKind::kBitmap;
   object.name = icon ? "icon#" + Dec(s.nextIcon++) : "bitmap#" + Dec(s.nextBitmap++);
   object.resource = resource->name;
-  object.width = width;
-  object.height = height;
-  object.shared = shared;
+  object.width = cx != 0 ? cx : (icon ? resource->sizes.front() : resource->width);
+  object.height = cy != 0 ? cy : (icon ? resource->sizes.front() : resource->height);
   return standin::win::NewObject(object);
 }
 
@@ -203,11 +181,6 @@ BOOL WINAPI DestroyIcon(HICON hIcon) {
     standin::win::Fault("DestroyIcon(" + Name(hIcon) + "): destroyed twice");
     standin::detail::SetLastErrorRaw(ERROR_INVALID_CURSOR_HANDLE);
     return FALSE;
-  }
-  if (object->shared) {
-    standin::win::Fault("DestroyIcon(" + Name(hIcon) +
-                        "): a shared icon, which the platform keeps");
-    return TRUE;
   }
   object->alive = false;
   return TRUE;
@@ -246,17 +219,8 @@ HRSRC WINAPI FindResourceA(HMODULE hModule, LPCSTR lpName, LPCSTR lpType) {
   if (resource == nullptr) {
     return nullptr;
   }
-  standin::win::State& s = standin::win::S();
-  std::string key = Ptr(hModule) + (icon ? " icon " : " bitmap ") + resource->name;
-  for (const auto& [value, name] : s.resourceHandles) {
-    if (name == key) {
-      return reinterpret_cast<HRSRC>(value);
-    }
-  }
-  uintptr_t value = s.nextResourceHandle;
-  s.nextResourceHandle += 4;
-  s.resourceHandles[value] = key;
-  return reinterpret_cast<HRSRC>(value);
+  // The same resource gives the same handle, as the module's resource directory does.
+  return reinterpret_cast<HRSRC>(const_cast<standin::win::Resource*>(resource));
 }
 
 BOOL WINAPI EnumResourceNamesA(HMODULE hModule, LPCSTR lpType, ENUMRESNAMEPROCA lpEnumFunc,

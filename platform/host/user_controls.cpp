@@ -364,9 +364,6 @@ LRESULT CALLBACK ButtonProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
       Send(handle, WM_LBUTTONDOWN, MK_LBUTTON, 0);
       Send(handle, WM_LBUTTONUP, 0, 0);
       return 0;
-    case BM_GETSTATE:
-      return button->check | (button->pushed ? BST_PUSHED : 0) |
-             (S().focus == handle ? BST_FOCUS : 0);
     case BM_SETSTATE:
       button->pushed = wParam != 0;
       DrawIfShown(handle);
@@ -458,20 +455,6 @@ LRESULT CALLBACK EditProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPara
       return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
     case EM_SETSEL:
       return 0;
-    case WM_CHAR:
-      if (wParam == '\b') {
-        if (!edit->text.empty()) {
-          edit->text.pop_back();
-        }
-      } else if (wParam >= 0x20) {
-        edit->text.push_back(static_cast<char>(wParam));
-      }
-      Invalidate(handle, nullptr, true, false);
-      return 0;
-    case WM_SETTEXT:
-      DefProc(handle, message, wParam, lParam);
-      Invalidate(handle, nullptr, true, false);
-      return TRUE;
     case WM_LBUTTONDOWN:
       SetFocusTo(handle);
       return 0;

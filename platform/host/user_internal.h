@@ -54,7 +54,6 @@ struct Window {
   bool dialog = false;
   DLGPROC dialogProcedure = nullptr;
   LONG_PTR messageResult = 0;
-  LONG_PTR dialogUser = 0;
   HFONT dialogFont = nullptr;  // made from the template; the platform deletes it
   int baseX = 0;
   int baseY = 0;
@@ -84,7 +83,6 @@ struct Object {
   bool stock = false;     // stock and system-colour objects: never freed, never counted
   bool platform = false;  // the platform's own (a dialog's font, a paint DC)
   bool alive = true;
-  bool shared = false;  // an icon loaded with LR_SHARED
   LOGFONTA font{};
   COLORREF colour = 0;
   int sysColourIndex = -1;
@@ -180,8 +178,6 @@ struct State {
 
   // Resources.
   std::map<uintptr_t, std::vector<Resource>> resources;  // by module
-  uintptr_t nextResourceHandle = 0x000B0010;
-  std::map<uintptr_t, std::string> resourceHandles;
 };
 
 State& S();

@@ -462,7 +462,7 @@ void ClearFaults() {
 namespace standin::win {
 void AddGdiLedger(std::vector<std::string>* lines) {
   for (const auto& [value, object] : S().objects) {
-    if (object.alive && !object.stock && !object.platform && !object.shared) {
+    if (object.alive && !object.stock && !object.platform) {
       lines->push_back(ObjectLine(object));
     }
   }

@@ -176,7 +176,7 @@ bool ActivatingCommand(int command) {
          command != SW_MINIMIZE && command != SW_HIDE;
 }
 
-const char* IndexName(int index) {
+std::string IndexText(int index) {
   switch (index) {
     case GWL_STYLE:
       return "GWL_STYLE";
@@ -190,39 +190,21 @@ const char* IndexName(int index) {
       return "GWLP_USERDATA";
     case GWLP_WNDPROC:
       return "GWLP_WNDPROC";
-    case GWLP_HINSTANCE:
-      return "GWLP_HINSTANCE";
-    case static_cast<int>(DWLP_MSGRESULT):
+    case DWLP_MSGRESULT:
       return "DWLP_MSGRESULT";
-    case static_cast<int>(DWLP_DLGPROC):
-      return "DWLP_DLGPROC";
-    case static_cast<int>(DWLP_USER):
-      return "DWLP_USER";
     default:
-      return nullptr;
+      return Dec(index);
   }
 }
 
-std::string IndexText(int index) {
-  const char* name = IndexName(index);
-  return name != nullptr ? name : Dec(index);
-}
-
-// The pointer-valued indexes cannot be read or written with the 32-bit calls in a
-// 64-bit process; Windows refuses them there with ERROR_INVALID_INDEX.
-bool PointerIndex(const Window& window, int index) {
-  return index == GWLP_WNDPROC || index == GWLP_HINSTANCE ||
-         (window.dialog && (index == static_cast<int>(DWLP_DLGPROC)));
-}
-
+// The window data that the toolkit and the checks read and write; another index is
+// refused with ERROR_INVALID_INDEX, as an index that does not exist.
 LONG_PTR* DataSlot(Window& window, int index) {
   switch (index) {
     case GWLP_USERDATA:
       return &window.userData;
-    case static_cast<int>(DWLP_MSGRESULT):
+    case DWLP_MSGRESULT:
       return window.dialog ? &window.messageResult : nullptr;
-    case static_cast<int>(DWLP_USER):
-      return window.dialog ? &window.dialogUser : nullptr;
     default:
       return nullptr;
   }
@@ -245,15 +227,8 @@ bool GetData(Window& window, int index, LONG_PTR* value) {
     case GWLP_WNDPROC:
       *value = reinterpret_cast<LONG_PTR>(window.procedure);
       return true;
-    case GWLP_HINSTANCE:
-      *value = reinterpret_cast<LONG_PTR>(ProgramModule());
-      return true;
     default:
       break;
-  }
-  if (window.dialog && index == static_cast<int>(DWLP_DLGPROC)) {
-    *value = reinterpret_cast<LONG_PTR>(window.dialogProcedure);
-    return true;
   }
   if (LONG_PTR* slot = DataSlot(window, index)) {
     *value = *slot;
@@ -287,17 +262,10 @@ bool SetData(Window& window, int index, LONG_PTR value, LONG_PTR* old) {
     case GWLP_WNDPROC:
       window.procedure = reinterpret_cast<WNDPROC>(value);
       return true;
-    case GWLP_HINSTANCE:
-      return true;
     default:
-      break;
+      *DataSlot(window, index) = value;
+      return true;
   }
-  if (window.dialog && index == static_cast<int>(DWLP_DLGPROC)) {
-    window.dialogProcedure = reinterpret_cast<DLGPROC>(value);
-    return true;
-  }
-  *DataSlot(window, index) = value;
-  return true;
 }
 
 }  // namespace
@@ -960,31 +928,10 @@ LONG WINAPI GetWindowLongA(HWND hWnd, int nIndex) {
   Log("GetWindowLongA", {Name(hWnd), standin::win::IndexText(nIndex)});
   Window* window = Need(hWnd);
   LONG_PTR value = 0;
-  if (window == nullptr) {
-    return 0;
+  if (window != nullptr) {
+    standin::win::GetData(*window, nIndex, &value);
   }
-  if (standin::win::PointerIndex(*window, nIndex)) {
-    standin::detail::SetLastErrorRaw(ERROR_INVALID_INDEX);
-    return 0;
-  }
-  standin::win::GetData(*window, nIndex, &value);
   return static_cast<LONG>(value);
-}
-
-LONG WINAPI SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong) {
-  Log("SetWindowLongA",
-      {Name(hWnd), standin::win::IndexText(nIndex), Hex(static_cast<DWORD>(dwNewLong))});
-  Window* window = Need(hWnd);
-  LONG_PTR old = 0;
-  if (window == nullptr) {
-    return 0;
-  }
-  if (standin::win::PointerIndex(*window, nIndex)) {
-    standin::detail::SetLastErrorRaw(ERROR_INVALID_INDEX);
-    return 0;
-  }
-  standin::win::SetData(*window, nIndex, dwNewLong, &old);
-  return static_cast<LONG>(old);
 }
 
 LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int nIndex) {
@@ -998,11 +945,9 @@ LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int nIndex) {
 }
 
 LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
-  std::string value = nIndex == GWLP_HWNDPARENT
-                          ? Name(reinterpret_cast<void*>(dwNewLong))
-                          : (nIndex == GWLP_WNDPROC || nIndex == static_cast<int>(DWLP_DLGPROC)
-                                 ? std::string(dwNewLong == 0 ? "NULL" : "procedure")
-                                 : Hex(static_cast<unsigned long long>(dwNewLong)));
+  std::string value = nIndex == GWLP_HWNDPARENT ? Name(reinterpret_cast<void*>(dwNewLong))
+                      : nIndex == GWLP_WNDPROC  ? std::string("procedure")
+                                                : Hex(static_cast<unsigned long long>(dwNewLong));
   Log("SetWindowLongPtrA", {Name(hWnd), standin::win::IndexText(nIndex), value});
   Window* window = Need(hWnd);
   LONG_PTR old = 0;
