@@ -81,24 +81,6 @@ void StockFont(Object* object, const char* face, LONG height, LONG weight) {
   std::strncpy(object->font.lfFaceName, face, LF_FACESIZE - 1);
 }
 
-const char* KindName(ObjectKind kind) {
-  switch (kind) {
-    case ObjectKind::kFont:
-      return "font";
-    case ObjectKind::kBrush:
-      return "brush";
-    case ObjectKind::kBitmap:
-      return "bitmap";
-    case ObjectKind::kPen:
-      return "pen";
-    case ObjectKind::kIcon:
-      return "icon";
-    case ObjectKind::kDc:
-      return "DC";
-  }
-  return "object";
-}
-
 Object* AliveDc(HDC dc) {
   Object* object = FindObject(dc);
   return object != nullptr && object->kind == ObjectKind::kDc && object->alive ? object : nullptr;
@@ -407,15 +389,12 @@ void RecordPaint(HWND handle, UINT colourMessage, HDC dc, HBRUSH brush) {
   Paint paint{};
   paint.window = handle;
   paint.colourMessage = colourMessage;
-  paint.dc = dc;
   paint.textColour = state->textColour;
   paint.backgroundColour = state->backgroundColour;
   paint.backgroundMode = state->backgroundMode;
   paint.brush = brush;
   paint.font = window->dialog && window->font == nullptr ? window->dialogFont : window->font;
   paint.text = window->text;
-  paint.enabled = (window->style & WS_DISABLED) == 0;
-  paint.at = detail::Now();
   S().paints.push_back(paint);
 }
 
@@ -441,7 +420,7 @@ namespace {
 const Object& KnownObject(const void* handle, ObjectKind kind, const char* who) {
   const Object* object = FindObject(handle);
   if (object == nullptr || object->kind != kind) {
-    detail::Fatal(std::string(who) + ": " + win::Name(handle) + " is no " + win::KindName(kind));
+    detail::Fatal(std::string(who) + ": " + win::Name(handle) + " is not what it asks about");
   }
   return *object;
 }
@@ -459,10 +438,6 @@ COLORREF BrushColour(HBRUSH brush) {
 bool IsObjectAlive(const void* handle) {
   const Object* object = FindObject(handle);
   return object != nullptr && object->alive;
-}
-
-const std::vector<Paint>& Paints() {
-  return win::S().paints;
 }
 
 std::optional<Paint> LastPaintOf(HWND window) {

@@ -180,17 +180,13 @@ bool IsObjectAlive(const void* handle);  // a GDI object, icon or DC not yet fre
 struct Paint {
   HWND window;
   UINT colourMessage;  // WM_CTLCOLORSTATIC, WM_CTLCOLORBTN, WM_CTLCOLORDLG ...
-  HDC dc;
   COLORREF textColour;
   COLORREF backgroundColour;
   int backgroundMode;
   HBRUSH brush;
   HFONT font;
   std::string text;
-  bool enabled;
-  DWORD at;
 };
-const std::vector<Paint>& Paints();
 std::optional<Paint> LastPaintOf(HWND window);
 void ClearPaints();
 

@@ -30,7 +30,6 @@ struct Window {
   bool destroying = false;  // WM_DESTROY has been sent
   bool failDestroy = false;
   bool internal = false;  // the platform's own (a message box): not in traces or ledger
-  int serial = 0;         // creation order
   HWND parent = nullptr;  // a child's parent
   HWND owner = nullptr;   // a top-level window's owner
   std::vector<HWND> children;
@@ -137,7 +136,6 @@ struct State {
   int nextDialog = 1;
   int nextTopLevel = 1;
   int nextMessageBox = 1;
-  int nextSerial = 1;
   HWND focus = nullptr;
   HWND active = nullptr;
   HWND capture = nullptr;

@@ -1,17 +1,15 @@
 // The stand-in's message boxes: the test's script answers them.
 //
-// As on the platform (checked under Wine): the box is a window of its own that becomes
-// the active window. A box with an owner disables the owner (its top-level window) while
-// it is open and enables it again before the box goes away, so that the owner becomes
-// active again; a box without an owner disables nothing, unless it is MB_TASKMODAL, which
-// disables every top-level window of the thread. While the box is open its modal loop
-// goes on dispatching the thread's messages: the stand-in dispatches what is queued when
-// the box opens and what is still queued when the script has answered, and the script
-// may pump in between (standin::PumpMessages) to see its own actions handled at once.
-// Keys pressed while the box is open go to the box, which only the script closes. A box
-// closed without a button (its close box, Esc) returns IDCANCEL; Wine does so for every
-// kind of box. On Windows a box with only Yes and No (or Abort, Retry and Ignore) cannot
-// be closed that way, and an OK box returns IDOK.
+// As on the platform (the conformance checks hold on both): the box is a window of its own
+// that becomes the active window. A box with an owner disables the owner (its top-level
+// window) while it is open and enables it again before the box goes away, so that the
+// owner becomes active again; a box without an owner disables nothing (MB_TASKMODAL is
+// not modelled). While the box is open its modal loop goes on dispatching the thread's
+// messages: the stand-in dispatches what is queued when the box opens and what is still
+// queued when the script has answered, and the script may pump in between
+// (standin::PumpMessages) to see its own actions handled at once. Keys pressed while the
+// box is open go to the box, which only the script closes. A box closed without a button
+// (its close box, Esc) returns IDCANCEL, as Wine answers for every kind of box.
 #include <algorithm>
 
 #include "user_internal.h"
@@ -75,18 +73,9 @@ int RunMessageBox(HWND owner, const char* text, const char* caption, UINT style)
 
   HWND ownerTop = Root(owner);
   std::vector<HWND> disabled;
-  if (ownerTop != nullptr) {
-    if ((Find(ownerTop)->style & WS_DISABLED) == 0) {
-      Enable(ownerTop, false);
-      disabled.push_back(ownerTop);
-    }
-  } else if ((style & MB_TASKMODAL) != 0) {
-    for (HWND window : TopLevelWindows()) {
-      if ((Find(window)->style & WS_DISABLED) == 0) {
-        Enable(window, false);
-        disabled.push_back(window);
-      }
-    }
+  if (ownerTop != nullptr && (Find(ownerTop)->style & WS_DISABLED) == 0) {
+    Enable(ownerTop, false);
+    disabled.push_back(ownerTop);
   }
 
   HWND previousActive = s.active;

@@ -357,13 +357,8 @@ HWND Create(const CreateArgs& args) {
   window->className = windowClass.name;
   window->procedure = windowClass.procedure;
   window->internal = args.internal;
-  window->serial = s.nextSerial++;
   window->style = args.style & ~WS_VISIBLE;
   window->exStyle = args.exStyle;
-  if (!child && (args.style & WS_POPUP) == 0) {
-    window->style |= WS_CLIPSIBLINGS | WS_CAPTION;  // an overlapped window always has both
-    window->exStyle |= WS_EX_WINDOWEDGE;
-  }
   window->id = child ? args.id : 0;
   window->text = args.text != nullptr ? args.text : "";
   window->dialog = args.dialog || windowClass.name == "#32770";
@@ -375,11 +370,8 @@ HWND Create(const CreateArgs& args) {
   } else if (args.parent != nullptr) {
     window->owner = Root(args.parent);
   }
-  int x = args.x == CW_USEDEFAULT ? 0 : args.x;
-  int y = args.x == CW_USEDEFAULT ? 0 : args.y;
-  int width = args.width == CW_USEDEFAULT ? s.screenWidth / 2 : std::max(args.width, 0);
-  int height = args.width == CW_USEDEFAULT ? s.screenHeight / 2 : std::max(args.height, 0);
-  window->rect = RECT{x, y, x + width, y + height};
+  window->rect =
+      RECT{args.x, args.y, args.x + std::max(args.width, 0), args.y + std::max(args.height, 0)};
 
   HWND handle = window->handle;
   Window* created = window.get();
@@ -395,10 +387,10 @@ HWND Create(const CreateArgs& args) {
                        ProgramModule(),
                        reinterpret_cast<HMENU>(args.id),
                        args.parent,
-                       height,
-                       width,
-                       y,
-                       x,
+                       args.height,
+                       args.width,
+                       args.y,
+                       args.x,
                        static_cast<LONG>(args.style),
                        args.text,
                        created->className.c_str(),
@@ -518,10 +510,6 @@ bool Show(HWND handle, int command) {
     return wasVisible;
   }
   window->style = (state & ~WS_VISIBLE) | (show ? WS_VISIBLE : 0);
-  if ((window->style & WS_MAXIMIZE) != 0 && (before & WS_MAXIMIZE) == 0 &&
-      window->parent == nullptr) {
-    window->rect = S().workArea;
-  }
   if (show) {
     Invalidate(handle, nullptr, true, true);
     if (window->parent == nullptr) {
@@ -664,15 +652,6 @@ bool Move(HWND handle, HWND after, int x, int y, int width, int height, UINT fla
   }
   bool resized = before.right - before.left != window->rect.right - window->rect.left ||
                  before.bottom - before.top != window->rect.bottom - window->rect.top;
-  if ((pos.flags & SWP_SHOWWINDOW) != 0 && (window->style & WS_VISIBLE) == 0) {
-    window->style |= WS_VISIBLE;
-    Invalidate(handle, nullptr, true, true);
-    if (window->parent == nullptr && (pos.flags & SWP_NOACTIVATE) == 0) {
-      Activate(handle);
-    }
-  } else if ((pos.flags & SWP_HIDEWINDOW) != 0 && (window->style & WS_VISIBLE) != 0) {
-    window->style &= ~WS_VISIBLE;
-  }
   if (resized && (pos.flags & SWP_NOREDRAW) == 0) {
     Invalidate(handle, nullptr, true, true);
   }
@@ -853,8 +832,7 @@ int WINAPI GetClassNameA(HWND hWnd, LPSTR lpClassName, int nMaxCount) {
   return static_cast<int>(count);
 }
 
-// The first child, the next sibling (both in z order, which here is creation order) and
-// the owner; other relations are not needed here.
+// The first child and the next sibling, in z order (which here is creation order).
 HWND WINAPI GetWindow(HWND hWnd, UINT uCmd) {
   Log("GetWindow", {Name(hWnd), Dec(uCmd)});
   Window* window = Need(hWnd);
@@ -873,8 +851,6 @@ HWND WINAPI GetWindow(HWND hWnd, UINT uCmd) {
                  ? nullptr
                  : *(at + 1);
     }
-    case GW_OWNER:
-      return window->owner;
     default:
       return nullptr;
   }
