@@ -50,7 +50,7 @@ struct KernelState {
   std::map<void*, size_t> globals;
   DWORD startupFlags = 0;
   WORD startupShow = 0;
-  std::string commandLine = "\"C:\\setup.exe\"";
+  std::string commandLine = R"("C:\setup.exe")";
   std::vector<char> commandLineBuffer;
   DWORD versionMajor = 10;
   DWORD versionMinor = 0;
@@ -110,7 +110,7 @@ std::string HandleName(HANDLE handle) {
     return Ptr(handle);
   }
   return (found->second.process ? "process#" : "thread#") +
-         Dec(static_cast<long long>(found->second.launch + 1));
+         Dec(static_cast<long long>(found->second.launch) + 1);
 }
 
 HANDLE NewHandle(bool process, size_t launch) {
@@ -144,7 +144,7 @@ const Node* FindProgram(const std::string& token, DWORD* error) {
                                         "C:\\Windows"};
     folders.insert(folders.end(), K().searchPath.begin(), K().searchPath.end());
     for (const std::string& folder : folders) {
-      std::string full = FullPath(folder + "\\" + name);
+      std::string full = FullPath(folder + "\\" += name);
       if (!full.empty()) {
         candidates.push_back(full);
       }
@@ -189,12 +189,14 @@ std::string StartupText(const STARTUPINFOA* startup) {
   if (startup == nullptr) {
     return "NULL";
   }
-  STARTUPINFOA others = *startup;
-  others.cb = 0;
-  others.dwFlags = 0;
-  others.wShowWindow = 0;
-  STARTUPINFOA zero{};
-  bool othersZero = std::memcmp(&others, &zero, sizeof zero) == 0;
+  // Every other field is still zero, as the run time leaves them.
+  bool othersZero = startup->lpReserved == nullptr && startup->lpDesktop == nullptr &&
+                    startup->lpTitle == nullptr && startup->dwX == 0 && startup->dwY == 0 &&
+                    startup->dwXSize == 0 && startup->dwYSize == 0 && startup->dwXCountChars == 0 &&
+                    startup->dwYCountChars == 0 && startup->dwFillAttribute == 0 &&
+                    startup->cbReserved2 == 0 && startup->lpReserved2 == nullptr &&
+                    startup->hStdInput == nullptr && startup->hStdOutput == nullptr &&
+                    startup->hStdError == nullptr;
   std::string size = startup->cb == sizeof(STARTUPINFOA) ? "sizeof" : Dec(startup->cb);
   return "si{cb=" + size + ",flags=" + Hex(startup->dwFlags) +
          ",show=" + Dec(startup->wShowWindow) + (othersZero ? ",others=0}" : ",others=set}");

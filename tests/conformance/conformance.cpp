@@ -26,7 +26,7 @@ class Summary : public ::testing::Environment {
                        std::to_string(unit.failed_test_count()) + " failed; " +
                        std::to_string(Simplifications().size()) + " stated simplifications\n";
     for (const auto& [place, reason] : Simplifications()) {
-      text += "  - " + reason + " (" + place + ")\n";
+      text.append("  - ").append(reason).append(" (").append(place).append(")\n");
     }
     std::fputs(text.c_str(), stdout);
     std::ofstream("conformance-summary.txt") << text;
@@ -113,7 +113,7 @@ std::string Parameter(UINT message, bool lParam, ULONG_PTR value) {
     return std::to_string(value);
   }
   auto* handle = reinterpret_cast<HWND>(value);
-  if (Names().count(handle) != 0 || IsWindow(handle)) {
+  if (Names().contains(handle) || IsWindow(handle)) {
     return NameOf(handle);
   }
   switch (GetObjectType(reinterpret_cast<HGDIOBJ>(value))) {
@@ -225,78 +225,8 @@ std::string RowOf(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return row;
 }
 
-std::string MessageName(UINT message) {
-  struct Named {
-    UINT message;
-    const char* name;
-  };
-#define NAMED(m) \
-  Named {        \
-    m, #m        \
-  }
-  static const Named kNames[] = {
-      NAMED(WM_CREATE),
-      NAMED(WM_DESTROY),
-      NAMED(WM_MOVE),
-      NAMED(WM_SIZE),
-      NAMED(WM_ACTIVATE),
-      NAMED(WM_SETFOCUS),
-      NAMED(WM_KILLFOCUS),
-      NAMED(WM_ENABLE),
-      NAMED(WM_SETTEXT),
-      NAMED(WM_PAINT),
-      NAMED(WM_CLOSE),
-      NAMED(WM_QUIT),
-      NAMED(WM_ERASEBKGND),
-      NAMED(WM_SHOWWINDOW),
-      NAMED(WM_ACTIVATEAPP),
-      NAMED(WM_CANCELMODE),
-      NAMED(WM_NEXTDLGCTL),
-      NAMED(WM_DRAWITEM),
-      NAMED(WM_SETFONT),
-      NAMED(WM_GETFONT),
-      NAMED(WM_WINDOWPOSCHANGING),
-      NAMED(WM_WINDOWPOSCHANGED),
-      NAMED(WM_NCDESTROY),
-      NAMED(WM_NCACTIVATE),
-      NAMED(WM_GETDLGCODE),
-      NAMED(WM_NCLBUTTONDOWN),
-      NAMED(WM_KEYDOWN),
-      NAMED(WM_KEYUP),
-      NAMED(WM_CHAR),
-      NAMED(WM_SYSKEYDOWN),
-      NAMED(WM_SYSKEYUP),
-      NAMED(WM_SYSCHAR),
-      NAMED(WM_INITDIALOG),
-      NAMED(WM_COMMAND),
-      NAMED(WM_SYSCOMMAND),
-      NAMED(WM_CTLCOLORBTN),
-      NAMED(WM_CTLCOLORDLG),
-      NAMED(WM_CTLCOLORSTATIC),
-      NAMED(WM_LBUTTONDOWN),
-      NAMED(WM_LBUTTONUP),
-      NAMED(WM_PARENTNOTIFY),
-      NAMED(BM_SETSTATE),
-      NAMED(BM_SETSTYLE),
-      NAMED(BM_CLICK),
-      NAMED(DM_GETDEFID),
-      NAMED(DM_SETDEFID),
-
-  };
-#undef NAMED
-  for (const Named& named : kNames) {
-    if (named.message == message) {
-      return named.name;
-    }
-  }
-  if (message >= WM_APP && message < 0xC000) {
-    return "WM_APP+" + std::to_string(message - WM_APP);
-  }
-  return Hex(message);
-}
-
 INT_PTR CALLBACK JournalDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (Names().count(dialog) == 0 && !pendingDialogName.empty()) {
+  if (!Names().contains(dialog) && !pendingDialogName.empty()) {
     Name(dialog, pendingDialogName);
   }
   Journal& journal = TheJournal();
@@ -405,7 +335,8 @@ std::string ClassOf(HWND window) {
 
 std::string TextOf(HWND window) {
   std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 

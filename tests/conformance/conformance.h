@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "message_table.h"
 #include "platform.h"
 
 namespace conformance {
@@ -69,7 +70,7 @@ Journal& TheJournal();
 // Names a window in the rows (other handles show as "window", a DC as "dc").
 void Name(HWND window, const std::string& name);
 std::string RowOf(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-std::string MessageName(UINT message);
+using messages::MessageName;
 
 // The dialog procedure of the checks: writes a row, runs onMessage, and answers from
 // answers (0 for the rest).

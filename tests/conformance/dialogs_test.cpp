@@ -36,7 +36,7 @@ TEST_F(DialogTemplate, TheWizardsTemplateMakesAHiddenCentredDialogInItsOwnFont) 
   EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(dialog, GWL_EXSTYLE)), 0x10101u)
       << "DS_MODALFRAME adds WS_EX_DLGMODALFRAME";
 
-  auto font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+  auto* font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
   LOGFONTA info = FontInfo(font);
   EXPECT_EQ(info.lfHeight, -MulDiv(8, 96, 72));
   EXPECT_EQ(info.lfWeight, FW_DONTCARE);

@@ -84,21 +84,21 @@ TEST_F(DialogKeys, EscEnterTabShiftTabAndSpaceAsAPersonTypesThem) {
   HWND first = GetDlgItem(dialog, 11);
   HWND second = GetDlgItem(dialog, 12);
   struct Step {
-    BYTE key;
-    bool shift;
     Lines commands;
     HWND focus;
+    BYTE key;
+    bool shift;
     bool firstLooksDefault;
     bool secondLooksDefault;
   };
   const Step steps[] = {
-      {VK_ESCAPE, false, {"dialog WM_COMMAND(2, 0)"}, first, false, false},
-      {VK_RETURN, false, {"dialog WM_COMMAND(1, 0)"}, first, false, false},  // DM_GETDEFID: IDOK
-      {VK_TAB, false, {}, second, false, true},
-      {VK_RETURN, false, {"dialog WM_COMMAND(12, BUTTON#12)"}, second, false, true},
-      {VK_SPACE, false, {"dialog WM_COMMAND(12, BUTTON#12)"}, second, false, true},
-      {VK_TAB, true, {}, first, true, false},
-      {VK_TAB, true, {}, second, false, true},  // round again
+      {{"dialog WM_COMMAND(2, 0)"}, first, VK_ESCAPE, false, false, false},
+      {{"dialog WM_COMMAND(1, 0)"}, first, VK_RETURN, false, false, false},  // DM_GETDEFID: IDOK
+      {{}, second, VK_TAB, false, false, true},
+      {{"dialog WM_COMMAND(12, BUTTON#12)"}, second, VK_RETURN, false, false, true},
+      {{"dialog WM_COMMAND(12, BUTTON#12)"}, second, VK_SPACE, false, false, true},
+      {{}, first, VK_TAB, true, true, false},
+      {{}, second, VK_TAB, true, false, true},  // round again
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(std::to_string(step.key) + (step.shift ? " with shift" : ""));

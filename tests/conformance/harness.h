@@ -39,6 +39,18 @@ void ChooseSystemMenuClose(HWND window);  // "Close" from the system menu, with 
 // DispatchMessageA.
 void WaitUntilIdle(HWND dialog = nullptr, const std::function<void(const MSG&)>& taken = nullptr);
 
+// One message taken from the queue, handed on as WaitUntilIdle does; both harnesses'.
+inline void HandOn(MSG* msg, HWND dialog, const std::function<void(const MSG&)>& taken) {
+  if (taken) {
+    taken(*msg);
+  }
+  if (dialog != nullptr && IsWindow(dialog) && IsDialogMessageA(dialog, msg) != FALSE) {
+    return;
+  }
+  TranslateMessage(msg);
+  DispatchMessageA(msg);
+}
+
 // The clock, in milliseconds.
 DWORD Now();
 
@@ -48,7 +60,7 @@ DWORD Now();
 class BoxAnswer {
  public:
   BoxAnswer(const std::string& caption, int button,
-            std::function<void(HWND box)> whileOpen = nullptr);
+            const std::function<void(HWND box)>& whileOpen = nullptr);
   ~BoxAnswer();
   BoxAnswer(const BoxAnswer&) = delete;
   BoxAnswer& operator=(const BoxAnswer&) = delete;

@@ -56,14 +56,7 @@ void ChooseSystemMenuClose(HWND window) {
 void WaitUntilIdle(HWND dialog, const std::function<void(const MSG&)>& taken) {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-    if (taken) {
-      taken(msg);
-    }
-    if (dialog != nullptr && IsWindow(dialog) && IsDialogMessageA(dialog, &msg) != FALSE) {
-      continue;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    HandOn(&msg, dialog, taken);
   }
 }
 
@@ -72,7 +65,7 @@ DWORD Now() {
 }
 
 BoxAnswer::BoxAnswer(const std::string& caption, int button,
-                     std::function<void(HWND box)> whileOpen) {
+                     const std::function<void(HWND box)>& whileOpen) {
   standin::AnswerMessageBoxes([caption, button, whileOpen](const standin::MessageBox& box) {
     EXPECT_EQ(box.caption, caption) << "another box than the one expected";
     if (whileOpen) {

@@ -221,14 +221,7 @@ void WaitUntilIdle(HWND dialog, const std::function<void(const MSG&)>& taken) {
       continue;
     }
     quietSince = GetTickCount();
-    if (taken) {
-      taken(msg);
-    }
-    if (dialog != nullptr && IsWindow(dialog) && IsDialogMessageA(dialog, &msg) != FALSE) {
-      continue;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    HandOn(&msg, dialog, taken);
   }
 }
 
@@ -239,8 +232,8 @@ DWORD Now() {
 }
 
 BoxAnswer::BoxAnswer(const std::string& caption, int button,
-                     std::function<void(HWND box)> whileOpen) {
-  auto* visit = new Visit{caption, button, std::move(whileOpen), GetCurrentThreadId()};
+                     const std::function<void(HWND box)>& whileOpen) {
+  auto* visit = new Visit{caption, button, whileOpen, GetCurrentThreadId()};
   HANDLE thread = CreateThread(nullptr, 0, VisitBox, visit, 0, nullptr);
   visitor_ = new std::pair<HANDLE, Visit*>(thread, visit);
 }

@@ -16,7 +16,7 @@ std::string Start(const std::string& command) {
   PROCESS_INFORMATION process{};
   std::string line = command;
   SetLastError(0);
-  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &process)) {
     return command + ": error " + std::to_string(GetLastError());
   }
@@ -53,7 +53,7 @@ TEST_F(Processes, AProgramStartsByItsPathOrNameAndAFailedStartSaysWhy) {
   harness::MakeFile("Media\\Quillmark.exe");
   harness::MakeFile("Media\\notes.exe");
   ASSERT_TRUE(SetCurrentDirectoryA((folder + "\\Media").c_str()));
-  const std::string quoted = "\"" + folder + "\\Media\\DXSETUP.exe\"";
+  const std::string quoted = R"(")" + folder + R"(\Media\DXSETUP.exe")";
   EXPECT_SEQUENCE(
       (Lines{quoted + ": started", "DXSETUP.exe: started",
              "MISSING.exe: error " + std::to_string(ERROR_FILE_NOT_FOUND),

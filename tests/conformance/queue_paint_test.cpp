@@ -92,7 +92,7 @@ TEST_F(Painting, ControlsAskTheirParentForColoursAndAStaticRepaintsAtOnce) {
 
   // A font given with redrawing: a static paints at once, a button later.
   HWND button = GetDlgItem(dialog, 101);
-  auto font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  auto* font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   TheJournal().rows.clear();
   SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
@@ -196,7 +196,7 @@ TEST_F(Gdi, ObjectsLiveUntilDeletedAndADcKeepsItsColoursModeAndObjects) {
 
 using Resources = Check;
 
-BOOL CALLBACK NoteName(HMODULE, LPCSTR, LPSTR name, LONG_PTR list) {
+BOOL CALLBACK NoteName(HMODULE /*module*/, LPCSTR /*type*/, LPSTR name, LONG_PTR list) {
   reinterpret_cast<Lines*>(list)->push_back(
       IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<ULONG_PTR>(name))
                            : std::string(name));
@@ -217,9 +217,10 @@ std::string IconSize(HICON icon) {
 
 TEST_F(Resources, IconsAndBitmapsGoByNumberOrNameAndMissingOnesSayWhatIsMissing) {
   HMODULE module = harness::Module();
-  auto big = static_cast<HICON>(LoadImageA(module, "#104", IMAGE_ICON, 32, 32, 0));
-  auto small = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(104), IMAGE_ICON, 16, 16, 0));
-  auto named = static_cast<HICON>(LoadImageA(module, "alpha", IMAGE_ICON, 0, 0, 0));
+  auto* big = static_cast<HICON>(LoadImageA(module, "#104", IMAGE_ICON, 32, 32, 0));
+  auto* small =
+      static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(104), IMAGE_ICON, 16, 16, 0));
+  auto* named = static_cast<HICON>(LoadImageA(module, "alpha", IMAGE_ICON, 0, 0, 0));
   ASSERT_NE(big, nullptr);
   ASSERT_NE(small, nullptr);
   ASSERT_NE(named, nullptr);

@@ -106,7 +106,7 @@ TEST_F(StandInTest, TheLedgerListsWhatIsAliveAndMisuseIsAFault) {
   HBRUSH brush = CreateSolidBrush(0x0000FF);
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  auto icon =
+  auto* icon =
       static_cast<HICON>(LoadImageA(standin::ProgramModule(), "#104", IMAGE_ICON, 32, 32, 0));
   EXPECT_SEQUENCE(
       (Lines{"window dialog#1 \" \"", "font font#2 \"MS Sans Serif\" height -16 weight 700",

@@ -15,8 +15,7 @@ constexpr WPARAM kLineDown = 1;  // SB_LINEDOWN
 constexpr char kPeek[] = "PeekMessageA(msg, NULL, 0, 0, PM_REMOVE)";
 
 Lines Tail(const Lines& lines, size_t count) {
-  return Lines(lines.end() - static_cast<std::ptrdiff_t>(std::min(count, lines.size())),
-               lines.end());
+  return {lines.end() - static_cast<std::ptrdiff_t>(std::min(count, lines.size())), lines.end()};
 }
 
 // What was delivered to the dialog, as its callback would write it down, without
