@@ -67,7 +67,6 @@ struct StockEntry {
 const StockEntry kStockObjects[] = {
     STOCK(WHITE_BRUSH, kBrush), STOCK(LTGRAY_BRUSH, kBrush), STOCK(GRAY_BRUSH, kBrush),
     STOCK(DKGRAY_BRUSH, kBrush), STOCK(BLACK_BRUSH, kBrush), STOCK(NULL_BRUSH, kBrush),
-    STOCK(WHITE_PEN, kPen), STOCK(BLACK_PEN, kPen), STOCK(NULL_PEN, kPen),
     STOCK(OEM_FIXED_FONT, kFont), STOCK(ANSI_FIXED_FONT, kFont), STOCK(ANSI_VAR_FONT, kFont),
     STOCK(SYSTEM_FONT, kFont), STOCK(DEVICE_DEFAULT_FONT, kFont), STOCK(SYSTEM_FIXED_FONT, kFont),
     STOCK(DEFAULT_GUI_FONT, kFont),
@@ -91,7 +90,7 @@ Object* HolderOf(HGDIOBJ handle) {
   for (auto& [value, object] : S().objects) {
     if (object.kind == ObjectKind::kDc && object.alive &&
         (object.selectedFont == handle || object.selectedBrush == handle ||
-         object.selectedBitmap == handle || object.selectedPen == handle)) {
+         object.selectedBitmap == handle)) {
       return &object;
     }
   }
@@ -178,7 +177,6 @@ HDC NewDc(HWND window, bool memory, bool platform) {
   dc.fromGetDc = !memory && !platform;
   dc.selectedFont = Stock(SYSTEM_FONT);
   dc.selectedBrush = Stock(WHITE_BRUSH);
-  dc.selectedPen = Stock(BLACK_PEN);
   dc.selectedBitmap = memory ? S().defaultBitmap : nullptr;
   return static_cast<HDC>(NewObject(dc));
 }
@@ -556,8 +554,6 @@ DWORD WINAPI GetObjectType(HGDIOBJ h) {
       return OBJ_BRUSH;
     case ObjectKind::kBitmap:
       return OBJ_BITMAP;
-    case ObjectKind::kPen:
-      return OBJ_PEN;
     case ObjectKind::kDc:
       return object->memory ? OBJ_MEMDC : OBJ_DC;
     default:
@@ -605,9 +601,6 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
       break;
     case ObjectKind::kBrush:
       slot = &dc->selectedBrush;
-      break;
-    case ObjectKind::kPen:
-      slot = &dc->selectedPen;
       break;
     case ObjectKind::kBitmap: {
       Object* holder = standin::win::HolderOf(h);

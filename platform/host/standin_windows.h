@@ -84,16 +84,7 @@ HWND ActiveWindow();
 
 // ---- Messages delivered ----------------------------------------------------------------
 // Every message that reached a window procedure of a window the product can see, in
-// order, with the depth of nested sending (0 for a message dispatched from the queue
-// or sent from outside any window procedure).
-struct Delivery {
-  HWND window;
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-  int depth;
-};
-const std::vector<Delivery>& Deliveries();
+// order.
 // The deliveries as "dialog#1 WM_SETFONT(font#1, 0)", or without parameters as
 // "dialog#1 WM_SETFONT"; only those to the given window when one is given.
 std::vector<std::string> DeliveryLines(bool withParameters = true, HWND onlyTo = nullptr);

@@ -74,7 +74,7 @@ struct WindowClass {
 };
 
 // ---- GDI ----
-enum class ObjectKind { kFont, kBrush, kBitmap, kPen, kIcon, kDc };
+enum class ObjectKind { kFont, kBrush, kBitmap, kIcon, kDc };
 
 struct Object {
   ObjectKind kind = ObjectKind::kFont;
@@ -98,7 +98,6 @@ struct Object {
   HGDIOBJ selectedFont = nullptr;
   HGDIOBJ selectedBrush = nullptr;
   HGDIOBJ selectedBitmap = nullptr;
-  HGDIOBJ selectedPen = nullptr;
 };
 
 struct Resource {
@@ -145,8 +144,7 @@ struct State {
   // Messages.
   std::vector<Queued> posted;
   std::vector<Queued> input;
-  std::vector<Delivery> deliveries;
-  int sendDepth = 0;
+  std::vector<MSG> deliveries;  // hwnd, message, wParam and lParam
   std::vector<std::function<void()>> idleActions;
   int idleLimit = 1000;
   int idleSleeps = 0;

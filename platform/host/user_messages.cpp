@@ -26,15 +26,13 @@ constexpr int kPaintLoopLimit = 1000;
 LRESULT CallProcedure(Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
   State& s = S();
   if (!window.internal) {
-    s.deliveries.push_back(Delivery{window.handle, message, wParam, lParam, s.sendDepth});
+    s.deliveries.push_back(MSG{window.handle, message, wParam, lParam, 0, {0, 0}});
   }
   WNDPROC procedure = window.procedure;
   if (procedure == nullptr) {
     return 0;
   }
-  ++s.sendDepth;
   LRESULT result = procedure(window.handle, message, wParam, lParam);
-  --s.sendDepth;
   return result;
 }
 
@@ -452,8 +450,6 @@ LRESULT DefProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
       *slot = reinterpret_cast<HICON>(lParam);
       return reinterpret_cast<LRESULT>(old);
     }
-    case WM_GETICON:
-      return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? window->bigIcon : window->smallIcon);
     case WM_PAINT:
       EndPainting(BeginPainting(handle));
       return 0;

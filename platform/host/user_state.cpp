@@ -64,8 +64,6 @@ std::string ObjectLine(const Object& object) {
       return "bitmap " + object.name + " " + detail::Dec(object.width) + "x" +
              detail::Dec(object.height) +
              (object.resource.empty() ? std::string() : " from " + object.resource);
-    case ObjectKind::kPen:
-      return "pen " + object.name;
     case ObjectKind::kIcon:
       return "icon " + object.name + " " + detail::Dec(object.width) + "x" +
              detail::Dec(object.height) + " from " + object.resource;
@@ -410,20 +408,16 @@ HWND ActiveWindow() {
   return S().active;
 }
 
-const std::vector<Delivery>& Deliveries() {
-  return S().deliveries;
-}
-
 std::vector<std::string> DeliveryLines(bool withParameters, HWND onlyTo) {
   std::vector<std::string> lines;
-  for (const Delivery& delivery : S().deliveries) {
-    if (onlyTo != nullptr && delivery.window != onlyTo) {
+  for (const MSG& delivery : S().deliveries) {
+    if (onlyTo != nullptr && delivery.hwnd != onlyTo) {
       continue;
     }
     lines.push_back(
         withParameters
-            ? MessageLine(delivery.window, delivery.message, delivery.wParam, delivery.lParam)
-            : win::Name(delivery.window) + " " + MessageName(delivery.message));
+            ? MessageLine(delivery.hwnd, delivery.message, delivery.wParam, delivery.lParam)
+            : win::Name(delivery.hwnd) + " " + MessageName(delivery.message));
   }
   return lines;
 }
