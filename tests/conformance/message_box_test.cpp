@@ -2,7 +2,6 @@
 // it is open and gives activation back; an unowned one leaves every window enabled and
 // its loop goes on handling the thread's messages.
 #include "conformance.h"
-#include "sequence_table.h"
 
 namespace conformance {
 namespace {
@@ -33,6 +32,13 @@ TEST_F(MessageBoxes, AnOwnedBoxDisablesItsOwnerWhileOpenAndGivesActivationBack) 
 TEST_F(MessageBoxes, AnUnownedBoxLeavesTheProgramWorkingAndClosedGivesCancel) {
   HWND dialog = MakeShownDialog(TwoButtons());
   bool dialogEnabled = false;
+  bool boxOpen = false;
+  bool handledWhileOpen = false;
+  TheJournal().onMessage = [&](HWND, UINT message, WPARAM, LPARAM) {
+    if (message == WM_APP + 1) {
+      handledWhileOpen = boxOpen;
+    }
+  };
   int answer = -1;
   {
     harness::BoxAnswer closed("Outer", 0, [&](HWND) {
@@ -40,12 +46,13 @@ TEST_F(MessageBoxes, AnUnownedBoxLeavesTheProgramWorkingAndClosedGivesCancel) {
       PostMessageA(dialog, WM_APP + 1, 0, 0);
       Sleep(200);  // the box's own loop hands it to the dialog meanwhile
     });
+    boxOpen = true;
     answer = MessageBoxA(nullptr, "Quit?", "Outer", MB_YESNO);
+    boxOpen = false;
   }
   EXPECT_TRUE(dialogEnabled);
   EXPECT_EQ(answer, IDCANCEL) << "closed without a button";
-  EXPECT_SEQUENCE((Lines{"dialog WM_APP+1(0, 0)"}), Seen({WM_APP + 1}))
-      << "handled while the box was open";
+  EXPECT_TRUE(handledWhileOpen) << "the box's own loop handed the dialog its message";
   {
     harness::BoxAnswer ok("Plain", IDOK);
     EXPECT_EQ(MessageBoxA(nullptr, "Done.", "Plain", MB_OK), IDOK);
