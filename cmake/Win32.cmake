@@ -1,9 +1,12 @@
 # The real program: setup.exe for 32-bit Windows, without the C runtime.
 enable_language(RC)
 
+# No -fdata-sections: this MinGW names a zero-initialised global's own section .data$name,
+# with its zeros stored in the file, where without it the global goes to .bss and takes
+# no room in the file at all. Unused functions are still dropped (-ffunction-sections).
 set(WIN32_CODE_FLAGS
     -Os -fno-asynchronous-unwind-tables -fno-unwind-tables -fno-stack-protector
-    -ffunction-sections -fdata-sections -fno-ident)
+    -ffunction-sections -fno-ident)
 
 add_library(product STATIC ${PRODUCT_SOURCES})
 target_include_directories(product PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/platform/win32)
