@@ -12,8 +12,9 @@ fail() {
 }
 
 # Installs what the build and the tests need, once: compilers, CMake, GoogleTest, MinGW,
-# Wine with its 32-bit half, Xvfb, ImageMagick, and xdotool and xwininfo to drive and
-# measure windows on the display. Skips everything when it is there.
+# Wine with its 32-bit half, Xvfb, ImageMagick, xdotool and xwininfo to drive and
+# measure windows on the display, and openssl, osslsigncode and xorriso for signing and
+# the disc image. Skips everything when it is there.
 ensure_tools() {
   local missing=()
   command -v cmake >/dev/null || missing+=(cmake)
@@ -35,6 +36,10 @@ ensure_tools() {
   command -v xwininfo >/dev/null || missing+=(x11-utils)
   command -v file >/dev/null || missing+=(file)
   [ -d /usr/share/wine/fonts ] || missing+=(fonts-wine)
+  # What a vendor ships with: signing, and the disc image.
+  command -v openssl >/dev/null || missing+=(openssl)
+  command -v osslsigncode >/dev/null || missing+=(osslsigncode)
+  command -v xorriso >/dev/null || missing+=(xorriso)
   if [ ${#missing[@]} -eq 0 ]; then
     return 0
   fi
