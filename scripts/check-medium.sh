@@ -2,7 +2,9 @@
 # Checks that a folder holds a complete installation medium for setup.exe: setup.exe at
 # its root and the three installer folders, each with its program. Names are compared as
 # Windows compares them, without regard to case. Each missing piece is reported by name.
-# An ISO 9660 image (.iso) is checked the same way, read with xorriso, without mounting.
+# An ISO 9660 image (.iso) is checked the same way, read with xorriso, without mounting,
+# under the names Windows reads: the Joliet ones if the image has them, otherwise the
+# plain ISO 9660 ones (Rock Ridge names are for Unix only).
 #
 # usage: check-medium.sh MEDIUM_FOLDER | IMAGE.iso
 # exit code: 0 complete, 1 something is missing or wrong, 2 usage error
@@ -37,8 +39,8 @@ read_image() {
     exit 2
   }
   # A file that holds no image is only a warning for xorriso, which then starts a blank one.
-  if ! listing=$(xorriso -return_with WARNING 32 -iso_rr_pattern off -indev "$medium" \
-    -find / -maxdepth 2 -exec lsdl -- 2>/dev/null); then
+  if ! listing=$(xorriso -return_with WARNING 32 -iso_rr_pattern off -read_fs norock \
+    -indev "$medium" -find / -maxdepth 2 -exec lsdl -- 2>/dev/null); then
     echo "$me: $1 is not an ISO 9660 image that xorriso can read" >&2
     exit 2
   fi
@@ -65,7 +67,7 @@ read_image() {
       if [ -z "$parent" ] && [ "$lower" = setup.exe ] || {
         [ -n "$parent" ] && wanted_program "$parent" "$lower"
       }; then
-        xorriso -osirrox on -iso_rr_pattern off -indev "$medium" \
+        xorriso -osirrox on -iso_rr_pattern off -read_fs norock -indev "$medium" \
           -concat overwrite - "/$path" -- 2>/dev/null | head -c 2 >"$root/$path" || true
       fi
     fi

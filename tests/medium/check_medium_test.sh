@@ -180,6 +180,12 @@ for m in "$work/complete" "$work/with blanks/CD ROM" "$work/cases" "$work/no-dri
   xorriso -outdev "$m.iso" -joliet on -map "$m" / >/dev/null 2>&1
   expect "an image reads as its folder: ${m#"$work"/}" "$code" "${report//"$m"/"$m.iso"}" "$m.iso"
 done
+# Without Joliet names Windows reads the plain ISO 9660 ones: upper case, no blanks.
+xorriso -outdev "$work/plain.iso" -joliet off -map "$work/complete" / >/dev/null 2>&1
+expect "an image without Joliet names is not a medium for Windows" 1 \
+  "missing folder: Quillmark Install
+missing folder: Video Driver
+$work/plain.iso: not a complete medium (2 problem(s))" "$work/plain.iso"
 printf 'not an image' >"$work/text.iso"
 expect "a file named .iso that holds no image" 2 \
   "check-medium.sh: $work/text.iso is not an ISO 9660 image that xorriso can read" "$work/text.iso"
