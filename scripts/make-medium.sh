@@ -6,10 +6,11 @@
 # before anything is written, and the image again once it is; the image appears all at
 # once, written to a temporary file beside it and then renamed.
 #
-# setup.exe is the one given with --setup (signed or not), or else the win32 preset's
-# build/win32/setup.exe. A setup.exe or autorun.inf already in the folder (in any case)
-# is left out of the image in favour of these. With SOURCE_DATE_EPOCH set, every date in
-# the image is that moment, and the same folder gives the same image byte for byte.
+# setup.exe is the one given with --setup (signed or not), else the folder's own, else the
+# win32 preset's build/win32/setup.exe. A setup.exe or autorun.inf in the folder that is
+# not the one used is left out of the image, and said so. With SOURCE_DATE_EPOCH set,
+# every date in the image is that moment, and the same folder gives the same image byte
+# for byte.
 #
 # usage: make-medium.sh MEDIUM_FOLDER OUT.iso [--label NAME] [--setup FILE] [--force]
 #   --label NAME  the volume label, also autorun.inf's label (default QUILLMARK_USB20):
@@ -59,10 +60,25 @@ command -v xorriso >/dev/null || die "xorriso is not installed (Debian: apt-get 
 
 [ -e "$folder" ] || die "the medium folder $folder does not exist"
 [ -d "$folder" ] || die "$folder is a file, not a medium folder"
-if [ -z "$setup" ]; then
+
+# The folder's own setup.exe and autorun.inf, in whatever case.
+own_setup=() own_autorun=()
+for entry in "$folder"/* "$folder"/.[!.]*; do
+  [ -e "$entry" ] || [ -L "$entry" ] || continue
+  name=${entry##*/}
+  case ${name,,} in
+    setup.exe) own_setup+=("$name") ;;
+    autorun.inf) own_autorun+=("$name") ;;
+  esac
+done
+if [ -z "$setup" ] && [ ${#own_setup[@]} -eq 1 ]; then
+  setup=$folder/${own_setup[0]}
+elif [ -z "$setup" ]; then
+  [ ${#own_setup[@]} -eq 0 ] ||
+    die "$folder holds ${own_setup[*]}: names that differ only in case; keep one, or give --setup FILE"
   setup=$(dirname "$here")/build/win32/setup.exe
   [ -f "$setup" ] ||
-    die "no setup.exe to add: build it (cmake --preset win32 && cmake --build --preset win32) or give --setup FILE"
+    die "no setup.exe to add: none in $folder and none built (cmake --preset win32 && cmake --build --preset win32); or give --setup FILE"
 fi
 [ -f "$setup" ] || die "the setup program $setup does not exist"
 [ "$(head -c 2 "$setup")" = MZ ] || die "$setup is not a Windows program"
@@ -80,12 +96,11 @@ work=$(mktemp -d "$out_folder/.make-medium.XXXXXX") || die "cannot write in the 
 trap 'rm -rf "$work"' EXIT
 trap 'exit 130' INT TERM HUP
 
-# The folder's own setup.exe and autorun.inf, in whatever case, give way to the ones added.
+# On the image, setup.exe is the one chosen and autorun.inf the one written here; the
+# folder's own go (one of them may be the setup.exe chosen, put back under its plain name).
 replaced=()
-for entry in "$folder"/* "$folder"/.[!.]*; do
-  [ -e "$entry" ] || [ -L "$entry" ] || continue
-  name=${entry##*/}
-  case ${name,,} in setup.exe | autorun.inf) replaced+=("$name") ;; esac
+for name in "${own_setup[@]}" "${own_autorun[@]}"; do
+  [ "$(realpath "$folder/$name")" = "$(realpath "$setup")" ] || replaced+=("$name")
 done
 
 # The medium as it will be, for check-medium.sh: the folder's entries and the setup.exe
@@ -113,7 +128,7 @@ image=$work/image.iso
 commands=(-report_about SORRY -abort_on FAILURE -disk_pattern off -iso_rr_pattern off
   -outdev "$image" -volid "$label" -joliet on -rockridge on
   -map "$folder" /)
-for name in "${replaced[@]}"; do
+for name in "${own_setup[@]}" "${own_autorun[@]}"; do
   commands+=(-rm_r "/$name" --)
 done
 # The owner and permissions of the vendor's files are no business of the disc. (The commas
@@ -143,9 +158,10 @@ else
 fi
 
 # Whether setup.exe carries a signature: the PE security directory is not empty.
+dword() { od -An --endian=little -tu4 -j "$1" -N 4 "$setup" 2>/dev/null | tr -d ' ' || true; }
 signature="not signed"
-header=$(od -An --endian=little -tu4 -j 60 -N 4 "$setup" | tr -d ' ')
-if [ "$(od -An --endian=little -tu4 -j $((header + 156)) -N 4 "$setup" | tr -d ' ')" != 0 ]; then
+header=$(dword 60)
+if [ -n "$header" ] && [ "$(dword $((header + 156)))" -gt 0 ] 2>/dev/null; then
   signature=signed
 fi
 printf '%s: wrote %s (%s bytes, volume %s)\n' "$me" "$out" "$(stat -c %s "$out")" "$label"

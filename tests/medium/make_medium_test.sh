@@ -63,12 +63,15 @@ check "setup.exe on the image is the one given" "$(sha256sum <"$setup")" \
   "$(content /setup.exe | sha256sum)"
 
 # With SOURCE_DATE_EPOCH the same folder gives the same image, whenever it is made.
-SOURCE_DATE_EPOCH=1700000000 "$make_medium" "$medium" "$work/one.iso" --setup "$setup" >/dev/null
+# Without --setup, the folder's own setup.exe goes on the image.
+SOURCE_DATE_EPOCH=1700000000 "$make_medium" "$medium" "$work/one.iso" >/dev/null
 sleep 1.1
 touch "$medium/DirectX9/DXSETUP.exe"
-SOURCE_DATE_EPOCH=1700000000 "$make_medium" "$medium" "$work/two.iso" --setup "$setup" >/dev/null
+SOURCE_DATE_EPOCH=1700000000 "$make_medium" "$medium" "$work/two.iso" >/dev/null
 check "made again later with SOURCE_DATE_EPOCH: the same image" yes \
   "$(cmp -s "$work/one.iso" "$work/two.iso" && echo yes || echo no)"
+check "without --setup, the folder's own setup.exe is on the image" "MZ old" \
+  "$(xorriso -osirrox on -indev "$work/one.iso" -concat overwrite - /setup.exe -- 2>/dev/null)"
 
 # --- refusals -----------------------------------------------------------------------------
 
