@@ -14,10 +14,10 @@
 set -euo pipefail
 
 usage="usage: reproducible_build_test.sh SOURCE_DIR WORK_FOLDER BUILT_SETUP_EXE [TIME_STAMP]"
-[ $# -ge 3 ] && [ $# -le 4 ] || {
+if [ $# -lt 3 ] || [ $# -gt 4 ]; then
   echo "$usage" >&2
   exit 2
-}
+fi
 source_dir=$1 work=$2 built=$3 time_stamp=${4:-}
 
 # shellcheck source=tests/check.sh
