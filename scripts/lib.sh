@@ -131,3 +131,32 @@ stop_wine_and_display() {
     wait "$XVFB_PID" 2>/dev/null || true
   fi
 }
+
+# --- for the vendor's scripts (sign.sh, make-medium.sh) ----------------------------------
+# They set $me, their name, and $usage, their usage line.
+
+# One line on stderr, headed by the script's name ($me), and exit code 1.
+# shellcheck disable=SC2154
+die() {
+  printf '%s: %s\n' "$me" "$*" >&2
+  exit 1
+}
+
+# A usage error: the line, then the script's usage line ($usage), and exit code 2.
+# shellcheck disable=SC2154
+usage_error() {
+  printf '%s: %s\n%s\n' "$me" "$1" "$usage" >&2
+  exit 2
+}
+
+# Puts the finished file $1 in place as $2 with one rename, so that $2 is never seen half
+# written. Unless $3 is true an existing $2 is kept (it may have appeared since the
+# script looked) and the script fails.
+publish() {
+  if [ "$3" = true ]; then
+    mv -f "$1" "$2"
+  else
+    mv -n "$1" "$2"
+    [ ! -e "$1" ] || die "$2 appeared meanwhile; give --force to replace it"
+  fi
+}

@@ -20,19 +20,12 @@
 # exit code: 0 written, 1 not written (nothing left behind), 2 usage error
 set -euo pipefail
 export LC_ALL=C
+# shellcheck source=lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 me=$(basename "$0")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 usage="usage: $me MEDIUM_FOLDER OUT.iso [--label NAME] [--setup FILE] [--force]"
-
-usage_error() {
-  printf '%s: %s\n%s\n' "$me" "$1" "$usage" >&2
-  exit 2
-}
-die() {
-  printf '%s: %s\n' "$me" "$*" >&2
-  exit 1
-}
 
 label=QUILLMARK_USB20 setup='' force=false arguments=()
 while [ $# -gt 0 ]; do
@@ -76,7 +69,7 @@ if [ -z "$setup" ] && [ ${#own_setup[@]} -eq 1 ]; then
 elif [ -z "$setup" ]; then
   [ ${#own_setup[@]} -eq 0 ] ||
     die "$folder holds ${own_setup[*]}: names that differ only in case; keep one, or give --setup FILE"
-  setup=$(dirname "$here")/build/win32/setup.exe
+  setup=$REPO_ROOT/build/win32/setup.exe
   [ -f "$setup" ] ||
     die "no setup.exe to add: none in $folder and none built (cmake --preset win32 && cmake --build --preset win32); or give --setup FILE"
 fi
@@ -150,12 +143,7 @@ if ! report=$("$here/check-medium.sh" "$image" 2>&1); then
   die "the image written is not a complete medium: $(head -n 1 <<<"$report")"
 fi
 
-if $force; then
-  mv -f "$image" "$out"
-else
-  mv -n "$image" "$out"
-  [ ! -e "$image" ] || die "$out appeared meanwhile; give --force to replace it"
-fi
+publish "$image" "$out" "$force"
 
 # Whether setup.exe carries a signature: the PE security directory is not empty.
 dword() { od -An --endian=little -tu4 -j "$1" -N 4 "$setup" 2>/dev/null | tr -d ' ' || true; }

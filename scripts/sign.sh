@@ -20,21 +20,14 @@
 set -euo pipefail
 # Dates from openssl in one format whatever the caller's locale; names are bytes.
 export LC_ALL=C
+# shellcheck source=lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 me=$(basename "$0")
 usage="usage: $me --pfx CERT.p12 [--timestamp URL] [--out SIGNED.exe] [--password-file FILE] [--force] SETUP.exe"
 # The program name the elevation prompt shows for a signed program.
 description="Quillmark Installer -- USB 2.0 Adapter"
 timestamp_limit=120
-
-usage_error() {
-  printf '%s: %s\n%s\n' "$me" "$1" "$usage" >&2
-  exit 2
-}
-die() {
-  printf '%s: %s\n' "$me" "$*" >&2
-  exit 1
-}
 
 pfx='' timestamp='' out='' password_file='' force=false input=''
 while [ $# -gt 0 ]; do
@@ -189,13 +182,7 @@ fi
 [ -s "$signed" ] || die "osslsigncode wrote no signed copy of $input; nothing written"
 chmod --reference="$input" "$signed"
 
-if $force; then
-  mv -f "$signed" "$out"
-else
-  # No replacing a file that has appeared since the check above.
-  mv -n "$signed" "$out"
-  [ ! -e "$signed" ] || die "$out appeared meanwhile; give --force to replace it"
-fi
+publish "$signed" "$out" "$force"
 
 size=$(stat -c %s "$out")
 printf '%s: signed %s (%s bytes; %s left as it was)\n' "$me" "$out" "$size" "$input"
