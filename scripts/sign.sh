@@ -114,6 +114,7 @@ leaf_certificate() {
   printf '%s\n' "$password" | openssl pkcs12 "$@" -in "$pfx" -nokeys -clcerts -passin stdin \
     2>"$work/openssl.log"
 }
+legacy=false
 if ! certificate=$(leaf_certificate) || [ -z "$certificate" ]; then
   if grep -q 'invalid password' "$work/openssl.log"; then
     die "wrong password for $pfx"
@@ -121,6 +122,7 @@ if ! certificate=$(leaf_certificate) || [ -z "$certificate" ]; then
     ! certificate=$(leaf_certificate -legacy) || [ -z "$certificate" ]; then
     die "$pfx is not a PKCS#12 file with a certificate and its key"
   fi
+  legacy=true
 fi
 field() { openssl x509 -noout "$@" -nameopt RFC2253 <<<"$certificate" 2>/dev/null; }
 subject=$(field -subject) && subject=${subject#subject=}
@@ -175,6 +177,9 @@ if [ "$code" -ne 0 ]; then
     if sign_into "$work/plain.exe" plain >/dev/null 2>&1; then
       die "no time stamp from $timestamp (the server cannot be reached or refused); nothing written"
     fi
+  fi
+  if $legacy; then
+    die "$pfx uses the old RC2 encryption, which this osslsigncode cannot open; export it anew: openssl pkcs12 -legacy -in OLD.p12 -nodes | openssl pkcs12 -export -out NEW.p12"
   fi
   reason=$(grep -m 1 -i 'fail\|error\|wrong\|unable' "$work/osslsigncode.log" || true)
   die "osslsigncode could not sign $input: ${reason:-exit code $code}; nothing written"
