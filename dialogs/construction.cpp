@@ -255,12 +255,16 @@ HWND AddControl(int kind, HWND dialog, LONG id, const char* text, const char* co
   if (!IsDialogRecord(dialogRecord) || kind < kCustomControl || kind > kListBox) {
     return nullptr;
   }
-  DWORD kindFlags = (dialogRecord->kindFlags & kUnitBitsMask) | kControlRecordFlag;
+  // The dialog's callback runs inside the platform calls below (a new control notifies
+  // its dialog) and may destroy the dialog with its record: the record is read here.
+  DWORD dialogFlags = dialogRecord->kindFlags;
+  HFONT dialogFont = dialogRecord->dialogFont;
+  DWORD kindFlags = (dialogFlags & kUnitBitsMask) | kControlRecordFlag;
 
   // Converting the edges, not the size, keeps controls that abut in units abutting in
   // pixels.
   RECT edges{x, y, x + width, y + height};
-  if ((dialogRecord->kindFlags & kDialogUnitsFlag) != 0) {
+  if ((dialogFlags & kDialogUnitsFlag) != 0) {
     MapDialogRect(dialog, &edges);
   }
   LONG pixelWidth = edges.right - edges.left;
@@ -305,8 +309,7 @@ HWND AddControl(int kind, HWND dialog, LONG id, const char* text, const char* co
                                  edges.left, edges.top, pixelWidth, pixelHeight, dialog,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  ProgramInstance(), nullptr);
-  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogRecord->dialogFont),
-               kRedrawFlag);
+  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont), kRedrawFlag);
   if (control == nullptr) {
     return nullptr;
   }
@@ -326,6 +329,9 @@ HWND AddControl(int kind, HWND dialog, LONG id, const char* text, const char* co
     SendMessageA(dialog, DM_SETDEFID, static_cast<WPARAM>(id), 0);
   }
   // The picture and the surface live in the record; a control without one goes without.
+  // The messages above may have reached the dialog's callback, and a dialog destroyed
+  // there took the control's record with it: it is looked up again.
+  record = FindRecord(control);
   if (imageName != nullptr && record != nullptr) {
     bool ownSize = kind == kImage || kind == kImageButton;
     record->image = LoadImageA(ProgramInstance(), imageName, imageType, ownSize ? 0 : pixelWidth,
@@ -340,28 +346,26 @@ HWND AddControl(int kind, HWND dialog, LONG id, const char* text, const char* co
 }
 
 void SetDialogIcon(HWND dialog, const char* resourceName) {
-  WindowRecord* record = FindRecord(dialog);
-  if (!IsDialogRecord(record)) {
-    return;
+  // The big icon first, then the small one. The record owns each icon from before the
+  // dialog gets it, since the dialog's callback may destroy the dialog, and with it the
+  // record and its icons, while it handles WM_SETICON.
+  for (int size = 32; size >= 16; size -= 16) {
+    WindowRecord* record = FindRecord(dialog);
+    if (!IsDialogRecord(record)) {
+      return;
+    }
+    auto* icon =
+        static_cast<HICON>(LoadImageA(ProgramInstance(), resourceName, IMAGE_ICON, size, size, 0));
+    if (icon == nullptr) {
+      return;
+    }
+    bool big = size == 32;
+    HICON& owned = big ? record->bigIcon : record->smallIcon;
+    HICON replaced = owned;
+    owned = icon;
+    SendMessageA(dialog, WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    if (replaced != nullptr) {
+      DestroyIcon(replaced);
+    }
   }
-  auto* big =
-      static_cast<HICON>(LoadImageA(ProgramInstance(), resourceName, IMAGE_ICON, 32, 32, 0));
-  if (big == nullptr) {
-    return;
-  }
-  SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-  if (record->bigIcon != nullptr) {
-    DestroyIcon(record->bigIcon);
-  }
-  record->bigIcon = big;
-  auto* small =
-      static_cast<HICON>(LoadImageA(ProgramInstance(), resourceName, IMAGE_ICON, 16, 16, 0));
-  if (small == nullptr) {
-    return;
-  }
-  SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-  if (record->smallIcon != nullptr) {
-    DestroyIcon(record->smallIcon);
-  }
-  record->smallIcon = small;
 }

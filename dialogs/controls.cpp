@@ -106,18 +106,22 @@ void SetControlColor(HWND dialog, LONG id, Colour text, Colour background) {
 
 void RedrawControl(HWND window) {
   RedrawWindow(window, nullptr, nullptr, kRedrawNow);
-  // Behind a transparent window its parent shows through; repaint that part too.
+  // Behind a transparent window its parent shows through; repaint that part too. The
+  // parent's painting reaches its dialog's callback, which may destroy the dialog with
+  // its records, so only handles are kept across it.
   for (const WindowRecord* record = FindRecord(window);
        record != nullptr && record->background == kTransparentColour && record->parent != nullptr;
-       record = FindRecord(record->parent)) {
+       record = FindRecord(window)) {
+    HWND parent = record->parent;
     RECT area{0, 0, 0, 0};
-    GetWindowRect(record->window, &area);
+    GetWindowRect(window, &area);
     POINT corner{area.left, area.top};
-    ScreenToClient(record->parent, &corner);
+    ScreenToClient(parent, &corner);
     LONG dx = corner.x - area.left;
     LONG dy = corner.y - area.top;
     RECT inParent{area.left + dx, area.top + dy, area.right + dx, area.bottom + dy};
-    RedrawWindow(record->parent, &inParent, nullptr, kRedrawNow);
+    RedrawWindow(parent, &inParent, nullptr, kRedrawNow);
+    window = parent;
   }
 }
 

@@ -78,6 +78,10 @@ bool PrepareRun(HWND dialog, DialogCallback callback, LONG* result, bool modal, 
   }
   record->callback = callback;
   *owner = nullptr;
+  // The owner's window procedure runs inside the two calls below and may destroy the
+  // dialog, freeing its record: what showing needs is read first.
+  *style = record->style;
+  int showCommand = record->showCommand;
   if (modal) {
     record->resultLocation = result;
     record->kindFlags |= kRunningModalFlag;
@@ -87,8 +91,7 @@ bool PrepareRun(HWND dialog, DialogCallback callback, LONG* result, bool modal, 
       EnableWindow(*owner, FALSE);
     }
   }
-  *style = record->style;
-  ShowWindow(dialog, record->showCommand);
+  ShowWindow(dialog, showCommand);
   return true;
 }
 
