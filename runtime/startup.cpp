@@ -37,10 +37,12 @@ const char* SkipProgramName(const char* commandLine) {
       ++p;
     }
     ++p;
-  } else if (*p != ' ') {
-    while (static_cast<unsigned char>(*p) > 0x20) {
+  } else if (*p != ' ' && *p != '\0') {
+    // The first character is the name's whatever it is, a tab or another control
+    // character too; every following one above 0x20 belongs to it as well.
+    do {
       ++p;
-    }
+    } while (static_cast<unsigned char>(*p) > 0x20);
     if (*p != ' ') {
       return p;  // the NUL, a tab or another control character begins the tail
     }

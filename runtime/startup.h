@@ -22,8 +22,9 @@ HINSTANCE ProgramInstance();
 void RecordProgramInstance(HINSTANCE instance);
 
 // The position of the command tail within a command line: after a quoted program name
-// and the blanks that follow it, or after an unquoted name (every byte above 0x20) and
-// the blanks that follow it. Only the blank separates; the scan never passes the NUL.
+// and the blanks that follow it, or after an unquoted name (its first byte, whatever it
+// is, and every following byte above 0x20) and the blanks that follow it. Only the blank
+// separates; the scan never passes the NUL.
 const char* SkipProgramName(const char* commandLine);
 
 // The process's entry point: prepares the process, runs the program entry once and ends
