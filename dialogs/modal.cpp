@@ -82,9 +82,9 @@ bool PrepareRun(HWND dialog, DialogCallback callback, LONG* result, bool modal, 
   // dialog, freeing its record: what showing needs is read first.
   *style = record->style;
   int showCommand = record->showCommand;
+  record->kindFlags |= kRunFlag;
   if (modal) {
     record->resultLocation = result;
-    record->kindFlags |= kRunningModalFlag;
     *owner = reinterpret_cast<HWND>(GetWindowLongPtrA(dialog, GWLP_HWNDPARENT));
     if (*owner != nullptr) {
       SendMessageA(*owner, WM_CANCELMODE, 0, 0);
@@ -214,8 +214,11 @@ void ShowDialogModeless(HWND dialog, DialogCallback callback) {
 }
 
 void SetShowCommand(HWND window, int showCommand) {
+  // A dialog that the toolkit has run, or that someone made visible, has been shown;
+  // hidden again, it is still no dialog waiting for its first showing.
   WindowRecord* record = FindRecord(window);
-  if (IsDialogRecord(record) && IsWindowVisible(window) == FALSE) {
+  if (IsDialogRecord(record) && (record->kindFlags & kRunFlag) == 0 &&
+      IsWindowVisible(window) == FALSE) {
     record->showCommand =
         showCommand == SW_HIDE || showCommand == SW_SHOWMAXIMIZED || showCommand == SW_MINIMIZE
             ? showCommand

@@ -21,7 +21,7 @@ constexpr DWORD kPixelsFlag = 0x2;
 constexpr DWORD kUnitBitsMask = 0x7;
 constexpr DWORD kImageIconFlag = 0x100;
 constexpr DWORD kImageBitmapFlag = 0x200;
-constexpr DWORD kRunningModalFlag = 0x400;
+constexpr DWORD kRunFlag = 0x400;  // shown to run, with the toolkit's loop or the caller's
 constexpr DWORD kControlRecordFlag = 0x2000;
 constexpr DWORD kDialogRecordFlag = 0x4000;
 
