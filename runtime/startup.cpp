@@ -1,10 +1,8 @@
 #include "runtime/startup.h"
 
-#include "dialogs/registry.h"
 #include "runtime/error_state.h"
 #include "runtime/fpu.h"
 #include "runtime/thread_record.h"
-#include "wizard/entry.h"
 
 namespace {
 
@@ -73,9 +71,8 @@ extern "C" __attribute__((force_align_arg_pointer)) void ProcessMain() {
 
   UINT exitCode = kNoSlotExitCode;
   if (OpenThreadSlot()) {
-    ZeroProgramGlobals();
+    ResetProgramState();
     ResetGuardLock();
-    ResetWindowRegistry();
     SetFpuControlWord(kProgramFpuControlWord);
     exitCode = static_cast<UINT>(RunSetupWizard(
         startupValues.instance, nullptr, startupValues.commandTail, startupValues.showCommand));
