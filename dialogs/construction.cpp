@@ -6,27 +6,21 @@
 
 namespace {
 
-constexpr DWORD kDefaultDialogStyle = 0x80C000D4;  // popup, caption, modal frame, font, 3D
+constexpr DWORD kDefaultDialogStyle =
+    WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK;
 constexpr DWORD kAlwaysAddedStyle = DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK;
 constexpr DWORD kNeverKeptStyle = WS_VISIBLE | DS_SYSMODAL;
 constexpr DWORD kRedrawFlag = 1;  // WM_SETFONT: redraw the control
 
-// Type bits that the check box, frame and option rows take away, besides the frame and
-// top-level window bits.
+// The check box, frame and option rows take away the frame and top-level window bits,
+// and every button type bit but their own type's.
 constexpr DWORD kTopLevelBits = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
 constexpr DWORD kChildVisible = WS_CHILD | WS_VISIBLE;
-constexpr DWORD kSsOwnerDraw = 0x0D;
+constexpr DWORD kChildTabStop = kChildVisible | WS_TABSTOP;
 
 // The face used when the thread has no run-time record to hold its own setting.
 constexpr char kFallbackFace[] = "MS Sans Serif";
 constexpr LONG kFallbackPointSize = 8;
-
-bool IsImageKind(int kind) {
-  return kind >= kImage && kind <= kStretchedImageButton;
-}
-bool IsButtonImageKind(int kind) {
-  return kind == kImageButton || kind == kStretchedImageButton;
-}
 
 // The calling thread's dialog font setting, or the start-up setting when the thread has
 // no run-time record to hold one.
@@ -122,8 +116,6 @@ void SetUpDrawingSurface(HWND control, WindowRecord* record) {
   DrawingSurface& surface = record->surface;
   surface.width = client.right - client.left;
   surface.height = client.bottom - client.top;
-  surface.scaleX = 1;
-  surface.scaleY = 1;
   HDC screen = GetDC(nullptr);
   surface.dc = CreateCompatibleDC(screen);
   surface.bitmap = CreateCompatibleBitmap(screen, surface.width, surface.height);
@@ -151,30 +143,33 @@ void SetUpDrawingSurface(HWND control, WindowRecord* record) {
   if (surface.font != nullptr) {
     surface.displacedFont = SelectObject(surface.dc, surface.font);
   }
-  GetTextMetricsA(surface.dc, &surface.metrics);
 }
 
 }  // namespace
 
 // Kinds 1 to 16: window class, default style, forced bits, removed bits.
-const ControlKindRow ControlKindTable[17] = {
+const ControlKindRow ControlKindTable[kListBox + 1] = {
     {nullptr, 0, 0, 0},
-    {"BUTTON", 0x50010000, kChildVisible, 0},                                         // push button
-    {"BUTTON", 0x50010006, kChildVisible | BS_AUTO3STATE, kTopLevelBits | 0x9},       // 3-state
-    {"BUTTON", 0x50010003, kChildVisible | BS_AUTOCHECKBOX, kTopLevelBits | 0xC},     // check box
-    {"BUTTON", 0x50000007, kChildVisible | BS_GROUPBOX, kTopLevelBits | 0x8},         // frame
-    {"STATIC", 0x50000000, kChildVisible, 0},                                         // label
-    {"STATIC", 0x50000010, kChildVisible | SS_ETCHEDHORZ, 0},                         // line
-    {"BUTTON", 0x50000009, kChildVisible | BS_AUTORADIOBUTTON, kTopLevelBits | 0x6},  // option
-    {"SCROLLBAR", 0x50000000, kChildVisible, 0},                                      // scroll bar
-    {"EDIT", 0x50810080, kChildVisible, 0},                                           // text box
-    {"STATIC", 0x50000000, kChildVisible, 0},                                         // image
-    {"STATIC", 0x50000000, kChildVisible, 0},                 // stretched image
-    {"BUTTON", 0x50010000, kChildVisible, 0},                 // image button
-    {"BUTTON", 0x50010000, kChildVisible, 0},                 // stretched button
-    {"STATIC", 0x5000000D, kChildVisible | kSsOwnerDraw, 0},  // drawing surface
-    {"COMBOBOX", 0x50210003, kChildVisible, 0},               // combo box
-    {"LISTBOX", 0x50A10001, kChildVisible, 0},                // list box
+    {"BUTTON", kChildTabStop, kChildVisible, 0},  // push button
+    {"BUTTON", kChildTabStop | BS_AUTO3STATE, kChildVisible | BS_AUTO3STATE,
+     kTopLevelBits | (BS_TYPEMASK & ~BS_AUTO3STATE)},  // three-state check box
+    {"BUTTON", kChildTabStop | BS_AUTOCHECKBOX, kChildVisible | BS_AUTOCHECKBOX,
+     kTopLevelBits | (BS_TYPEMASK & ~BS_AUTOCHECKBOX)},  // check box
+    {"BUTTON", kChildVisible | BS_GROUPBOX, kChildVisible | BS_GROUPBOX,
+     kTopLevelBits | (BS_TYPEMASK & ~BS_GROUPBOX)},                               // frame
+    {"STATIC", kChildVisible, kChildVisible, 0},                                  // label
+    {"STATIC", kChildVisible | SS_ETCHEDHORZ, kChildVisible | SS_ETCHEDHORZ, 0},  // line
+    {"BUTTON", kChildVisible | BS_AUTORADIOBUTTON, kChildVisible | BS_AUTORADIOBUTTON,
+     kTopLevelBits | (BS_TYPEMASK & ~BS_AUTORADIOBUTTON)},                   // option
+    {"SCROLLBAR", kChildVisible | SBS_HORZ, kChildVisible, 0},               // scroll bar
+    {"EDIT", kChildTabStop | WS_BORDER | ES_AUTOHSCROLL, kChildVisible, 0},  // text box
+    {"STATIC", kChildVisible, kChildVisible, 0},                             // image
+    {"STATIC", kChildVisible, kChildVisible, 0},                             // stretched image
+    {"BUTTON", kChildTabStop, kChildVisible, 0},                             // image button
+    {"BUTTON", kChildTabStop, kChildVisible, 0},  // stretched image button
+    {"STATIC", kChildVisible | SS_OWNERDRAW, kChildVisible | SS_OWNERDRAW, 0},      // surface
+    {"COMBOBOX", kChildTabStop | WS_VSCROLL | CBS_DROPDOWNLIST, kChildVisible, 0},  // combo box
+    {"LISTBOX", kChildTabStop | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, kChildVisible, 0},  // list box
 };
 
 DWORD WriteDialogTemplate(BYTE (&buffer)[kTemplateCapacity], DWORD style, DWORD extendedStyle,

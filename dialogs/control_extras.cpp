@@ -6,15 +6,11 @@
 
 namespace {
 
-constexpr int kComboBoxKind = 15;
-constexpr int kImageButtonKind = 12;
-constexpr int kStretchedImageButtonKind = 13;
-constexpr int kStretchedImageKind = 11;
 constexpr int kCallerValueCount = 8;
 
 bool IsCombo(HWND control) {
   const WindowRecord* record = FindRecord(control);
-  return record != nullptr && record->controlKind == kComboBoxKind;
+  return record != nullptr && record->controlKind == kComboBox;
 }
 
 bool InUnits(HWND dialog) {
@@ -195,8 +191,7 @@ void SetControlImage(HWND dialog, LONG id, const char* resourceName) {
   UINT type = bitmap ? IMAGE_BITMAP : IMAGE_ICON;
   int width = 0;
   int height = 0;
-  if (record->controlKind == kStretchedImageKind ||
-      record->controlKind == kStretchedImageButtonKind) {
+  if (record->controlKind == kStretchedImage || record->controlKind == kStretchedImageButton) {
     RECT client{0, 0, 0, 0};
     GetClientRect(control, &client);
     width = client.right;
@@ -206,8 +201,7 @@ void SetControlImage(HWND dialog, LONG id, const char* resourceName) {
   if (image == nullptr) {
     return;
   }
-  bool button =
-      record->controlKind == kImageButtonKind || record->controlKind == kStretchedImageButtonKind;
+  bool button = IsButtonImageKind(record->controlKind);
   SendMessageA(control, button ? BM_SETIMAGE : STM_SETIMAGE, type, reinterpret_cast<LPARAM>(image));
   ReleaseImage(record);
   record->image = image;

@@ -3,8 +3,6 @@
 namespace {
 
 constexpr UINT kRedrawNow = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW;
-constexpr int kScrollBarKind = 8;
-constexpr int kComboBoxKind = 15;
 
 // The combo box whose list is dropped down at the moment; its list has no record.
 HWND droppedCombo = nullptr;
@@ -76,7 +74,7 @@ void SetControlColor(HWND dialog, LONG id, Colour text, Colour background) {
     return;
   }
   // A scroll bar without a colour of its own takes the dialog's, when that is a colour.
-  if (background < 0 && record->controlKind == kScrollBarKind && dialogRecord->background >= 0) {
+  if (background < 0 && record->controlKind == kScrollBar && dialogRecord->background >= 0) {
     background = dialogRecord->background;
   }
   HBRUSH brush = nullptr;
@@ -139,7 +137,7 @@ INT_PTR ColourControl(UINT message, HDC dc, HWND window) {
       combo = droppedCombo;
     }
     record = FindRecord(combo);
-    if (record == nullptr || record->controlKind != kComboBoxKind) {
+    if (record == nullptr || record->controlKind != kComboBox) {
       return 0;
     }
     indices = ColourIndices{COLOR_WINDOWTEXT, COLOR_WINDOW};

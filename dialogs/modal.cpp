@@ -44,7 +44,7 @@ INT_PTR DrawSurface(HWND dialog, LPARAM lParam) {
     return 0;
   }
   const WindowRecord* record = FindRecord(GetDlgItem(dialog, static_cast<int>(item->CtlID)));
-  if (!IsControlRecord(record) || record->controlKind != 14 ||
+  if (!IsControlRecord(record) || record->controlKind != kDrawingSurface ||
       (item->itemAction & ODA_DRAWENTIRE) == 0 || record->surface.dc == nullptr) {
     return 0;
   }
