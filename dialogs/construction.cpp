@@ -1,5 +1,6 @@
 #include "dialogs/construction.h"
 
+#include "dialogs/geometry.h"
 #include "dialogs/modal.h"
 #include "runtime/startup.h"
 #include "runtime/thread_record.h"
@@ -66,25 +67,19 @@ void PlaceInPixels(HWND dialog, HWND parent, DWORD style, LONG x, LONG y, LONG w
   RECT client{0, 0, 0, 0};
   GetWindowRect(dialog, &window);
   GetClientRect(dialog, &client);
-  width += (window.right - window.left) - (client.right - client.left);
-  height += (window.bottom - window.top) - (client.bottom - client.top);
+  width = WrapAdd(width, WrapSubtract(WidthOf(window), WidthOf(client)));
+  height = WrapAdd(height, WrapSubtract(HeightOf(window), HeightOf(client)));
   if ((style & DS_CENTER) != 0) {
     RECT work{0, 0, 0, 0};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    x = (work.left + work.right - width) >> 1;
-    y = (work.top + work.bottom - height) >> 1;
-    if (x < work.left) {
-      x = work.left;
-    }
-    if (y < work.top) {
-      y = work.top;
-    }
+    x = CentredStart(work.left, work.right, width);
+    y = CentredStart(work.top, work.bottom, height);
   } else if ((style & (WS_CHILD | DS_ABSALIGN)) == 0) {
     if (parent != nullptr) {
       POINT origin{0, 0};
       ClientToScreen(parent, &origin);
-      x += origin.x;
-      y += origin.y;
+      x = WrapAdd(x, origin.x);
+      y = WrapAdd(y, origin.y);
     }
   } else if (!((style & WS_CHILD) != 0 && (style & DS_CONTROL) != 0)) {
     if (x < 0) {
@@ -114,8 +109,8 @@ void SetUpDrawingSurface(HWND control, WindowRecord* record) {
   RECT client{0, 0, 0, 0};
   GetClientRect(control, &client);
   DrawingSurface& surface = record->surface;
-  surface.width = client.right - client.left;
-  surface.height = client.bottom - client.top;
+  surface.width = WidthOf(client);
+  surface.height = HeightOf(client);
   HDC screen = GetDC(nullptr);
   surface.dc = CreateCompatibleDC(screen);
   surface.bitmap = CreateCompatibleBitmap(screen, surface.width, surface.height);
@@ -135,7 +130,7 @@ void SetUpDrawingSurface(HWND control, WindowRecord* record) {
   WCHAR face[kFontFaceUnits];
   LONG points = DialogFontSetting(face);
   LOGFONTA font{};
-  font.lfHeight = -((points * GetDeviceCaps(surface.dc, LOGPIXELSY) + 36) / 72);
+  font.lfHeight = -(WrapAdd(WrapMultiply(points, GetDeviceCaps(surface.dc, LOGPIXELSY)), 36) / 72);
   for (DWORD i = 0; i < LF_FACESIZE - 1 && face[i] != 0; ++i) {
     font.lfFaceName[i] = static_cast<CHAR>(face[i] < 0x80 ? face[i] : '?');
   }
@@ -258,12 +253,12 @@ HWND AddControl(int kind, HWND dialog, LONG id, const char* text, const char* co
 
   // Converting the edges, not the size, keeps controls that abut in units abutting in
   // pixels.
-  RECT edges{x, y, x + width, y + height};
+  RECT edges = EdgesOf(x, y, width, height);
   if ((dialogFlags & kDialogUnitsFlag) != 0) {
     MapDialogRect(dialog, &edges);
   }
-  LONG pixelWidth = edges.right - edges.left;
-  LONG pixelHeight = edges.bottom - edges.top;
+  LONG pixelWidth = WidthOf(edges);
+  LONG pixelHeight = HeightOf(edges);
 
   const char* windowClass = className != nullptr ? className : "";
   if (kind != kCustomControl) {

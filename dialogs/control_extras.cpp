@@ -1,6 +1,7 @@
 #include "dialogs/control_extras.h"
 
 #include "dialogs/controls.h"
+#include "dialogs/geometry.h"
 #include "runtime/startup.h"
 #include "runtime/thread_record.h"
 
@@ -23,10 +24,6 @@ POINT BaseUnits(HWND dialog) {
   RECT base{0, 0, 4, 8};
   MapDialogRect(dialog, &base);
   return POINT{base.right > 0 ? base.right : 1, base.bottom > 0 ? base.bottom : 1};
-}
-
-LONG ToUnits(LONG pixels, LONG base, LONG unitsPerBase) {
-  return (pixels * unitsPerBase + (pixels >= 0 ? base / 2 : -base / 2)) / base;
 }
 
 char Lower(char c) {
@@ -218,24 +215,24 @@ void RemoveControl(HWND dialog, LONG id) {
 void ClientSizeOf(HWND dialog, LONG id, LONG* width, LONG* height) {
   RECT client{0, 0, 0, 0};
   GetClientRect(ControlOrDialog(dialog, id), &client);
-  *width = client.right - client.left;
-  *height = client.bottom - client.top;
+  *width = WidthOf(client);
+  *height = HeightOf(client);
   if (InUnits(dialog)) {
     POINT base = BaseUnits(dialog);
-    *width = ToUnits(*width, base.x, 4);
-    *height = ToUnits(*height, base.y, 8);
+    *width = PixelsToUnits(*width, base.x, 4);
+    *height = PixelsToUnits(*height, base.y, 8);
   }
 }
 
 void WindowSizeOf(HWND dialog, LONG id, LONG* width, LONG* height) {
   RECT area{0, 0, 0, 0};
   GetWindowRect(ControlOrDialog(dialog, id), &area);
-  *width = area.right - area.left;
-  *height = area.bottom - area.top;
+  *width = WidthOf(area);
+  *height = HeightOf(area);
   if (InUnits(dialog)) {
     POINT base = BaseUnits(dialog);
-    *width = ToUnits(*width, base.x, 4);
-    *height = ToUnits(*height, base.y, 8);
+    *width = PixelsToUnits(*width, base.x, 4);
+    *height = PixelsToUnits(*height, base.y, 8);
   }
 }
 
@@ -251,19 +248,19 @@ void PositionOf(HWND dialog, LONG id, LONG* x, LONG* y) {
   *y = corner.y;
   if (InUnits(dialog) && window != dialog) {
     POINT base = BaseUnits(dialog);
-    *x = ToUnits(*x, base.x, 4);
-    *y = ToUnits(*y, base.y, 8);
+    *x = PixelsToUnits(*x, base.x, 4);
+    *y = PixelsToUnits(*y, base.y, 8);
   }
 }
 
 void MoveControl(HWND dialog, LONG id, LONG x, LONG y, LONG width, LONG height) {
   HWND window = ControlOrDialog(dialog, id);
-  RECT edges{x, y, x + width, y + height};
+  RECT edges = EdgesOf(x, y, width, height);
   if (InUnits(dialog) && window != dialog) {
     MapDialogRect(dialog, &edges);
   }
-  SetWindowPos(window, nullptr, edges.left, edges.top, edges.right - edges.left,
-               edges.bottom - edges.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window, nullptr, edges.left, edges.top, WidthOf(edges), HeightOf(edges),
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void DialogUnitsToPixels(HWND dialog, RECT* rect) {

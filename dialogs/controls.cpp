@@ -1,5 +1,7 @@
 #include "dialogs/controls.h"
 
+#include "dialogs/geometry.h"
+
 namespace {
 
 constexpr UINT kRedrawNow = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW;
@@ -115,9 +117,8 @@ void RedrawControl(HWND window) {
     GetWindowRect(window, &area);
     POINT corner{area.left, area.top};
     ScreenToClient(parent, &corner);
-    LONG dx = corner.x - area.left;
-    LONG dy = corner.y - area.top;
-    RECT inParent{area.left + dx, area.top + dy, area.right + dx, area.bottom + dy};
+    RECT inParent{corner.x, corner.y, WrapAdd(area.right, WrapSubtract(corner.x, area.left)),
+                  WrapAdd(area.bottom, WrapSubtract(corner.y, area.top))};
     RedrawWindow(parent, &inParent, nullptr, kRedrawNow);
     window = parent;
   }

@@ -1,6 +1,7 @@
 #include "dialogs/modal.h"
 
 #include "dialogs/controls.h"
+#include "dialogs/geometry.h"
 
 namespace {
 
@@ -69,8 +70,7 @@ bool PrepareRun(HWND dialog, DialogCallback callback, LONG* result, bool modal, 
     }
     RECT client{0, 0, 0, 0};
     GetClientRect(dialog, &client);
-    callback(dialog, WM_SIZE, sizeType,
-             MAKELPARAM(client.right - client.left, client.bottom - client.top));
+    callback(dialog, WM_SIZE, sizeType, MAKELPARAM(WidthOf(client), HeightOf(client)));
   }
   WindowRecord* record = FindRecord(dialog);
   if (!IsDialogRecord(record)) {
