@@ -73,14 +73,15 @@ bool HasResource(const char* name, LPCSTR type) {
   return search.found;
 }
 
-void ReleaseImage(const WindowRecord* record) {
-  if (record->image == nullptr) {
+// A picture of either type, released by its own call.
+void ReleaseImage(HANDLE image, bool bitmap) {
+  if (image == nullptr) {
     return;
   }
-  if ((record->kindFlags & kImageBitmapFlag) != 0) {
-    DeleteObject(record->image);
+  if (bitmap) {
+    DeleteObject(image);
   } else {
-    DestroyIcon(static_cast<HICON>(record->image));
+    DestroyIcon(static_cast<HICON>(image));
   }
 }
 
@@ -176,7 +177,7 @@ void CheckOption(HWND dialog, LONG firstId, LONG lastId, LONG chosenId) {
 
 void SetControlImage(HWND dialog, LONG id, const char* resourceName) {
   HWND control = ControlHandle(dialog, id);
-  WindowRecord* record = FindRecord(control);
+  const WindowRecord* record = FindRecord(control);
   if (!IsControlRecord(record) || (record->kindFlags & (kImageIconFlag | kImageBitmapFlag)) == 0 ||
       resourceName == nullptr) {
     return;
@@ -194,16 +195,32 @@ void SetControlImage(HWND dialog, LONG id, const char* resourceName) {
     width = client.right;
     height = client.bottom;
   }
+  bool button = IsButtonImageKind(record->controlKind);
   HANDLE image = LoadImageA(ProgramInstance(), resourceName, type, width, height, 0);
   if (image == nullptr) {
     return;
   }
-  bool button = IsButtonImageKind(record->controlKind);
+  // The platform's controls show only a picture of the type that their type bits name
+  // and refuse one of the other type, so the bits change with the picture's type.
+  auto style = static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE));
+  DWORD typed = button ? (style & ~(BS_ICON | BS_BITMAP)) | (bitmap ? BS_BITMAP : BS_ICON)
+                       : (style & ~SS_TYPEMASK) | (bitmap ? SS_BITMAP : SS_ICON);
+  SetWindowLongA(control, GWL_STYLE, static_cast<LONG>(typed));
   SendMessageA(control, button ? BM_SETIMAGE : STM_SETIMAGE, type, reinterpret_cast<LPARAM>(image));
-  ReleaseImage(record);
-  record->image = image;
-  record->kindFlags = (record->kindFlags & ~(kImageIconFlag | kImageBitmapFlag)) |
-                      (bitmap ? kImageBitmapFlag : kImageIconFlag);
+  // The control may still have refused it; and painting the new picture may reach the
+  // dialog's callback, which may have destroyed the dialog with the record. Either way
+  // the old picture stays where it is (released with the record, if that is gone).
+  WindowRecord* owner = FindRecord(control);
+  if (owner == nullptr || SendMessageA(control, button ? BM_GETIMAGE : STM_GETIMAGE, type, 0) !=
+                              reinterpret_cast<LPARAM>(image)) {
+    SetWindowLongA(control, GWL_STYLE, static_cast<LONG>(style));
+    ReleaseImage(image, bitmap);
+    return;
+  }
+  ReleaseImage(owner->image, (owner->kindFlags & kImageBitmapFlag) != 0);
+  owner->image = image;
+  owner->kindFlags = (owner->kindFlags & ~(kImageIconFlag | kImageBitmapFlag)) |
+                     (bitmap ? kImageBitmapFlag : kImageIconFlag);
 }
 
 void RemoveControl(HWND dialog, LONG id) {
