@@ -1,5 +1,6 @@
 #include "wizard/entry.h"
 
+#include "dialogs/registry.h"
 #include "runtime/error_state.h"
 #include "wizard/window.h"
 
@@ -15,6 +16,12 @@ void ZeroProgramGlobals() {
   StepCount = 0;
   BoldStepFont = nullptr;
   NormalStepFont = nullptr;
+}
+
+// Start-up's reset of the program: its own globals and the toolkit's empty registry.
+void ResetProgramState() {
+  ZeroProgramGlobals();
+  ResetWindowRegistry();
 }
 
 int RunSetupWizard(HINSTANCE /*instance*/, HINSTANCE /*previous*/, const char* /*commandTail*/,

@@ -30,6 +30,8 @@ TEST(SkipProgramName, FindsTheTailAfterTheProgramName) {
       {"setup.exe", ""},
       {"setup.exe\t/x", "\t/x"},  // only the blank separates
       {"setup.exe\x01rest", "\x01rest"},
+      {"\tsetup.exe /x", "/x"},  // a leading control character belongs to the name
+      {"\x01\x02 /x", "\x02 /x"},
       {"   /x", "/x"},  // leading blanks: an empty name
       {"", ""},
       {"\xC4\xFF\x80.exe arg", "arg"},  // bytes above 0x7F belong to the name

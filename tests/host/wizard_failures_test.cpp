@@ -150,5 +150,34 @@ TEST_F(WizardFailuresTest, AFailureInOneCallOfTheCallbackDoesNotCarryIntoTheNext
   EXPECT_EQ(standin::Launches().size(), 1u);
 }
 
+TEST_F(WizardFailuresTest, AQuotedPathOf256CharactersStartsAndOneOf257DoesNot) {
+  // 256 characters fill a command exactly; one more and the cut would name another file.
+  const std::string inside = "\\DirectX9\\DXSETUP.exe";
+  std::vector<std::string> seen;
+  for (size_t quoted : {256U, 257U}) {
+    SetUp();
+    UseMedium("D:\\" + std::string(quoted - 2 - inside.size() - 3, 'm'));
+    AddInstaller(1);
+    WarningBoxes boxes;
+    Press(1002);
+    ExpectStateThen(1);
+    Press(kDone);  // the question is answered Yes
+    EXPECT_EQ(Run(), 0u);
+    size_t warnings = 0;
+    for (const BoxSeen& box : boxes.Seen()) {
+      warnings += box.style == (MB_OK | MB_ICONWARNING) ? 1 : 0;
+    }
+    seen.push_back(std::to_string(quoted) + ": " +
+                   (standin::Launches().empty()
+                        ? std::string("nothing started")
+                        : "started " + std::to_string(standin::Launches()[0].commandLine.size())) +
+                   ", " + std::to_string(warnings) + " warning");
+    TearDown();
+  }
+  EXPECT_SEQUENCE(
+      (std::vector<std::string>{"256: started 256, 0 warning", "257: nothing started, 1 warning"}),
+      seen);
+}
+
 }  // namespace
 }  // namespace wizard_test

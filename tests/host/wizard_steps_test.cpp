@@ -160,5 +160,17 @@ TEST_F(WizardStepsTest, CommandsActOnTheIdentifierAloneAndIgnoreEverythingElse) 
   EXPECT_TRUE(standin::MessageBoxes().empty());
 }
 
+TEST_F(WizardStepsTest, InstallWithANotificationCodeInTheHighWordRunsTheStep) {
+  constexpr WORD kDoubleClicked = 5;  // BN_DOUBLECLICKED, as a button with BS_NOTIFY sends
+  AddInstaller(1);
+  Then([] { SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(1002, kDoubleClicked), 0); });
+  ExpectStateThen(1);
+  Press(kDone);
+  Answer(IDYES);
+  EXPECT_EQ(Run(), 0u);
+  ASSERT_EQ(standin::Launches().size(), 1u);
+  EXPECT_EQ(standin::Launches()[0].commandLine, QuotedInstaller(root_, 1));
+}
+
 }  // namespace
 }  // namespace wizard_test
