@@ -83,6 +83,23 @@ void RunStepInstaller(HWND window, int step) {
   ReportFailedStart(window, step);
 }
 
+// The keyboard focus goes to the step in progress: its "Install", or "Done" once the three
+// steps are taken. Disabling the focused button leaves the focus on no window, and from
+// there Tab moves nowhere. WM_NEXTDLGCTL rather than SetFocus: the dialog manager then
+// also makes the focused button the default one, drawn so and pressed by Enter.
+constexpr LONG kInstallButtons[] = {IDC_STEP3_INSTALL, IDC_STEP2_INSTALL, IDC_STEP1_INSTALL};
+
+void FocusStepInProgress(HWND window) {
+  LONG id = IDC_DONE;
+  for (LONG install : kInstallButtons) {
+    if (IsWindowEnabled(ControlHandle(window, install))) {
+      id = install;
+    }
+  }
+  SendWindowMessage(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ControlHandle(window, id)),
+                    TRUE);
+}
+
 void Initialise(HWND window) {
   Enable(window, {{IDC_STEP1_INSTALL, 1},
                   {IDC_STEP1_SKIP, 1},
@@ -122,6 +139,7 @@ void StepOne(HWND window, bool install) {
                   {IDC_STEP3_INSTALL, 0},
                   {IDC_STEP3_SKIP, 0},
                   {IDC_STEP3_LABEL, 0}});
+  FocusStepInProgress(window);
 }
 
 void StepTwo(HWND window, bool install) {
@@ -142,6 +160,7 @@ void StepTwo(HWND window, bool install) {
                   {IDC_STEP3_INSTALL, 1},
                   {IDC_STEP3_SKIP, 1},
                   {IDC_STEP3_LABEL, 1}});
+  FocusStepInProgress(window);
 }
 
 void StepThree(HWND window, bool install) {
@@ -166,6 +185,7 @@ void StepThree(HWND window, bool install) {
   SetMessage(window, {"Windows should find the new hardware and locate the drivers.", kCrLf, kCrLf,
                       "When the installation is completed press the \"Done\" button", kCrLf, kCrLf,
                       "and run the Quillmark program.  "});
+  FocusStepInProgress(window);
 }
 
 // Quitting before three steps were taken asks first; only Yes ends the run.
@@ -177,6 +197,11 @@ void Done(HWND window) {
     question.Append("Are you sure you want to quit?");
     if (ShowMessageBox(question.CString(), kQuitQuestionStyle, kWarningCaption) == IDYES) {
       EndDialogWith(window, 0);
+    } else {
+      // Once the box has gone, the platform puts the focus on the window's first enabled
+      // button ("Done" in step 3) while the step's Install keeps the default look, and
+      // Enter presses neither.
+      FocusStepInProgress(window);
     }
     return;
   }
