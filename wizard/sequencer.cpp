@@ -56,6 +56,18 @@ void SetMessage(HWND window, const char* const (&pieces)[N]) {
   SetMessage(window, pieces, N);
 }
 
+// Why an installer could not be started, by the error number its start recorded.
+struct FailureReason {
+  DWORD number;
+  const char* text;
+};
+constexpr FailureReason kFailureReasons[] = {
+    {53, "The program was not found on the installation medium."},
+    {76, "Its folder was not found on the installation medium."},
+    {70, "Windows denied access to the program."},
+};
+constexpr char kOtherFailure[] = "Windows could not start the program.";
+
 // After an Install press: if the installer could not be started, the person is told so
 // in a box owned by the window, which keeps the window from taking clicks meanwhile.
 // The step still counts, as the component may be installed already.
@@ -64,12 +76,21 @@ void ReportFailedStart(HWND window, int step) {
   if (number == 0) {
     return;
   }
+  const char* reason = kOtherFailure;
+  for (const FailureReason& known : kFailureReasons) {
+    if (known.number == number) {
+      reason = known.text;
+    }
+  }
   FixedText<kInstallerPathSize> program;
   InstallerPath(step, &program);
   FixedText<kFailedStartMessageSize> message;
   message.Store(TextOf("The installer could not be started:"));
   message.Append(kCrLf);
   message.Append(program.Read());
+  message.Append(kCrLf);
+  message.Append(kCrLf);
+  message.Append(reason);
   message.Append(kCrLf);
   message.Append(kCrLf);
   message.Append("This step has not been completed (error ");

@@ -9,7 +9,11 @@ namespace {
 using WizardFailuresTest = WizardTest;
 
 std::string FailedStartText(const std::string& program, int number) {
-  return "The installer could not be started:\r\n" + program +
+  std::string reason = number == 53   ? "The program was not found on the installation medium."
+                       : number == 76 ? "Its folder was not found on the installation medium."
+                       : number == 70 ? "Windows denied access to the program."
+                                      : "Windows could not start the program.";
+  return "The installer could not be started:\r\n" + program + "\r\n\r\n" + reason +
          "\r\n\r\nThis step has not been completed (error " + std::to_string(number) + ").";
 }
 
@@ -38,9 +42,9 @@ class WarningBoxes {
 
 TEST_F(WizardFailuresTest, AMissingFolderOrProgramIsReportedAndTheStepStillCounts) {
   // Step 1's folder is missing; step 2's folder is there without its program; step 3's
-  // program is no program at all.
+  // program may not be run.
   standin::AddFolder("D:\\Setup\\Quillmark Install");
-  AddInstaller(3, {.failWith = ERROR_BAD_EXE_FORMAT});
+  AddInstaller(3, {.failWith = ERROR_ACCESS_DENIED});
   WarningBoxes boxes;
   Press(1002);
   ExpectStateThen(1);
@@ -54,7 +58,7 @@ TEST_F(WizardFailuresTest, AMissingFolderOrProgramIsReportedAndTheStepStillCount
   std::vector<std::string> expected = {
       FailedStartText("D:\\Setup\\DirectX9\\DXSETUP.exe", 76),
       FailedStartText("D:\\Setup\\Quillmark Install\\QuillmarkInstaller.exe", 53),
-      FailedStartText("D:\\Setup\\Video Driver\\Drenvo.exe", 75)};
+      FailedStartText("D:\\Setup\\Video Driver\\Drenvo.exe", 70)};
   std::vector<std::string> texts;
   for (const BoxSeen& box : boxes.Seen()) {
     texts.push_back(box.text);
