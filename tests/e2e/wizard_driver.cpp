@@ -362,9 +362,13 @@ std::vector<std::string> ExpectedQuestion() {
 }
 
 std::vector<std::string> ExpectedStartWarning(const std::string& program, int errorNumber) {
+  const char* reason = errorNumber == 53   ? "The program was not found on the installation medium."
+                       : errorNumber == 76 ? "Its folder was not found on the installation medium."
+                       : errorNumber == 70 ? "Windows denied access to the program."
+                                           : "Windows could not start the program.";
   return {
       std::string("caption: ") + kBoxCaption,
-      "text: " + Quoted("The installer could not be started:\r\n" + program +
+      "text: " + Quoted("The installer could not be started:\r\n" + program + "\r\n\r\n" + reason +
                         "\r\n\r\nThis step has not been completed (error " +
                         std::to_string(errorNumber) + ")."),
       "owner: the wizard window",
