@@ -4,7 +4,6 @@
 #include "dialogs/controls.h"
 #include "dialogs/modal.h"
 #include "runtime/error_state.h"
-#include "runtime/text.h"
 #include "wizard/sequencer.h"
 
 namespace {
@@ -64,10 +63,7 @@ LONG ShowWizardWindow(HWND owner) {
   ErrorScope scope;
   HWND window = NewDialog(kDialogUnitsMode, owner, kWizardCaption, kWindowX, kWindowY, kWindowWidth,
                           kWindowHeight, kWindowStyle, kWindowExtendedStyle);
-  FixedText<8> iconName;
-  iconName.Store(TextOf("#"));
-  iconName.AppendNumber(kWizardIconId);
-  SetDialogIcon(window, iconName.CString());
+  SetDialogIcon(window, kWizardIconName);
 
   for (const WizardControl& control : WizardControls) {
     AddControl(control.kind, window, control.id, control.text, nullptr, 0, control.x, control.y,
