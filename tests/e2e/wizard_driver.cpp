@@ -20,6 +20,7 @@ constexpr DWORD kWindowTimeoutMs = 15000;
 // Long enough for a loaded machine: a window that has not answered by then is busy.
 constexpr UINT kAnswerTimeoutMs = 1000;
 constexpr UINT kProbeTimeoutMs = 2000;
+constexpr DWORD kRecordReadMs = 2000;
 constexpr int kMessageBoxTextId = 0xFFFF;
 
 struct Installer {
@@ -769,8 +770,14 @@ std::vector<InstallerRecord> WizardRun::Records() const {
   do {
     InstallerRecord record;
     record.processId = static_cast<DWORD>(std::strtoul(found.cFileName, nullptr, 10));
+    // A record just renamed into place may still be held open by the rename for a moment,
+    // with delete access, and a reader that does not share deletion is refused meanwhile.
     std::string content;
-    winetest::ReadTextFile(recordFolder_ + "\\" + found.cFileName, &content);
+    for (Stopwatch waiting;
+         !winetest::ReadTextFile(recordFolder_ + "\\" + found.cFileName, &content) &&
+         waiting.Elapsed() < kRecordReadMs;) {
+      Sleep(kPollMs);
+    }
     record.lines = winetest::Lines(content);
     records.push_back(record);
   } while (FindNextFileA(search, &found));
