@@ -669,6 +669,10 @@ DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
     K().lastError = standin::detail::kErrorModNotFound;
     return 0;
   }
+  if (lpFilename == nullptr) {
+    K().lastError = ERROR_INVALID_PARAMETER;
+    return 0;
+  }
   auto length = static_cast<DWORD>(path.size());
   DWORD copied = length < nSize ? length : nSize;
   std::memcpy(lpFilename, path.data(), copied);
