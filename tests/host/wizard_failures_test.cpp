@@ -58,7 +58,7 @@ TEST_F(WizardFailuresTest, AMissingFolderOrProgramIsReportedAndTheStepStillCount
   std::vector<std::string> expected = {
       FailedStartText("D:\\Setup\\DirectX9\\DXSETUP.exe", 76),
       FailedStartText("D:\\Setup\\Quillmark Install\\QuillmarkInstaller.exe", 53),
-      FailedStartText("D:\\Setup\\Video Driver\\Drenvo.exe", 70)};
+      FailedStartText(R"(D:\Setup\Video Driver\Drenvo.exe)", 70)};
   std::vector<std::string> texts;
   for (const BoxSeen& box : boxes.Seen()) {
     texts.push_back(box.text);
@@ -92,8 +92,8 @@ TEST_F(WizardFailuresTest, PlantedProgramsOfTheSameNameNeverRun) {
   standin::AddProgram("C:\\Tools\\Drenvo.exe");
   standin::SetSearchPath({"C:\\Tools"});
   // And in the folders of a medium's layout under the working directory at start.
-  standin::AddProgram("C:\\Users\\me\\DirectX9\\DXSETUP.exe");
-  standin::AddProgram("C:\\Users\\me\\Quillmark Install\\QuillmarkInstaller.exe");
+  standin::AddProgram(R"(C:\Users\me\DirectX9\DXSETUP.exe)");
+  standin::AddProgram(R"(C:\Users\me\Quillmark Install\QuillmarkInstaller.exe)");
   standin::SetCurrentDirectory("C:\\Users\\me");
   AddInstaller(1);
   standin::AddFolder("D:\\Setup\\Quillmark Install");  // its program is missing

@@ -182,7 +182,7 @@ TEST_F(WizardStepsTest, TheFocusFollowsTheStepsSoTheKeyboardAloneFinishes) {
       [](const standin::MessageBox& box) { return box.style == 0x104u ? IDNO : IDOK; });
   std::vector<std::string> seen;
   auto note = [&seen] { seen.push_back(FocusAndDefault()); };
-  auto keys = [](std::vector<BYTE> pressed) {
+  auto keys = [](const std::vector<BYTE>& pressed) {
     return [pressed] {
       for (BYTE key : pressed) {
         standin::PressKey(key);

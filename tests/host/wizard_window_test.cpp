@@ -174,7 +174,7 @@ TEST_F(WizardWindowTest, TheStartDirectoryIsTheFolderOfTheProgramsOwnFile) {
   } cases[] = {
       {"D:\\Setup\\setup.exe", "D:\\Setup"},
       {"E:\\setup.exe", "E:\\"},
-      {"\\\\server\\share\\medium\\setup.exe", "\\\\server\\share\\medium"},
+      {R"(\\server\share\medium\setup.exe)", R"(\\server\share\medium)"},
       {fits + "\\setup.exe", fits},
       {fits + "m\\setup.exe", ""},
       {"D:\\" + std::string(700, 'm') + "\\setup.exe", ""},  // cut by the platform
@@ -186,7 +186,7 @@ TEST_F(WizardWindowTest, TheStartDirectoryIsTheFolderOfTheProgramsOwnFile) {
     standin::SetLauncherPath(c.module);
     // Started from elsewhere, with a command line that names yet another folder.
     standin::SetCurrentDirectory("C:\\Windows\\System32");
-    standin::SetCommandLine("\"D:\\Setup\\setup.exe\" /S /D=C:\\Elsewhere");
+    standin::SetCommandLine(R"("D:\Setup\setup.exe" /S /D=C:\Elsewhere)");
     std::string seen;
     Then([&seen] {
       seen = StartDirectory.CString();
