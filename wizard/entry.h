@@ -9,7 +9,7 @@
 constexpr DWORD kStartDirectorySize = 400;
 
 // Program state: zero at start, alive for the whole run.
-extern FixedText<kStartDirectorySize> StartDirectory;  // the working directory at start
+extern FixedText<kStartDirectorySize> StartDirectory;  // the folder of setup.exe; the medium
 extern SHORT StepCount;                                // step buttons handled so far
 extern HFONT BoldStepFont;                             // 12 pt bold, made on initialisation
 extern HFONT NormalStepFont;                           // 12 pt normal, made on initialisation

@@ -658,6 +658,32 @@ HMODULE GetModuleHandleA(LPCSTR lpModuleName) {
   return reinterpret_cast<HMODULE>(standin::detail::kInstance);
 }
 
+// As Wine: a name that does not fit is cut to the buffer's size without a NUL, the result
+// is the buffer's size and the last error ERROR_INSUFFICIENT_BUFFER.
+DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
+  Log("GetModuleFileNameA", {Ptr(hModule), lpFilename == nullptr ? "NULL" : "buffer", Dec(nSize)});
+  const std::string& path = K().launcherPath;
+  bool program =
+      hModule == nullptr || hModule == reinterpret_cast<HMODULE>(standin::detail::kInstance);
+  if (!program || path.empty()) {
+    K().lastError = standin::detail::kErrorModNotFound;
+    return 0;
+  }
+  if (lpFilename == nullptr) {
+    K().lastError = ERROR_INVALID_PARAMETER;
+    return 0;
+  }
+  auto length = static_cast<DWORD>(path.size());
+  DWORD copied = length < nSize ? length : nSize;
+  std::memcpy(lpFilename, path.data(), copied);
+  if (copied < nSize) {
+    lpFilename[copied] = '\0';
+    return copied;
+  }
+  K().lastError = standin::detail::kErrorInsufficientBuffer;
+  return nSize;
+}
+
 BOOL GetVersionExA(LPOSVERSIONINFOA lpVersionInformation) {
   Log("GetVersionExA", {Dec(lpVersionInformation->dwOSVersionInfoSize)});
   if (lpVersionInformation->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA)) {

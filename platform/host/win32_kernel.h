@@ -121,6 +121,7 @@ HGLOBAL GlobalFree(HGLOBAL hMem);
 void GetStartupInfoA(LPSTARTUPINFOA lpStartupInfo);
 LPSTR GetCommandLineA();
 HMODULE GetModuleHandleA(LPCSTR lpModuleName);
+DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
 BOOL GetVersionExA(LPOSVERSIONINFOA lpVersionInformation);
 
 // Time and synchronisation.
