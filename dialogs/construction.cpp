@@ -1,32 +1,27 @@
 #include "dialogs/construction.h"
 
+#include "dialogs/geometry.h"
 #include "dialogs/modal.h"
 #include "runtime/startup.h"
 #include "runtime/thread_record.h"
 
 namespace {
 
-constexpr DWORD kDefaultDialogStyle = 0x80C000D4;  // popup, caption, modal frame, font, 3D
+constexpr DWORD kDefaultDialogStyle =
+    WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK;
 constexpr DWORD kAlwaysAddedStyle = DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK;
 constexpr DWORD kNeverKeptStyle = WS_VISIBLE | DS_SYSMODAL;
 constexpr DWORD kRedrawFlag = 1;  // WM_SETFONT: redraw the control
 
-// Type bits that the check box, frame and option rows take away, besides the frame and
-// top-level window bits.
+// The check box, frame and option rows take away the frame and top-level window bits,
+// and every button type bit but their own type's.
 constexpr DWORD kTopLevelBits = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
 constexpr DWORD kChildVisible = WS_CHILD | WS_VISIBLE;
-constexpr DWORD kSsOwnerDraw = 0x0D;
+constexpr DWORD kChildTabStop = kChildVisible | WS_TABSTOP;
 
 // The face used when the thread has no run-time record to hold its own setting.
 constexpr char kFallbackFace[] = "MS Sans Serif";
 constexpr LONG kFallbackPointSize = 8;
-
-bool IsImageKind(int kind) {
-  return kind >= kImage && kind <= kStretchedImageButton;
-}
-bool IsButtonImageKind(int kind) {
-  return kind == kImageButton || kind == kStretchedImageButton;
-}
 
 // The calling thread's dialog font setting, or the start-up setting when the thread has
 // no run-time record to hold one.
@@ -72,25 +67,19 @@ void PlaceInPixels(HWND dialog, HWND parent, DWORD style, LONG x, LONG y, LONG w
   RECT client{0, 0, 0, 0};
   GetWindowRect(dialog, &window);
   GetClientRect(dialog, &client);
-  width += (window.right - window.left) - (client.right - client.left);
-  height += (window.bottom - window.top) - (client.bottom - client.top);
+  width = WrapAdd(width, WrapSubtract(WidthOf(window), WidthOf(client)));
+  height = WrapAdd(height, WrapSubtract(HeightOf(window), HeightOf(client)));
   if ((style & DS_CENTER) != 0) {
     RECT work{0, 0, 0, 0};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    x = (work.left + work.right - width) >> 1;
-    y = (work.top + work.bottom - height) >> 1;
-    if (x < work.left) {
-      x = work.left;
-    }
-    if (y < work.top) {
-      y = work.top;
-    }
+    x = CentredStart(work.left, work.right, width);
+    y = CentredStart(work.top, work.bottom, height);
   } else if ((style & (WS_CHILD | DS_ABSALIGN)) == 0) {
     if (parent != nullptr) {
       POINT origin{0, 0};
       ClientToScreen(parent, &origin);
-      x += origin.x;
-      y += origin.y;
+      x = WrapAdd(x, origin.x);
+      y = WrapAdd(y, origin.y);
     }
   } else if (!((style & WS_CHILD) != 0 && (style & DS_CONTROL) != 0)) {
     if (x < 0) {
@@ -120,10 +109,8 @@ void SetUpDrawingSurface(HWND control, WindowRecord* record) {
   RECT client{0, 0, 0, 0};
   GetClientRect(control, &client);
   DrawingSurface& surface = record->surface;
-  surface.width = client.right - client.left;
-  surface.height = client.bottom - client.top;
-  surface.scaleX = 1;
-  surface.scaleY = 1;
+  surface.width = WidthOf(client);
+  surface.height = HeightOf(client);
   HDC screen = GetDC(nullptr);
   surface.dc = CreateCompatibleDC(screen);
   surface.bitmap = CreateCompatibleBitmap(screen, surface.width, surface.height);
@@ -143,7 +130,7 @@ void SetUpDrawingSurface(HWND control, WindowRecord* record) {
   WCHAR face[kFontFaceUnits];
   LONG points = DialogFontSetting(face);
   LOGFONTA font{};
-  font.lfHeight = -((points * GetDeviceCaps(surface.dc, LOGPIXELSY) + 36) / 72);
+  font.lfHeight = -(WrapAdd(WrapMultiply(points, GetDeviceCaps(surface.dc, LOGPIXELSY)), 36) / 72);
   for (DWORD i = 0; i < LF_FACESIZE - 1 && face[i] != 0; ++i) {
     font.lfFaceName[i] = static_cast<CHAR>(face[i] < 0x80 ? face[i] : '?');
   }
@@ -151,30 +138,33 @@ void SetUpDrawingSurface(HWND control, WindowRecord* record) {
   if (surface.font != nullptr) {
     surface.displacedFont = SelectObject(surface.dc, surface.font);
   }
-  GetTextMetricsA(surface.dc, &surface.metrics);
 }
 
 }  // namespace
 
 // Kinds 1 to 16: window class, default style, forced bits, removed bits.
-const ControlKindRow ControlKindTable[17] = {
+const ControlKindRow ControlKindTable[kListBox + 1] = {
     {nullptr, 0, 0, 0},
-    {"BUTTON", 0x50010000, kChildVisible, 0},                                         // push button
-    {"BUTTON", 0x50010006, kChildVisible | BS_AUTO3STATE, kTopLevelBits | 0x9},       // 3-state
-    {"BUTTON", 0x50010003, kChildVisible | BS_AUTOCHECKBOX, kTopLevelBits | 0xC},     // check box
-    {"BUTTON", 0x50000007, kChildVisible | BS_GROUPBOX, kTopLevelBits | 0x8},         // frame
-    {"STATIC", 0x50000000, kChildVisible, 0},                                         // label
-    {"STATIC", 0x50000010, kChildVisible | SS_ETCHEDHORZ, 0},                         // line
-    {"BUTTON", 0x50000009, kChildVisible | BS_AUTORADIOBUTTON, kTopLevelBits | 0x6},  // option
-    {"SCROLLBAR", 0x50000000, kChildVisible, 0},                                      // scroll bar
-    {"EDIT", 0x50810080, kChildVisible, 0},                                           // text box
-    {"STATIC", 0x50000000, kChildVisible, 0},                                         // image
-    {"STATIC", 0x50000000, kChildVisible, 0},                 // stretched image
-    {"BUTTON", 0x50010000, kChildVisible, 0},                 // image button
-    {"BUTTON", 0x50010000, kChildVisible, 0},                 // stretched button
-    {"STATIC", 0x5000000D, kChildVisible | kSsOwnerDraw, 0},  // drawing surface
-    {"COMBOBOX", 0x50210003, kChildVisible, 0},               // combo box
-    {"LISTBOX", 0x50A10001, kChildVisible, 0},                // list box
+    {"BUTTON", kChildTabStop, kChildVisible, 0},  // push button
+    {"BUTTON", kChildTabStop | BS_AUTO3STATE, kChildVisible | BS_AUTO3STATE,
+     kTopLevelBits | (BS_TYPEMASK & ~BS_AUTO3STATE)},  // three-state check box
+    {"BUTTON", kChildTabStop | BS_AUTOCHECKBOX, kChildVisible | BS_AUTOCHECKBOX,
+     kTopLevelBits | (BS_TYPEMASK & ~BS_AUTOCHECKBOX)},  // check box
+    {"BUTTON", kChildVisible | BS_GROUPBOX, kChildVisible | BS_GROUPBOX,
+     kTopLevelBits | (BS_TYPEMASK & ~BS_GROUPBOX)},                               // frame
+    {"STATIC", kChildVisible, kChildVisible, 0},                                  // label
+    {"STATIC", kChildVisible | SS_ETCHEDHORZ, kChildVisible | SS_ETCHEDHORZ, 0},  // line
+    {"BUTTON", kChildVisible | BS_AUTORADIOBUTTON, kChildVisible | BS_AUTORADIOBUTTON,
+     kTopLevelBits | (BS_TYPEMASK & ~BS_AUTORADIOBUTTON)},                   // option
+    {"SCROLLBAR", kChildVisible | SBS_HORZ, kChildVisible, 0},               // scroll bar
+    {"EDIT", kChildTabStop | WS_BORDER | ES_AUTOHSCROLL, kChildVisible, 0},  // text box
+    {"STATIC", kChildVisible, kChildVisible, 0},                             // image
+    {"STATIC", kChildVisible, kChildVisible, 0},                             // stretched image
+    {"BUTTON", kChildTabStop, kChildVisible, 0},                             // image button
+    {"BUTTON", kChildTabStop, kChildVisible, 0},  // stretched image button
+    {"STATIC", kChildVisible | SS_OWNERDRAW, kChildVisible | SS_OWNERDRAW, 0},      // surface
+    {"COMBOBOX", kChildTabStop | WS_VSCROLL | CBS_DROPDOWNLIST, kChildVisible, 0},  // combo box
+    {"LISTBOX", kChildTabStop | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, kChildVisible, 0},  // list box
 };
 
 DWORD WriteDialogTemplate(BYTE (&buffer)[kTemplateCapacity], DWORD style, DWORD extendedStyle,
@@ -255,16 +245,20 @@ HWND AddControl(int kind, HWND dialog, LONG id, const char* text, const char* co
   if (!IsDialogRecord(dialogRecord) || kind < kCustomControl || kind > kListBox) {
     return nullptr;
   }
-  DWORD kindFlags = (dialogRecord->kindFlags & kUnitBitsMask) | kControlRecordFlag;
+  // The dialog's callback runs inside the platform calls below (a new control notifies
+  // its dialog) and may destroy the dialog with its record: the record is read here.
+  DWORD dialogFlags = dialogRecord->kindFlags;
+  HFONT dialogFont = dialogRecord->dialogFont;
+  DWORD kindFlags = (dialogFlags & kUnitBitsMask) | kControlRecordFlag;
 
   // Converting the edges, not the size, keeps controls that abut in units abutting in
   // pixels.
-  RECT edges{x, y, x + width, y + height};
-  if ((dialogRecord->kindFlags & kDialogUnitsFlag) != 0) {
+  RECT edges = EdgesOf(x, y, width, height);
+  if ((dialogFlags & kDialogUnitsFlag) != 0) {
     MapDialogRect(dialog, &edges);
   }
-  LONG pixelWidth = edges.right - edges.left;
-  LONG pixelHeight = edges.bottom - edges.top;
+  LONG pixelWidth = WidthOf(edges);
+  LONG pixelHeight = HeightOf(edges);
 
   const char* windowClass = className != nullptr ? className : "";
   if (kind != kCustomControl) {
@@ -305,8 +299,7 @@ HWND AddControl(int kind, HWND dialog, LONG id, const char* text, const char* co
                                  edges.left, edges.top, pixelWidth, pixelHeight, dialog,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  ProgramInstance(), nullptr);
-  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogRecord->dialogFont),
-               kRedrawFlag);
+  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont), kRedrawFlag);
   if (control == nullptr) {
     return nullptr;
   }
@@ -326,6 +319,9 @@ HWND AddControl(int kind, HWND dialog, LONG id, const char* text, const char* co
     SendMessageA(dialog, DM_SETDEFID, static_cast<WPARAM>(id), 0);
   }
   // The picture and the surface live in the record; a control without one goes without.
+  // The messages above may have reached the dialog's callback, and a dialog destroyed
+  // there took the control's record with it: it is looked up again.
+  record = FindRecord(control);
   if (imageName != nullptr && record != nullptr) {
     bool ownSize = kind == kImage || kind == kImageButton;
     record->image = LoadImageA(ProgramInstance(), imageName, imageType, ownSize ? 0 : pixelWidth,
@@ -340,28 +336,26 @@ HWND AddControl(int kind, HWND dialog, LONG id, const char* text, const char* co
 }
 
 void SetDialogIcon(HWND dialog, const char* resourceName) {
-  WindowRecord* record = FindRecord(dialog);
-  if (!IsDialogRecord(record)) {
-    return;
+  // The big icon first, then the small one. The record owns each icon from before the
+  // dialog gets it, since the dialog's callback may destroy the dialog, and with it the
+  // record and its icons, while it handles WM_SETICON.
+  for (int size = 32; size >= 16; size -= 16) {
+    WindowRecord* record = FindRecord(dialog);
+    if (!IsDialogRecord(record)) {
+      return;
+    }
+    auto* icon =
+        static_cast<HICON>(LoadImageA(ProgramInstance(), resourceName, IMAGE_ICON, size, size, 0));
+    if (icon == nullptr) {
+      return;
+    }
+    bool big = size == 32;
+    HICON& owned = big ? record->bigIcon : record->smallIcon;
+    HICON replaced = owned;
+    owned = icon;
+    SendMessageA(dialog, WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    if (replaced != nullptr) {
+      DestroyIcon(replaced);
+    }
   }
-  auto* big =
-      static_cast<HICON>(LoadImageA(ProgramInstance(), resourceName, IMAGE_ICON, 32, 32, 0));
-  if (big == nullptr) {
-    return;
-  }
-  SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-  if (record->bigIcon != nullptr) {
-    DestroyIcon(record->bigIcon);
-  }
-  record->bigIcon = big;
-  auto* small =
-      static_cast<HICON>(LoadImageA(ProgramInstance(), resourceName, IMAGE_ICON, 16, 16, 0));
-  if (small == nullptr) {
-    return;
-  }
-  SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-  if (record->smallIcon != nullptr) {
-    DestroyIcon(record->smallIcon);
-  }
-  record->smallIcon = small;
 }

@@ -13,27 +13,6 @@ constexpr LONG kPixelsMode = 2;
 // An x or y of this value centres the dialog.
 constexpr LONG kNoPosition = static_cast<LONG>(0x80000000u);
 
-// Control kinds of AddControl (0 takes its window class from the caller).
-enum ControlKind : int {
-  kCustomControl = 0,
-  kPushButton = 1,
-  kThreeStateCheckBox = 2,
-  kCheckBox = 3,
-  kGroupFrame = 4,
-  kLabel = 5,
-  kLine = 6,
-  kOptionButton = 7,
-  kScrollBar = 8,
-  kTextBox = 9,
-  kImage = 10,
-  kStretchedImage = 11,
-  kImageButton = 12,
-  kStretchedImageButton = 13,
-  kDrawingSurface = 14,
-  kComboBox = 15,
-  kListBox = 16,
-};
-
 // One row of the control kind table.
 struct ControlKindRow {
   const char* windowClass;
@@ -43,7 +22,7 @@ struct ControlKindRow {
 };
 
 // Rows for kinds 1 to 16 (index 0 is unused).
-extern const ControlKindRow ControlKindTable[17];
+extern const ControlKindRow ControlKindTable[kListBox + 1];
 
 // The dialog template this toolkit writes: the plain DLGTEMPLATE with no menu, the
 // platform's dialog class, a one-blank title and the thread's dialog font. Returns the

@@ -1,20 +1,17 @@
 #include "dialogs/control_extras.h"
 
 #include "dialogs/controls.h"
+#include "dialogs/geometry.h"
 #include "runtime/startup.h"
 #include "runtime/thread_record.h"
 
 namespace {
 
-constexpr int kComboBoxKind = 15;
-constexpr int kImageButtonKind = 12;
-constexpr int kStretchedImageButtonKind = 13;
-constexpr int kStretchedImageKind = 11;
 constexpr int kCallerValueCount = 8;
 
 bool IsCombo(HWND control) {
   const WindowRecord* record = FindRecord(control);
-  return record != nullptr && record->controlKind == kComboBoxKind;
+  return record != nullptr && record->controlKind == kComboBox;
 }
 
 bool InUnits(HWND dialog) {
@@ -27,10 +24,6 @@ POINT BaseUnits(HWND dialog) {
   RECT base{0, 0, 4, 8};
   MapDialogRect(dialog, &base);
   return POINT{base.right > 0 ? base.right : 1, base.bottom > 0 ? base.bottom : 1};
-}
-
-LONG ToUnits(LONG pixels, LONG base, LONG unitsPerBase) {
-  return (pixels * unitsPerBase + (pixels >= 0 ? base / 2 : -base / 2)) / base;
 }
 
 char Lower(char c) {
@@ -80,14 +73,15 @@ bool HasResource(const char* name, LPCSTR type) {
   return search.found;
 }
 
-void ReleaseImage(const WindowRecord* record) {
-  if (record->image == nullptr) {
+// A picture of either type, released by its own call.
+void ReleaseImage(HANDLE image, bool bitmap) {
+  if (image == nullptr) {
     return;
   }
-  if ((record->kindFlags & kImageBitmapFlag) != 0) {
-    DeleteObject(record->image);
+  if (bitmap) {
+    DeleteObject(image);
   } else {
-    DestroyIcon(static_cast<HICON>(record->image));
+    DestroyIcon(static_cast<HICON>(image));
   }
 }
 
@@ -183,7 +177,7 @@ void CheckOption(HWND dialog, LONG firstId, LONG lastId, LONG chosenId) {
 
 void SetControlImage(HWND dialog, LONG id, const char* resourceName) {
   HWND control = ControlHandle(dialog, id);
-  WindowRecord* record = FindRecord(control);
+  const WindowRecord* record = FindRecord(control);
   if (!IsControlRecord(record) || (record->kindFlags & (kImageIconFlag | kImageBitmapFlag)) == 0 ||
       resourceName == nullptr) {
     return;
@@ -195,24 +189,38 @@ void SetControlImage(HWND dialog, LONG id, const char* resourceName) {
   UINT type = bitmap ? IMAGE_BITMAP : IMAGE_ICON;
   int width = 0;
   int height = 0;
-  if (record->controlKind == kStretchedImageKind ||
-      record->controlKind == kStretchedImageButtonKind) {
+  if (record->controlKind == kStretchedImage || record->controlKind == kStretchedImageButton) {
     RECT client{0, 0, 0, 0};
     GetClientRect(control, &client);
     width = client.right;
     height = client.bottom;
   }
+  bool button = IsButtonImageKind(record->controlKind);
   HANDLE image = LoadImageA(ProgramInstance(), resourceName, type, width, height, 0);
   if (image == nullptr) {
     return;
   }
-  bool button =
-      record->controlKind == kImageButtonKind || record->controlKind == kStretchedImageButtonKind;
+  // The platform's controls show only a picture of the type that their type bits name
+  // and refuse one of the other type, so the bits change with the picture's type.
+  auto style = static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE));
+  DWORD typed = button ? (style & ~(BS_ICON | BS_BITMAP)) | (bitmap ? BS_BITMAP : BS_ICON)
+                       : (style & ~SS_TYPEMASK) | (bitmap ? SS_BITMAP : SS_ICON);
+  SetWindowLongA(control, GWL_STYLE, static_cast<LONG>(typed));
   SendMessageA(control, button ? BM_SETIMAGE : STM_SETIMAGE, type, reinterpret_cast<LPARAM>(image));
-  ReleaseImage(record);
-  record->image = image;
-  record->kindFlags = (record->kindFlags & ~(kImageIconFlag | kImageBitmapFlag)) |
-                      (bitmap ? kImageBitmapFlag : kImageIconFlag);
+  // The control may still have refused it; and painting the new picture may reach the
+  // dialog's callback, which may have destroyed the dialog with the record. Either way
+  // the old picture stays where it is (released with the record, if that is gone).
+  WindowRecord* owner = FindRecord(control);
+  if (owner == nullptr || SendMessageA(control, button ? BM_GETIMAGE : STM_GETIMAGE, type, 0) !=
+                              reinterpret_cast<LPARAM>(image)) {
+    SetWindowLongA(control, GWL_STYLE, static_cast<LONG>(style));
+    ReleaseImage(image, bitmap);
+    return;
+  }
+  ReleaseImage(owner->image, (owner->kindFlags & kImageBitmapFlag) != 0);
+  owner->image = image;
+  owner->kindFlags = (owner->kindFlags & ~(kImageIconFlag | kImageBitmapFlag)) |
+                     (bitmap ? kImageBitmapFlag : kImageIconFlag);
 }
 
 void RemoveControl(HWND dialog, LONG id) {
@@ -224,24 +232,24 @@ void RemoveControl(HWND dialog, LONG id) {
 void ClientSizeOf(HWND dialog, LONG id, LONG* width, LONG* height) {
   RECT client{0, 0, 0, 0};
   GetClientRect(ControlOrDialog(dialog, id), &client);
-  *width = client.right - client.left;
-  *height = client.bottom - client.top;
+  *width = WidthOf(client);
+  *height = HeightOf(client);
   if (InUnits(dialog)) {
     POINT base = BaseUnits(dialog);
-    *width = ToUnits(*width, base.x, 4);
-    *height = ToUnits(*height, base.y, 8);
+    *width = PixelsToUnits(*width, base.x, 4);
+    *height = PixelsToUnits(*height, base.y, 8);
   }
 }
 
 void WindowSizeOf(HWND dialog, LONG id, LONG* width, LONG* height) {
   RECT area{0, 0, 0, 0};
   GetWindowRect(ControlOrDialog(dialog, id), &area);
-  *width = area.right - area.left;
-  *height = area.bottom - area.top;
+  *width = WidthOf(area);
+  *height = HeightOf(area);
   if (InUnits(dialog)) {
     POINT base = BaseUnits(dialog);
-    *width = ToUnits(*width, base.x, 4);
-    *height = ToUnits(*height, base.y, 8);
+    *width = PixelsToUnits(*width, base.x, 4);
+    *height = PixelsToUnits(*height, base.y, 8);
   }
 }
 
@@ -257,19 +265,19 @@ void PositionOf(HWND dialog, LONG id, LONG* x, LONG* y) {
   *y = corner.y;
   if (InUnits(dialog) && window != dialog) {
     POINT base = BaseUnits(dialog);
-    *x = ToUnits(*x, base.x, 4);
-    *y = ToUnits(*y, base.y, 8);
+    *x = PixelsToUnits(*x, base.x, 4);
+    *y = PixelsToUnits(*y, base.y, 8);
   }
 }
 
 void MoveControl(HWND dialog, LONG id, LONG x, LONG y, LONG width, LONG height) {
   HWND window = ControlOrDialog(dialog, id);
-  RECT edges{x, y, x + width, y + height};
+  RECT edges = EdgesOf(x, y, width, height);
   if (InUnits(dialog) && window != dialog) {
     MapDialogRect(dialog, &edges);
   }
-  SetWindowPos(window, nullptr, edges.left, edges.top, edges.right - edges.left,
-               edges.bottom - edges.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window, nullptr, edges.left, edges.top, WidthOf(edges), HeightOf(edges),
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void DialogUnitsToPixels(HWND dialog, RECT* rect) {

@@ -1,10 +1,10 @@
 #include "dialogs/controls.h"
 
+#include "dialogs/geometry.h"
+
 namespace {
 
 constexpr UINT kRedrawNow = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW;
-constexpr int kScrollBarKind = 8;
-constexpr int kComboBoxKind = 15;
 
 // The combo box whose list is dropped down at the moment; its list has no record.
 HWND droppedCombo = nullptr;
@@ -76,7 +76,7 @@ void SetControlColor(HWND dialog, LONG id, Colour text, Colour background) {
     return;
   }
   // A scroll bar without a colour of its own takes the dialog's, when that is a colour.
-  if (background < 0 && record->controlKind == kScrollBarKind && dialogRecord->background >= 0) {
+  if (background < 0 && record->controlKind == kScrollBar && dialogRecord->background >= 0) {
     background = dialogRecord->background;
   }
   HBRUSH brush = nullptr;
@@ -106,18 +106,21 @@ void SetControlColor(HWND dialog, LONG id, Colour text, Colour background) {
 
 void RedrawControl(HWND window) {
   RedrawWindow(window, nullptr, nullptr, kRedrawNow);
-  // Behind a transparent window its parent shows through; repaint that part too.
+  // Behind a transparent window its parent shows through; repaint that part too. The
+  // parent's painting reaches its dialog's callback, which may destroy the dialog with
+  // its records, so only handles are kept across it.
   for (const WindowRecord* record = FindRecord(window);
        record != nullptr && record->background == kTransparentColour && record->parent != nullptr;
-       record = FindRecord(record->parent)) {
+       record = FindRecord(window)) {
+    HWND parent = record->parent;
     RECT area{0, 0, 0, 0};
-    GetWindowRect(record->window, &area);
+    GetWindowRect(window, &area);
     POINT corner{area.left, area.top};
-    ScreenToClient(record->parent, &corner);
-    LONG dx = corner.x - area.left;
-    LONG dy = corner.y - area.top;
-    RECT inParent{area.left + dx, area.top + dy, area.right + dx, area.bottom + dy};
-    RedrawWindow(record->parent, &inParent, nullptr, kRedrawNow);
+    ScreenToClient(parent, &corner);
+    RECT inParent{corner.x, corner.y, WrapAdd(area.right, WrapSubtract(corner.x, area.left)),
+                  WrapAdd(area.bottom, WrapSubtract(corner.y, area.top))};
+    RedrawWindow(parent, &inParent, nullptr, kRedrawNow);
+    window = parent;
   }
 }
 
@@ -135,7 +138,7 @@ INT_PTR ColourControl(UINT message, HDC dc, HWND window) {
       combo = droppedCombo;
     }
     record = FindRecord(combo);
-    if (record == nullptr || record->controlKind != kComboBoxKind) {
+    if (record == nullptr || record->controlKind != kComboBox) {
       return 0;
     }
     indices = ColourIndices{COLOR_WINDOWTEXT, COLOR_WINDOW};

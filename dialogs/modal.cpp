@@ -1,6 +1,7 @@
 #include "dialogs/modal.h"
 
 #include "dialogs/controls.h"
+#include "dialogs/geometry.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ INT_PTR DrawSurface(HWND dialog, LPARAM lParam) {
     return 0;
   }
   const WindowRecord* record = FindRecord(GetDlgItem(dialog, static_cast<int>(item->CtlID)));
-  if (!IsControlRecord(record) || record->controlKind != 14 ||
+  if (!IsControlRecord(record) || record->controlKind != kDrawingSurface ||
       (item->itemAction & ODA_DRAWENTIRE) == 0 || record->surface.dc == nullptr) {
     return 0;
   }
@@ -69,8 +70,7 @@ bool PrepareRun(HWND dialog, DialogCallback callback, LONG* result, bool modal, 
     }
     RECT client{0, 0, 0, 0};
     GetClientRect(dialog, &client);
-    callback(dialog, WM_SIZE, sizeType,
-             MAKELPARAM(client.right - client.left, client.bottom - client.top));
+    callback(dialog, WM_SIZE, sizeType, MAKELPARAM(WidthOf(client), HeightOf(client)));
   }
   WindowRecord* record = FindRecord(dialog);
   if (!IsDialogRecord(record)) {
@@ -78,17 +78,20 @@ bool PrepareRun(HWND dialog, DialogCallback callback, LONG* result, bool modal, 
   }
   record->callback = callback;
   *owner = nullptr;
+  // The owner's window procedure runs inside the two calls below and may destroy the
+  // dialog, freeing its record: what showing needs is read first.
+  *style = record->style;
+  int showCommand = record->showCommand;
+  record->kindFlags |= kRunFlag;
   if (modal) {
     record->resultLocation = result;
-    record->kindFlags |= kRunningModalFlag;
     *owner = reinterpret_cast<HWND>(GetWindowLongPtrA(dialog, GWLP_HWNDPARENT));
     if (*owner != nullptr) {
       SendMessageA(*owner, WM_CANCELMODE, 0, 0);
       EnableWindow(*owner, FALSE);
     }
   }
-  *style = record->style;
-  ShowWindow(dialog, record->showCommand);
+  ShowWindow(dialog, showCommand);
   return true;
 }
 
@@ -211,8 +214,11 @@ void ShowDialogModeless(HWND dialog, DialogCallback callback) {
 }
 
 void SetShowCommand(HWND window, int showCommand) {
+  // A dialog that the toolkit has run, or that someone made visible, has been shown;
+  // hidden again, it is still no dialog waiting for its first showing.
   WindowRecord* record = FindRecord(window);
-  if (IsDialogRecord(record) && IsWindowVisible(window) == FALSE) {
+  if (IsDialogRecord(record) && (record->kindFlags & kRunFlag) == 0 &&
+      IsWindowVisible(window) == FALSE) {
     record->showCommand =
         showCommand == SW_HIDE || showCommand == SW_SHOWMAXIMIZED || showCommand == SW_MINIMIZE
             ? showCommand

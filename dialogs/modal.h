@@ -22,5 +22,6 @@ void EndDialogWith(HWND dialog, LONG result);
 // Shows a dialog without a loop of its own; the caller's message loop runs it.
 void ShowDialogModeless(HWND dialog, DialogCallback callback);
 
-// Sets how a dialog not yet shown will be shown, or shows a control or a shown dialog.
+// Sets how a dialog not yet shown will be shown, or shows a control or a dialog that has
+// been shown before (even if it is hidden now).
 void SetShowCommand(HWND window, int showCommand);

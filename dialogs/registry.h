@@ -21,11 +21,41 @@ constexpr DWORD kPixelsFlag = 0x2;
 constexpr DWORD kUnitBitsMask = 0x7;
 constexpr DWORD kImageIconFlag = 0x100;
 constexpr DWORD kImageBitmapFlag = 0x200;
-constexpr DWORD kRunningModalFlag = 0x400;
+constexpr DWORD kRunFlag = 0x400;  // shown to run, with the toolkit's loop or the caller's
 constexpr DWORD kControlRecordFlag = 0x2000;
 constexpr DWORD kDialogRecordFlag = 0x4000;
 
-// The off-screen surface of a drawing-surface control (kind 14).
+// Control kinds of AddControl, kept in a control's record (0 takes its window class from
+// the caller).
+enum ControlKind : int {
+  kCustomControl = 0,
+  kPushButton = 1,
+  kThreeStateCheckBox = 2,
+  kCheckBox = 3,
+  kGroupFrame = 4,
+  kLabel = 5,
+  kLine = 6,
+  kOptionButton = 7,
+  kScrollBar = 8,
+  kTextBox = 9,
+  kImage = 10,
+  kStretchedImage = 11,
+  kImageButton = 12,
+  kStretchedImageButton = 13,
+  kDrawingSurface = 14,
+  kComboBox = 15,
+  kListBox = 16,
+};
+
+// The picture kinds, and those of them that are buttons.
+inline bool IsImageKind(int kind) {
+  return kind >= kImage && kind <= kStretchedImageButton;
+}
+inline bool IsButtonImageKind(int kind) {
+  return kind == kImageButton || kind == kStretchedImageButton;
+}
+
+// The off-screen surface of a drawing-surface control.
 struct DrawingSurface {
   HDC dc;
   HBITMAP bitmap;
@@ -34,10 +64,6 @@ struct DrawingSurface {
   HGDIOBJ displacedFont;  // what the font pushed out of the context
   LONG width;
   LONG height;
-  LONG scaleX;
-  LONG scaleY;
-  TEXTMETRICA metrics;
-  POINT position;
 };
 
 struct WindowRecord {
@@ -62,9 +88,6 @@ struct WindowRecord {
   HICON smallIcon;
   LONG callerValues[8];
 };
-
-typedef WindowRecord DialogRecord;   // NOLINT(modernize-use-using)
-typedef WindowRecord ControlRecord;  // NOLINT(modernize-use-using)
 
 inline bool IsDialogRecord(const WindowRecord* record) {
   return record != nullptr && (record->kindFlags & kDialogRecordFlag) != 0;

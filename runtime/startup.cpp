@@ -1,10 +1,8 @@
 #include "runtime/startup.h"
 
-#include "dialogs/registry.h"
 #include "runtime/error_state.h"
 #include "runtime/fpu.h"
 #include "runtime/thread_record.h"
-#include "wizard/entry.h"
 
 namespace {
 
@@ -37,10 +35,12 @@ const char* SkipProgramName(const char* commandLine) {
       ++p;
     }
     ++p;
-  } else if (*p != ' ') {
-    while (static_cast<unsigned char>(*p) > 0x20) {
+  } else if (*p != ' ' && *p != '\0') {
+    // The first character is the name's whatever it is, a tab or another control
+    // character too; every following one above 0x20 belongs to it as well.
+    do {
       ++p;
-    }
+    } while (static_cast<unsigned char>(*p) > 0x20);
     if (*p != ' ') {
       return p;  // the NUL, a tab or another control character begins the tail
     }
@@ -71,9 +71,8 @@ extern "C" __attribute__((force_align_arg_pointer)) void ProcessMain() {
 
   UINT exitCode = kNoSlotExitCode;
   if (OpenThreadSlot()) {
-    ZeroProgramGlobals();
+    ResetProgramState();
     ResetGuardLock();
-    ResetWindowRegistry();
     SetFpuControlWord(kProgramFpuControlWord);
     exitCode = static_cast<UINT>(RunSetupWizard(
         startupValues.instance, nullptr, startupValues.commandTail, startupValues.showCommand));

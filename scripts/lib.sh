@@ -12,8 +12,9 @@ fail() {
 }
 
 # Installs what the build and the tests need, once: compilers, CMake, GoogleTest, MinGW,
-# Wine with its 32-bit half, Xvfb, ImageMagick, and xdotool and xwininfo to drive and
-# measure windows on the display. Skips everything when it is there.
+# Wine with its 32-bit half, Xvfb, ImageMagick, xdotool and xwininfo to drive and
+# measure windows on the display, and openssl, osslsigncode and xorriso for signing and
+# the disc image. Skips everything when it is there.
 ensure_tools() {
   local missing=()
   command -v cmake >/dev/null || missing+=(cmake)
@@ -36,6 +37,10 @@ ensure_tools() {
   command -v xwininfo >/dev/null || missing+=(x11-utils)
   command -v file >/dev/null || missing+=(file)
   [ -d /usr/share/wine/fonts ] || missing+=(fonts-wine)
+  # What a vendor ships with: signing, and the disc image.
+  command -v openssl >/dev/null || missing+=(openssl)
+  command -v osslsigncode >/dev/null || missing+=(osslsigncode)
+  command -v xorriso >/dev/null || missing+=(xorriso)
   if [ ${#missing[@]} -eq 0 ]; then
     return 0
   fi
@@ -125,5 +130,34 @@ stop_wine_and_display() {
   if [ -n "${XVFB_PID:-}" ]; then
     kill "$XVFB_PID" 2>/dev/null || true
     wait "$XVFB_PID" 2>/dev/null || true
+  fi
+}
+
+# --- for the vendor's scripts (sign.sh, make-medium.sh) ----------------------------------
+# They set $me, their name, and $usage, their usage line.
+
+# One line on stderr, headed by the script's name ($me), and exit code 1.
+# shellcheck disable=SC2154
+die() {
+  printf '%s: %s\n' "$me" "$*" >&2
+  exit 1
+}
+
+# A usage error: the line, then the script's usage line ($usage), and exit code 2.
+# shellcheck disable=SC2154
+usage_error() {
+  printf '%s: %s\n%s\n' "$me" "$1" "$usage" >&2
+  exit 2
+}
+
+# Puts the finished file $1 in place as $2 with one rename, so that $2 is never seen half
+# written. Unless $3 is true an existing $2 is kept (it may have appeared since the
+# script looked) and the script fails.
+publish() {
+  if [ "$3" = true ]; then
+    mv -f "$1" "$2"
+  else
+    mv -n "$1" "$2"
+    [ ! -e "$1" ] || die "$2 appeared meanwhile; give --force to replace it"
   fi
 }

@@ -1,5 +1,6 @@
 #include "wizard/entry.h"
 
+#include "dialogs/registry.h"
 #include "runtime/error_state.h"
 #include "wizard/window.h"
 
@@ -17,12 +18,46 @@ void ZeroProgramGlobals() {
   NormalStepFont = nullptr;
 }
 
+// Start-up's reset of the program: its own globals and the toolkit's empty registry.
+void ResetProgramState() {
+  ZeroProgramGlobals();
+  ResetWindowRegistry();
+}
+
+namespace {
+
+// Room for a folder that fits StartDirectory, a backslash and a file name.
+constexpr DWORD kModulePathSize = kStartDirectorySize + MAX_PATH;
+
+// The medium is the folder that holds this program's own file, never the working
+// directory it was started in: that may be any folder (the system folder, when a launcher
+// elevates it without one) and may hold same-named installers of its own, which would then
+// run with administrator rights. The folder takes the form of a working directory: no
+// backslash at its end except for a drive root (E:\). When the path cannot be had or does
+// not fit, StartDirectory stays empty and no installer is started.
+void FindStartDirectory() {
+  char path[kModulePathSize];
+  DWORD length = GetModuleFileNameA(nullptr, path, kModulePathSize);
+  if (length >= kModulePathSize) {
+    return;  // cut to the buffer, and then without its NUL
+  }
+  while (length > 0 && path[length - 1] != '\\') {
+    --length;
+  }
+  if (length == 3 && path[1] == ':') {
+    ++length;  // E:\ keeps its backslash
+  }
+  if (length > 1 && length <= kStartDirectorySize) {
+    StartDirectory.Store(Text{path, length - 1});
+  }
+}
+
+}  // namespace
+
 int RunSetupWizard(HINSTANCE /*instance*/, HINSTANCE /*previous*/, const char* /*commandTail*/,
                    int /*showCommand*/) {
   ErrorScope scope;
-  // A directory longer than the buffer is not written at all; StartDirectory then stays
-  // empty and the installer folders are taken from the root of the current drive.
-  GetCurrentDirectoryA(kStartDirectorySize, StartDirectory.chars);
+  FindStartDirectory();
   ShowWizardWindow(nullptr);  // its modal result does not matter here
   return 0;
 }

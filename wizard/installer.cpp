@@ -17,8 +17,10 @@ constexpr Installer kInstallers[] = {
     {"\\Video Driver", "Drenvo.exe"},
 };
 
-// What the platform reports for a path too long to start (ERROR_FILENAME_EXCED_RANGE).
+// What the platform reports for a path too long to start (ERROR_FILENAME_EXCED_RANGE),
+// and for one that names no place (ERROR_BAD_PATHNAME).
 constexpr DWORD kPathTooLong = 206;
+constexpr DWORD kBadPathname = 161;
 
 // The start directory followed by the step's folder, with no separator added or removed:
 // a drive root such as E:\ gives E:\\DirectX9, which the platform accepts.
@@ -36,6 +38,11 @@ void InstallerPath(int step, FixedText<kInstallerPathSize>* path) {
 }
 
 void RunInstaller(int step) {
+  if (StartDirectory.chars[0] == '\0') {
+    // Where the medium is could not be found: the installer is looked for nowhere else.
+    RaiseError(TranslateOsError(kBadPathname));
+    return;
+  }
   FixedText<kInstallerPathSize> folder;
   InstallerFolder(step, &folder);
   SetCurrentDirectoryA(folder.CString());

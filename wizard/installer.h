@@ -13,5 +13,6 @@ void InstallerPath(int step, FixedText<kInstallerPathSize>* path);
 // Makes the step's folder the working directory, starts the step's installer by its
 // full path and waits until it has ended, then sets the working directory back to the
 // start directory. A program that cannot be started records its error number in the
-// caller's error state and nothing else is started.
+// caller's error state and nothing else is started; without a start directory nothing is
+// started at all.
 void RunInstaller(int step);

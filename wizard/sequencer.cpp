@@ -56,6 +56,18 @@ void SetMessage(HWND window, const char* const (&pieces)[N]) {
   SetMessage(window, pieces, N);
 }
 
+// Why an installer could not be started, by the error number its start recorded.
+struct FailureReason {
+  DWORD number;
+  const char* text;
+};
+constexpr FailureReason kFailureReasons[] = {
+    {53, "The program was not found on the installation medium."},
+    {76, "Its folder was not found on the installation medium."},
+    {70, "Windows denied access to the program."},
+};
+constexpr char kOtherFailure[] = "Windows could not start the program.";
+
 // After an Install press: if the installer could not be started, the person is told so
 // in a box owned by the window, which keeps the window from taking clicks meanwhile.
 // The step still counts, as the component may be installed already.
@@ -64,12 +76,21 @@ void ReportFailedStart(HWND window, int step) {
   if (number == 0) {
     return;
   }
+  const char* reason = kOtherFailure;
+  for (const FailureReason& known : kFailureReasons) {
+    if (known.number == number) {
+      reason = known.text;
+    }
+  }
   FixedText<kInstallerPathSize> program;
   InstallerPath(step, &program);
   FixedText<kFailedStartMessageSize> message;
   message.Store(TextOf("The installer could not be started:"));
   message.Append(kCrLf);
   message.Append(program.Read());
+  message.Append(kCrLf);
+  message.Append(kCrLf);
+  message.Append(reason);
   message.Append(kCrLf);
   message.Append(kCrLf);
   message.Append("This step has not been completed (error ");
@@ -81,6 +102,23 @@ void ReportFailedStart(HWND window, int step) {
 void RunStepInstaller(HWND window, int step) {
   RunInstaller(step);
   ReportFailedStart(window, step);
+}
+
+// The keyboard focus goes to the step in progress: its "Install", or "Done" once the three
+// steps are taken. Disabling the focused button leaves the focus on no window, and from
+// there Tab moves nowhere. WM_NEXTDLGCTL rather than SetFocus: the dialog manager then
+// also makes the focused button the default one, drawn so and pressed by Enter.
+constexpr LONG kInstallButtons[] = {IDC_STEP3_INSTALL, IDC_STEP2_INSTALL, IDC_STEP1_INSTALL};
+
+void FocusStepInProgress(HWND window) {
+  LONG id = IDC_DONE;
+  for (LONG install : kInstallButtons) {
+    if (IsWindowEnabled(ControlHandle(window, install))) {
+      id = install;
+    }
+  }
+  SendWindowMessage(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ControlHandle(window, id)),
+                    TRUE);
 }
 
 void Initialise(HWND window) {
@@ -122,6 +160,7 @@ void StepOne(HWND window, bool install) {
                   {IDC_STEP3_INSTALL, 0},
                   {IDC_STEP3_SKIP, 0},
                   {IDC_STEP3_LABEL, 0}});
+  FocusStepInProgress(window);
 }
 
 void StepTwo(HWND window, bool install) {
@@ -142,6 +181,7 @@ void StepTwo(HWND window, bool install) {
                   {IDC_STEP3_INSTALL, 1},
                   {IDC_STEP3_SKIP, 1},
                   {IDC_STEP3_LABEL, 1}});
+  FocusStepInProgress(window);
 }
 
 void StepThree(HWND window, bool install) {
@@ -166,6 +206,7 @@ void StepThree(HWND window, bool install) {
   SetMessage(window, {"Windows should find the new hardware and locate the drivers.", kCrLf, kCrLf,
                       "When the installation is completed press the \"Done\" button", kCrLf, kCrLf,
                       "and run the Quillmark program.  "});
+  FocusStepInProgress(window);
 }
 
 // Quitting before three steps were taken asks first; only Yes ends the run.
@@ -177,6 +218,11 @@ void Done(HWND window) {
     question.Append("Are you sure you want to quit?");
     if (ShowMessageBox(question.CString(), kQuitQuestionStyle, kWarningCaption) == IDYES) {
       EndDialogWith(window, 0);
+    } else {
+      // Once the box has gone, the platform puts the focus on the window's first enabled
+      // button ("Done" in step 3) while the step's Install keeps the default look, and
+      // Enter presses neither.
+      FocusStepInProgress(window);
     }
     return;
   }

@@ -4,7 +4,6 @@
 #include "dialogs/controls.h"
 #include "dialogs/modal.h"
 #include "runtime/error_state.h"
-#include "runtime/text.h"
 #include "wizard/sequencer.h"
 
 namespace {
@@ -13,9 +12,12 @@ constexpr LONG kWindowX = 84;  // ignored: DS_CENTER centres the window
 constexpr LONG kWindowY = 53;
 constexpr LONG kWindowWidth = 418;
 constexpr LONG kWindowHeight = 240;
-// WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CAPTION | WS_SYSMENU | DS_CENTER |
-// DS_SETFOREGROUND | DS_MODALFRAME | DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK
-constexpr DWORD kWindowStyle = 0x94C80AD4;
+// A fixed frame with a caption and a close box, no minimise or maximise box. The toolkit
+// drops WS_VISIBLE, so the window stays hidden until the modal run shows it.
+constexpr DWORD kWindowStyle = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CAPTION | WS_SYSMENU |
+                               DS_CENTER | DS_SETFOREGROUND | DS_MODALFRAME | DS_SETFONT |
+                               DS_NOFAILCREATE | DS_3DLOOK;
+static_assert(kWindowStyle == 0x94C80AD4, "the wizard window's style");
 constexpr DWORD kWindowExtendedStyle = WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE;
 
 constexpr Colour kRed = 0x0000FF;
@@ -61,10 +63,7 @@ LONG ShowWizardWindow(HWND owner) {
   ErrorScope scope;
   HWND window = NewDialog(kDialogUnitsMode, owner, kWizardCaption, kWindowX, kWindowY, kWindowWidth,
                           kWindowHeight, kWindowStyle, kWindowExtendedStyle);
-  FixedText<8> iconName;
-  iconName.Store(TextOf("#"));
-  iconName.AppendNumber(kWizardIconId);
-  SetDialogIcon(window, iconName.CString());
+  SetDialogIcon(window, kWizardIconName);
 
   for (const WizardControl& control : WizardControls) {
     AddControl(control.kind, window, control.id, control.text, nullptr, 0, control.x, control.y,

@@ -20,8 +20,8 @@ constexpr LONG IDC_STEP3_SKIP = 1012;
 // The window's caption, also the product's name.
 constexpr char kWizardCaption[] = "Quillmark Installer -- USB 2.0 Adapter";
 
-// The icon group of the window's icon.
-constexpr DWORD kWizardIconId = 104;
+// The window's icon by its resource name: "#" and the number of the icon group, 104.
+constexpr char kWizardIconName[] = "#104";
 
 // One row of the control table.
 struct WizardControl {

@@ -624,6 +624,32 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName) {
   return reinterpret_cast<HMODULE>(standin::detail::kInstance);
 }
 
+// As Wine: a name that does not fit is cut to the buffer's size without a NUL, the result
+// is the buffer's size and the last error ERROR_INSUFFICIENT_BUFFER.
+DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
+  Log("GetModuleFileNameA", {Ptr(hModule), lpFilename == nullptr ? "NULL" : "buffer", Dec(nSize)});
+  const std::string& path = K().launcherPath;
+  bool program =
+      hModule == nullptr || hModule == reinterpret_cast<HMODULE>(standin::detail::kInstance);
+  if (!program || path.empty()) {
+    K().lastError = ERROR_MOD_NOT_FOUND;
+    return 0;
+  }
+  if (lpFilename == nullptr) {
+    K().lastError = ERROR_INVALID_PARAMETER;
+    return 0;
+  }
+  auto length = static_cast<DWORD>(path.size());
+  DWORD copied = length < nSize ? length : nSize;
+  std::memcpy(lpFilename, path.data(), copied);
+  if (copied < nSize) {
+    lpFilename[copied] = '\0';
+    return copied;
+  }
+  K().lastError = ERROR_INSUFFICIENT_BUFFER;
+  return nSize;
+}
+
 BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA lpVersionInformation) {
   Log("GetVersionExA", {Dec(lpVersionInformation->dwOSVersionInfoSize)});
   if (lpVersionInformation->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA)) {

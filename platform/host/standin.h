@@ -64,8 +64,9 @@ void AddProgram(const std::string& path, ProgramScript script = {});  // makes p
 std::string CurrentDirectory();
 void SetCurrentDirectory(const std::string& path);
 
-// The launcher's own path; its folder is the first place the platform searches for a
-// program named without a path.
+// The launcher's own path, as GetModuleFileNameA reports it; its folder is the first place
+// the platform searches for a program named without a path. An empty path makes
+// GetModuleFileNameA fail.
 void SetLauncherPath(const std::string& path);
 // Further folders searched after the system folders, as PATH lists them.
 void SetSearchPath(const std::vector<std::string>& folders);

@@ -900,18 +900,9 @@ int WINAPI GetWindowTextLengthA(HWND hWnd) {
   return static_cast<int>(standin::win::Send(hWnd, WM_GETTEXTLENGTH, 0, 0));
 }
 
-LONG WINAPI GetWindowLongA(HWND hWnd, int nIndex) {
-  Log("GetWindowLongA", {Name(hWnd), standin::win::IndexText(nIndex)});
-  Window* window = Need(hWnd);
-  LONG_PTR value = 0;
-  if (window != nullptr) {
-    standin::win::GetData(*window, nIndex, &value);
-  }
-  return static_cast<LONG>(value);
-}
-
-LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int nIndex) {
-  Log("GetWindowLongPtrA", {Name(hWnd), standin::win::IndexText(nIndex)});
+namespace {
+LONG_PTR WindowData(const char* call, HWND hWnd, int nIndex) {
+  Log(call, {Name(hWnd), standin::win::IndexText(nIndex)});
   Window* window = Need(hWnd);
   LONG_PTR value = 0;
   if (window != nullptr) {
@@ -920,17 +911,35 @@ LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int nIndex) {
   return value;
 }
 
-LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
+LONG_PTR SetWindowData(const char* call, HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
   std::string value = nIndex == GWLP_HWNDPARENT ? Name(reinterpret_cast<void*>(dwNewLong))
                       : nIndex == GWLP_WNDPROC  ? std::string("procedure")
                                                 : Hex(static_cast<unsigned long long>(dwNewLong));
-  Log("SetWindowLongPtrA", {Name(hWnd), standin::win::IndexText(nIndex), value});
+  Log(call, {Name(hWnd), standin::win::IndexText(nIndex), value});
   Window* window = Need(hWnd);
   LONG_PTR old = 0;
   if (window != nullptr) {
     standin::win::SetData(*window, nIndex, dwNewLong, &old);
   }
   return old;
+}
+}  // namespace
+
+LONG WINAPI GetWindowLongA(HWND hWnd, int nIndex) {
+  return static_cast<LONG>(WindowData("GetWindowLongA", hWnd, nIndex));
+}
+
+LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int nIndex) {
+  return WindowData("GetWindowLongPtrA", hWnd, nIndex);
+}
+
+LONG WINAPI SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong) {
+  return static_cast<LONG>(
+      SetWindowData("SetWindowLongA", hWnd, nIndex, static_cast<DWORD>(dwNewLong)));
+}
+
+LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
+  return SetWindowData("SetWindowLongPtrA", hWnd, nIndex, dwNewLong);
 }
 
 BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {

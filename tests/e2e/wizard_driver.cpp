@@ -20,6 +20,7 @@ constexpr DWORD kWindowTimeoutMs = 15000;
 // Long enough for a loaded machine: a window that has not answered by then is busy.
 constexpr UINT kAnswerTimeoutMs = 1000;
 constexpr UINT kProbeTimeoutMs = 2000;
+constexpr DWORD kRecordReadMs = 2000;
 constexpr int kMessageBoxTextId = 0xFFFF;
 
 struct Installer {
@@ -229,6 +230,19 @@ BOOL CALLBACK CollectBox(HWND window, LPARAM data) {
   return TRUE;
 }
 
+// Reads rows until they are as expected or the time is up; the last read.
+template <typename Read>
+std::vector<std::string> ReadUntil(Read read, const std::vector<std::string>& expected,
+                                   DWORD timeoutMs) {
+  Stopwatch waiting;
+  std::vector<std::string> rows = read();
+  while (rows != expected && waiting.Elapsed() < timeoutMs) {
+    Sleep(kPollMs);
+    rows = read();
+  }
+  return rows;
+}
+
 // Sets environment variables for the life of the object.
 class EnvironmentOverride {
  public:
@@ -303,6 +317,21 @@ Medium::Medium(const MediumLayout& layout) : root_(scratch_ / "medium"), layout_
   if (layout.plantOnPath) {
     ready_ = Copy(installer, PathFolder() + "\\" + InstallerProgram(1)) && ready_;
   }
+  if (layout.startIn == StartIn::kPlantedFolder) {
+    std::string folder = StartFolder() + "\\" + InstallerFolder(1);
+    ready_ = CreateDirectoryA(StartFolder().c_str(), nullptr) &&
+             CreateDirectoryA(folder.c_str(), nullptr) &&
+             Copy(installer, folder + "\\" + InstallerProgram(1)) && ready_;
+  }
+}
+
+std::string Medium::StartFolder() const {
+  if (layout_.startIn == StartIn::kSystemFolder) {
+    char system[MAX_PATH] = "";
+    GetSystemDirectoryA(system, MAX_PATH);
+    return system;
+  }
+  return layout_.startIn == StartIn::kPlantedFolder ? scratch_ / "elsewhere" : root_;
 }
 
 std::string Medium::InstallerPath(int step) const {
@@ -362,9 +391,13 @@ std::vector<std::string> ExpectedQuestion() {
 }
 
 std::vector<std::string> ExpectedStartWarning(const std::string& program, int errorNumber) {
+  const char* reason = errorNumber == 53   ? "The program was not found on the installation medium."
+                       : errorNumber == 76 ? "Its folder was not found on the installation medium."
+                       : errorNumber == 70 ? "Windows denied access to the program."
+                                           : "Windows could not start the program.";
   return {
       std::string("caption: ") + kBoxCaption,
-      "text: " + Quoted("The installer could not be started:\r\n" + program +
+      "text: " + Quoted("The installer could not be started:\r\n" + program + "\r\n\r\n" + reason +
                         "\r\n\r\nThis step has not been completed (error " +
                         std::to_string(errorNumber) + ")."),
       "owner: the wizard window",
@@ -458,7 +491,7 @@ bool WizardRun::Start(const Medium& medium, bool probe) {
       environment.Set("PATH", medium.PathFolder() + ";" + path);
     }
     if (!CreateProcessA(setup.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        medium.Root().c_str(), &startup, &process_)) {
+                        medium.StartFolder().c_str(), &startup, &process_)) {
       trouble_ = "CreateProcess " + setup + ", error " + std::to_string(GetLastError());
       return false;
     }
@@ -590,13 +623,7 @@ std::vector<std::string> WizardRun::State() {
 
 std::vector<std::string> WizardRun::WaitForState(const std::vector<std::string>& expected,
                                                  DWORD timeoutMs) {
-  Stopwatch waiting;
-  std::vector<std::string> state = State();
-  while (state != expected && waiting.Elapsed() < timeoutMs) {
-    Sleep(kPollMs);
-    state = State();
-  }
-  return state;
+  return ReadUntil([this] { return State(); }, expected, timeoutMs);
 }
 
 void WizardRun::Click(int id, bool checkTarget) {
@@ -655,6 +682,38 @@ void WizardRun::ClickCloseBox() {
 void WizardRun::PressKey(HWND window, WORD key) {
   MakeForeground(window);
   SendKeys({{key, true}, {key, false}});
+}
+
+void WizardRun::PressKeys(const std::vector<WORD>& keys) {
+  for (WORD key : keys) {
+    PressKey(window_, key);
+  }
+}
+
+std::vector<std::string> WizardRun::Focus() {
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof(thread);
+  GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &thread);
+  std::string focus = thread.hwndFocus == nullptr   ? "none"
+                      : thread.hwndFocus == window_ ? "the window"
+                                                    : "another window";
+  std::string defaults;
+  for (const Control& control : kControls) {
+    HWND item = GetDlgItem(window_, control.id);
+    if (item != nullptr && item == thread.hwndFocus) {
+      focus = control.name;
+    }
+    if (item != nullptr && ClassOf(item) == "Button" &&
+        (GetWindowLongA(item, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+      defaults += (defaults.empty() ? "" : ", ") + std::string(control.name);
+    }
+  }
+  return {"focus: " + focus, "default look: " + (defaults.empty() ? "none" : defaults)};
+}
+
+std::vector<std::string> WizardRun::WaitForFocus(const std::vector<std::string>& expected,
+                                                 DWORD timeoutMs) {
+  return ReadUntil([this] { return Focus(); }, expected, timeoutMs);
 }
 
 void WizardRun::PressAltF4(HWND window) {
@@ -765,8 +824,14 @@ std::vector<InstallerRecord> WizardRun::Records() const {
   do {
     InstallerRecord record;
     record.processId = static_cast<DWORD>(std::strtoul(found.cFileName, nullptr, 10));
+    // A record just renamed into place may still be held open by the rename for a moment,
+    // with delete access, and a reader that does not share deletion is refused meanwhile.
     std::string content;
-    winetest::ReadTextFile(recordFolder_ + "\\" + found.cFileName, &content);
+    for (Stopwatch waiting;
+         !winetest::ReadTextFile(recordFolder_ + "\\" + found.cFileName, &content) &&
+         waiting.Elapsed() < kRecordReadMs;) {
+      Sleep(kPollMs);
+    }
     record.lines = winetest::Lines(content);
     records.push_back(record);
   } while (FindNextFileA(search, &found));

@@ -41,12 +41,18 @@ int SkipButton(int step);
 const char* InstallerFolder(int step);
 const char* InstallerProgram(int step);
 
+// The working directory setup.exe is started in: the medium's root, as from a disc or a
+// double click; another folder holding a DirectX9\DXSETUP.exe of its own; or the system
+// folder, as launchers that elevate a program without a working directory give it.
+enum class StartIn { kMedium, kPlantedFolder, kSystemFolder };
+
 // What is on the medium besides setup.exe at its root.
 struct MediumLayout {
   bool folder[3] = {true, true, true};   // the installer folder of each step
   bool program[3] = {true, true, true};  // the installer in it
   bool plantBesideSetup = false;         // a DXSETUP.exe next to setup.exe
   bool plantOnPath = false;              // a DXSETUP.exe in a folder on PATH
+  StartIn startIn = StartIn::kMedium;    // the working directory setup.exe is started in
 };
 
 // A medium laid out in a scratch folder, with a folder for the installers' records and
@@ -58,6 +64,7 @@ class Medium {
   const std::string& Root() const { return root_; }
   std::string RecordFolder() const { return scratch_ / "records"; }
   std::string PathFolder() const { return scratch_ / "onpath"; }
+  std::string StartFolder() const;
   const MediumLayout& Layout() const { return layout_; }
   // <root>\<folder>\<program> of a step.
   std::string InstallerPath(int step) const;
@@ -136,6 +143,14 @@ class WizardRun {
   // Keys pressed while the window is in the foreground: Esc, Enter, Alt+F4.
   void PressKey(HWND window, WORD key);
   void PressAltF4(HWND window);
+  // Keys pressed one after the other while the wizard is in the foreground.
+  void PressKeys(const std::vector<WORD>& keys);
+  // Where the wizard's keyboard focus is, and which of its buttons look like the default
+  // one, as two rows: "focus: 1006 step-2 Install", "default look: 1006 step-2 Install".
+  std::vector<std::string> Focus();
+  // Reads them until they are as expected or the time is up; the last read.
+  std::vector<std::string> WaitForFocus(const std::vector<std::string>& expected,
+                                        DWORD timeoutMs = 5000);
   // What the system menu's Close does: WM_SYSCOMMAND SC_CLOSE posted to the window.
   void PostClose(HWND window);
   // Brings a window of the program to the foreground, as the task switcher does.

@@ -34,10 +34,15 @@ class Wizard : public testing::Test {
     EXPECT_SEQUENCE(ExpectedState(step), run_->WaitForState(ExpectedState(step)));
   }
 
-  // Install: the step's installer starts from its folder, and until it ends the window
-  // stays as it was and answers nothing; then it moves on to the next step.
-  void Install(int step) {
-    run_->Click(InstallButton(step));
+  // Install, by a click or by a key: the step's installer starts from its folder, and
+  // until it ends the window stays as it was and answers nothing; then it moves on to the
+  // next step.
+  void Install(int step, WORD key = 0) {
+    if (key == 0) {
+      run_->Click(InstallButton(step));
+    } else {
+      run_->PressKeys({key});
+    }
     InstallerRecord record = run_->WaitForInstaller();
     EXPECT_SEQUENCE(ExpectedRecord(*medium_, step), record.lines);
     EXPECT_SEQUENCE(ExpectedState(step - 1, Look::kBlocked), run_->State());
@@ -82,6 +87,12 @@ class Wizard : public testing::Test {
     EXPECT_SEQUENCE(ExpectedState(state), run_->State());
     EXPECT_EQ(WaitForSingleObject(run_->Process(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
         << "setup.exe ended";
+  }
+
+  // The keyboard focus is on the control, which also looks like the default button.
+  void ExpectFocus(const std::string& control) {
+    std::vector<std::string> expected = {"focus: " + control, "default look: " + control};
+    EXPECT_SEQUENCE(expected, run_->WaitForFocus(expected));
   }
 
   std::unique_ptr<Medium> medium_;
@@ -267,17 +278,82 @@ TEST_F(Wizard, AMissingInstallerIsReportedAndTheNextStepStillInstalls) {
 }
 
 TEST_F(Wizard, OnlyTheInstallerInItsFolderRunsNotOnesBesideSetupOrOnPath) {
-  MediumLayout layout;
-  layout.plantBesideSetup = true;
-  layout.plantOnPath = true;
-  Start(layout);
-  Install(1);  // its record names the program in DirectX9
-  EXPECT_EQ(run_->Records().size(), 1u);
-  Skip(2);
-  Skip(3);
-  run_->Click(kDone);
+  // Started from the medium's root, from a folder with a DirectX9\DXSETUP.exe of its own,
+  // and from the system folder: the medium is where setup.exe is, each time.
+  const struct {
+    StartIn folder;
+    const char* name;
+  } starts[] = {{StartIn::kMedium, "the medium"},
+                {StartIn::kPlantedFolder, "a folder with its own DirectX9"},
+                {StartIn::kSystemFolder, "the system folder"}};
+  for (const auto& start : starts) {
+    SCOPED_TRACE(std::string("started in ") + start.name);
+    MediumLayout layout;
+    layout.plantBesideSetup = true;
+    layout.plantOnPath = true;
+    layout.startIn = start.folder;
+    Start(layout);
+    Install(1);  // its record names the program in the medium's DirectX9
+    Install(2);
+    Skip(3);
+    run_->Click(kDone);
+    EXPECT_EQ(run_->WaitForExit(), "exit code 0");
+    EXPECT_EQ(run_->Records().size(), 2u);
+  }
+}
+
+TEST_F(Wizard, TheKeyboardAloneTakesTheWizardToItsEnd) {
+  // Space, Tab, Esc, Alt+F4 and Enter only: install step 1, skip step 2, install step 3.
+  Start();
+  EXPECT_SEQUENCE((std::vector<std::string>{"focus: 1002 step-1 Install", "default look: none"}),
+                  run_->Focus());
+  Install(1, VK_SPACE);
+  ExpectFocus("1006 step-2 Install");
+  run_->PressKeys({VK_TAB, VK_TAB});  // past Done to Skip
+  ExpectFocus("1008 step-2 Skip");
+  run_->PressKeys({VK_SPACE});
+  EXPECT_SEQUENCE(ExpectedState(2), run_->WaitForState(ExpectedState(2)));
+  ExpectFocus("1011 step-3 Install");
+
+  run_->PressKeys({VK_ESCAPE});
+  std::vector<HWND> before = run_->Boxes();
+  run_->PressAltF4(run_->Window());
+  HWND question = Question(before);
+  run_->PressKey(question, VK_RETURN);  // No, the default
+  EXPECT_TRUE(run_->WaitUntilGone(question)) << "Enter did not close the question";
+  ExpectUnchanged(2);
+  ExpectFocus("1011 step-3 Install");
+
+  Install(3, VK_RETURN);
+  ExpectFocus("1007 Done");
+  run_->PressKeys({VK_RETURN});
   EXPECT_EQ(run_->WaitForExit(), "exit code 0");
-  EXPECT_EQ(run_->Records().size(), 1u);
+  EXPECT_EQ(run_->Records().size(), 2u);
+}
+
+TEST_F(Wizard, TheKeyboardAloneClosesTheWarningAndGoesOn) {
+  MediumLayout layout;
+  layout.program[0] = false;
+  Start(layout);
+  run_->PressKeys({VK_SPACE});
+  HWND warning = run_->WaitForNewBox({});
+  ASSERT_NE(warning, nullptr) << "no warning appeared";
+  EXPECT_SEQUENCE(
+      ExpectedStartWarning(medium_->InstallerPath(1), StartErrorNumber(medium_->InstallerPath(1))),
+      run_->BoxContents(warning));
+  run_->PressKey(warning, VK_RETURN);
+  EXPECT_TRUE(run_->WaitUntilGone(warning)) << "Enter did not close the warning";
+  EXPECT_SEQUENCE(ExpectedState(1), run_->WaitForState(ExpectedState(1)));
+  ExpectFocus("1006 step-2 Install");
+  run_->PressKeys({VK_TAB, VK_TAB, VK_SPACE});
+  EXPECT_SEQUENCE(ExpectedState(2), run_->WaitForState(ExpectedState(2)));
+  ExpectFocus("1011 step-3 Install");
+  run_->PressKeys({VK_TAB, VK_SPACE});
+  EXPECT_SEQUENCE(ExpectedState(3), run_->WaitForState(ExpectedState(3)));
+  ExpectFocus("1007 Done");
+  run_->PressKeys({VK_SPACE});
+  EXPECT_EQ(run_->WaitForExit(), "exit code 0");
+  EXPECT_EQ(run_->Records().size(), 0u);
 }
 
 TEST_F(Wizard, ClicksMadeWhileAnInstallerRunsAreHandledAfterItEnds) {

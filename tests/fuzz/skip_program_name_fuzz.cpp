@@ -12,9 +12,10 @@
 namespace {
 
 // Where the tail starts, worked out on a string_view. A name in quotes runs to the next
-// quote, and without one the tail is empty. Otherwise the name is the run of bytes above
-// 0x20 (empty for a line that starts with a blank). A blank after the name is skipped
-// with all the blanks that follow it; any other byte of 0x20 or below starts the tail.
+// quote, and without one the tail is empty. A line that starts with a blank has an empty
+// name. Otherwise the name is the first byte, whatever it is, and the run of bytes above
+// 0x20 after it. A blank after the name is skipped with all the blanks that follow it;
+// any other byte of 0x20 or below starts the tail.
 size_t ExpectedTail(std::string_view line) {
   auto pastBlanks = [line](size_t from) {
     size_t next = line.find_first_not_of(' ', from);
@@ -25,8 +26,10 @@ size_t ExpectedTail(std::string_view line) {
     return close == std::string_view::npos ? line.size() : pastBlanks(close + 1);
   }
   auto isSeparator = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
-  auto nameEnd =
-      static_cast<size_t>(std::find_if(line.begin(), line.end(), isSeparator) - line.begin());
+  size_t nameStart = !line.empty() && line.front() != ' ' ? 1 : 0;
+  auto nameEnd = static_cast<size_t>(
+      std::find_if(line.begin() + static_cast<std::ptrdiff_t>(nameStart), line.end(), isSeparator) -
+      line.begin());
   if (nameEnd < line.size() && line[nameEnd] == ' ') {
     return pastBlanks(nameEnd);
   }

@@ -30,6 +30,8 @@ TEST(SkipProgramName, FindsTheTailAfterTheProgramName) {
       {"setup.exe", ""},
       {"setup.exe\t/x", "\t/x"},  // only the blank separates
       {"setup.exe\x01rest", "\x01rest"},
+      {"\tsetup.exe /x", "/x"},  // a leading control character belongs to the name
+      {"\x01\x02 /x", "\x02 /x"},
       {"   /x", "/x"},  // leading blanks: an empty name
       {"", ""},
       {"\xC4\xFF\x80.exe arg", "arg"},  // bytes above 0x7F belong to the name
@@ -125,7 +127,7 @@ TEST_F(ProcessStartTest, WithoutASlotTheProcessEndsWith255AndNoWindow) {
 TEST_F(ProcessStartTest, WithoutMemoryForTheRecordTheProcessEndsWith255) {
   standin::FailGlobalAllocFrom(1);
   EXPECT_EQ(standin::RunProcess(ProcessMain), 255u);
-  EXPECT_EQ(standin::CallsTo({"CreateDialogIndirectParamA", "GetCurrentDirectoryA"}),
+  EXPECT_EQ(standin::CallsTo({"CreateDialogIndirectParamA", "GetModuleFileNameA"}),
             std::vector<std::string>{});
   EXPECT_EQ(standin::ComUninitializeCount(), 1);
   TlsFree(0);  // nothing is released on this path

@@ -384,12 +384,13 @@ TEST_F(ToolkitControlsTest, PicturesAreReplacedAndRemovedControlsReleased) {
   EXPECT_EQ(standin::NameOf(standin::ImageOf(image)), "icon#2");
   SetControlImage(dialog, 1, "none");
   SetControlImage(dialog, 2, "mark");  // a label has no picture
-  EXPECT_SEQUENCE(
-      (Lines{"LoadImageA(0x400000, \"Logo\", 0, 0, 0, 0x0)",
-             "SendMessageA(STATIC#1, STM_SETIMAGE, 0, bitmap#1)", "DestroyIcon(icon#1)",
-             "LoadImageA(0x400000, \"#7\", 1, 0, 0, 0x0)",
-             "SendMessageA(STATIC#1, STM_SETIMAGE, 1, icon#2)", "DeleteObject(bitmap#1)"}),
-      standin::CallsTo({"LoadImageA", "SendMessageA", "DestroyIcon", "DeleteObject"}));
+  EXPECT_SEQUENCE((Lines{"LoadImageA(0x400000, \"Logo\", 0, 0, 0, 0x0)",
+                         "SendMessageA(STATIC#1, STM_SETIMAGE, 0, bitmap#1)",
+                         "SendMessageA(STATIC#1, STM_GETIMAGE, 0, 0)", "DestroyIcon(icon#1)",
+                         "LoadImageA(0x400000, \"#7\", 1, 0, 0, 0x0)",
+                         "SendMessageA(STATIC#1, STM_SETIMAGE, 1, icon#2)",
+                         "SendMessageA(STATIC#1, STM_GETIMAGE, 1, 0)", "DeleteObject(bitmap#1)"}),
+                  standin::CallsTo({"LoadImageA", "SendMessageA", "DestroyIcon", "DeleteObject"}));
 
   SetControlColor(dialog, 1, 0, 0x00FF00);
   standin::ClearCalls();
@@ -442,6 +443,63 @@ TEST_F(ToolkitControlsTest, SizesAndPositionsInTheDialogsOwnUnits) {
   EXPECT_EQ(CallerValue(dialog, 1002, 2), 0);
   DestroyWindow(dialog);
   DestroyWindow(pixels);
+}
+
+// An image control as the platform makes it: it takes only a picture of the type that
+// its style's type bits name (SS_ICON or SS_BITMAP, BS_ICON or BS_BITMAP, the bitmap bit
+// winning), and, when told to, none at all.
+WNDPROC pictureControlProc = nullptr;
+bool refusePictures = false;
+
+LRESULT CALLBACK TypedPictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == STM_SETIMAGE || message == BM_SETIMAGE) {
+    auto style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+    DWORD named = message == STM_SETIMAGE ? style & SS_TYPEMASK : style & (BS_ICON | BS_BITMAP);
+    bool bitmapNamed = named == SS_BITMAP || (message == BM_SETIMAGE && (named & BS_BITMAP) != 0);
+    bool iconNamed = named == (message == STM_SETIMAGE ? SS_ICON : BS_ICON);
+    if (refusePictures || !(wParam == IMAGE_BITMAP ? bitmapNamed : iconNamed)) {
+      return 0;
+    }
+  }
+  return pictureControlProc(window, message, wParam, lParam);
+}
+
+TEST_F(ToolkitControlsTest, APictureComesWithItsTypeBitsAndOnlyATakenOneReplacesTheOld) {
+  standin::AddIconResource(standin::ProgramModule(), "mark");
+  standin::AddBitmapResource(standin::ProgramModule(), "logo", 30, 20);
+  HWND dialog = Dialog();
+  Lines seen;
+  for (int kind : {kImage, kImageButton}) {
+    HWND control = AddControl(kind, dialog, 1, "mark", nullptr, 0, 5, 5, 40, 20, 0, 0, nullptr, "");
+    pictureControlProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TypedPictureProc)));
+    auto describe = [&] {
+      const WindowRecord* record = FindRecord(control);
+      char line[160];
+      std::snprintf(line, sizeof line, "%s type 0x%X shows %s, record %s 0x%X, %zu icons",
+                    standin::ClassOf(control).c_str(),
+                    static_cast<unsigned>(standin::StyleOf(control) &
+                                          (kind == kImage ? SS_TYPEMASK : BS_ICON | BS_BITMAP)),
+                    standin::NameOf(standin::ImageOf(control)).c_str(),
+                    standin::NameOf(record->image).c_str(),
+                    static_cast<unsigned>(record->kindFlags & 0x300),
+                    standin::LiveObjectsOf("icon").size());
+      seen.push_back(line);
+    };
+    SetControlImage(dialog, 1, "logo");
+    describe();
+    refusePictures = true;  // the icon is loaded, refused and destroyed; the bitmap stays
+    SetControlImage(dialog, 1, "mark");
+    describe();
+    refusePictures = false;
+    RemoveControl(dialog, 1);
+  }
+  EXPECT_SEQUENCE((Lines{"STATIC type 0xE shows bitmap#1, record bitmap#1 0x200, 0 icons",
+                         "STATIC type 0xE shows bitmap#1, record bitmap#1 0x200, 0 icons",
+                         "BUTTON type 0x80 shows bitmap#2, record bitmap#2 0x200, 0 icons",
+                         "BUTTON type 0x80 shows bitmap#2, record bitmap#2 0x200, 0 icons"}),
+                  seen);
+  DestroyWindow(dialog);
 }
 
 }  // namespace

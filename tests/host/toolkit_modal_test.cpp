@@ -357,5 +357,19 @@ TEST_F(ToolkitModalTest, TheLoopEndsWhenTheDialogIsGoneAndTheQueueEmpty) {
   EXPECT_EQ(result, 42);
 }
 
+// Once shown, a dialog counts as shown for good: hidden again, it reappears at the next
+// show command instead of keeping it for a showing that has already happened.
+TEST_F(ToolkitModalTest, ADialogShownAndHiddenAgainIsShownAtOnce) {
+  HWND dialog = Dialog();
+  ShowDialogModeless(dialog, Record);
+  SetShowCommand(dialog, SW_HIDE);
+  ASSERT_FALSE(standin::IsShown(dialog));
+  standin::ClearCalls();
+  SetShowCommand(dialog, SW_SHOWNORMAL);
+  EXPECT_SEQUENCE(Lines{"ShowWindow(dialog#1, 1)"}, standin::CallsTo({"ShowWindow"}));
+  EXPECT_TRUE(standin::IsShown(dialog));
+  DestroyWindow(dialog);
+}
+
 }  // namespace
 }  // namespace toolkit_test

@@ -9,7 +9,11 @@ namespace {
 using WizardFailuresTest = WizardTest;
 
 std::string FailedStartText(const std::string& program, int number) {
-  return "The installer could not be started:\r\n" + program +
+  std::string reason = number == 53   ? "The program was not found on the installation medium."
+                       : number == 76 ? "Its folder was not found on the installation medium."
+                       : number == 70 ? "Windows denied access to the program."
+                                      : "Windows could not start the program.";
+  return "The installer could not be started:\r\n" + program + "\r\n\r\n" + reason +
          "\r\n\r\nThis step has not been completed (error " + std::to_string(number) + ").";
 }
 
@@ -38,9 +42,9 @@ class WarningBoxes {
 
 TEST_F(WizardFailuresTest, AMissingFolderOrProgramIsReportedAndTheStepStillCounts) {
   // Step 1's folder is missing; step 2's folder is there without its program; step 3's
-  // program is no program at all.
+  // program may not be run.
   standin::AddFolder("D:\\Setup\\Quillmark Install");
-  AddInstaller(3, {.failWith = ERROR_BAD_EXE_FORMAT});
+  AddInstaller(3, {.failWith = ERROR_ACCESS_DENIED});
   WarningBoxes boxes;
   Press(1002);
   ExpectStateThen(1);
@@ -54,7 +58,7 @@ TEST_F(WizardFailuresTest, AMissingFolderOrProgramIsReportedAndTheStepStillCount
   std::vector<std::string> expected = {
       FailedStartText("D:\\Setup\\DirectX9\\DXSETUP.exe", 53),
       FailedStartText("D:\\Setup\\Quillmark Install\\QuillmarkInstaller.exe", 53),
-      FailedStartText("D:\\Setup\\Video Driver\\Drenvo.exe", 75)};
+      FailedStartText(R"(D:\Setup\Video Driver\Drenvo.exe)", 70)};
   std::vector<std::string> texts;
   for (const BoxSeen& box : boxes.Seen()) {
     texts.push_back(box.text);
@@ -87,6 +91,10 @@ TEST_F(WizardFailuresTest, PlantedProgramsOfTheSameNameNeverRun) {
   standin::AddProgram("C:\\Windows\\System32\\QuillmarkInstaller.exe");
   standin::AddProgram("C:\\Tools\\Drenvo.exe");
   standin::SetSearchPath({"C:\\Tools"});
+  // And in the folders of a medium's layout under the working directory at start.
+  standin::AddProgram(R"(C:\Users\me\DirectX9\DXSETUP.exe)");
+  standin::AddProgram(R"(C:\Users\me\Quillmark Install\QuillmarkInstaller.exe)");
+  standin::SetCurrentDirectory("C:\\Users\\me");
   AddInstaller(1);
   standin::AddFolder("D:\\Setup\\Quillmark Install");  // its program is missing
   standin::AddFolder("D:\\Setup\\Video Driver");       // and this one too
@@ -120,21 +128,29 @@ TEST_F(WizardFailuresTest, AStartDirectoryTooLongForTheCommandStartsNothing) {
   EXPECT_EQ(boxes.Seen()[0].text, FailedStartText(deep + "\\DirectX9\\DXSETUP.exe", 75));
 }
 
-TEST_F(WizardFailuresTest, AStartDirectoryThatDoesNotFitIsTakenAsTheDriveRoot) {
-  // Longer than the 400-byte buffer: nothing is stored, and the installer folders count
-  // from the root of the current drive.
-  std::string deep = "D:\\" + std::string(420, 'm');
+TEST_F(WizardFailuresTest, WithoutAKnownMediumEveryInstallWarnsAndNothingStarts) {
+  // The program's own path cannot be had; the working directory and the root of its
+  // drive hold installers, and must not be taken for the medium.
+  AddInstallers();
   standin::AddProgram("D:\\DirectX9\\DXSETUP.exe");
-  standin::SetCurrentDirectory(deep);
-  Then([] { EXPECT_STREQ(StartDirectory.CString(), ""); });
-  Press(1002);
-  ExpectStateThen(1);
+  standin::SetLauncherPath("");
+  WarningBoxes boxes;
+  for (int button : kInstallButton) {
+    Press(button);
+  }
+  ExpectStateThen(3);
   Press(kDone);
-  Answer(IDYES);
   EXPECT_EQ(Run(), 0u);
-  ASSERT_EQ(standin::Launches().size(), 1u);
-  EXPECT_EQ(standin::Launches()[0].commandLine, "\"\\DirectX9\\DXSETUP.exe\"");
-  EXPECT_EQ(standin::Launches()[0].image, "D:\\DirectX9\\DXSETUP.exe");
+  EXPECT_TRUE(standin::CallsTo({"CreateProcessA"}).empty());
+  std::vector<std::string> texts;
+  for (const BoxSeen& box : boxes.Seen()) {
+    texts.push_back(box.text);
+  }
+  EXPECT_SEQUENCE(
+      (std::vector<std::string>{FailedStartText("\\DirectX9\\DXSETUP.exe", 75),
+                                FailedStartText("\\Quillmark Install\\QuillmarkInstaller.exe", 75),
+                                FailedStartText("\\Video Driver\\Drenvo.exe", 75)}),
+      texts);
 }
 
 TEST_F(WizardFailuresTest, AFailureInOneCallOfTheCallbackDoesNotCarryIntoTheNext) {
@@ -148,6 +164,35 @@ TEST_F(WizardFailuresTest, AFailureInOneCallOfTheCallbackDoesNotCarryIntoTheNext
   EXPECT_EQ(Run(), 0u);
   EXPECT_EQ(boxes.Seen().size(), 1u);
   EXPECT_EQ(standin::Launches().size(), 1u);
+}
+
+TEST_F(WizardFailuresTest, AQuotedPathOf256CharactersStartsAndOneOf257DoesNot) {
+  // 256 characters fill a command exactly; one more and the cut would name another file.
+  const std::string inside = "\\DirectX9\\DXSETUP.exe";
+  std::vector<std::string> seen;
+  for (size_t quoted : {256U, 257U}) {
+    SetUp();
+    UseMedium("D:\\" + std::string(quoted - 2 - inside.size() - 3, 'm'));
+    AddInstaller(1);
+    WarningBoxes boxes;
+    Press(1002);
+    ExpectStateThen(1);
+    Press(kDone);  // the question is answered Yes
+    EXPECT_EQ(Run(), 0u);
+    size_t warnings = 0;
+    for (const BoxSeen& box : boxes.Seen()) {
+      warnings += box.style == (MB_OK | MB_ICONWARNING) ? 1 : 0;
+    }
+    seen.push_back(std::to_string(quoted) + ": " +
+                   (standin::Launches().empty()
+                        ? std::string("nothing started")
+                        : "started " + std::to_string(standin::Launches()[0].commandLine.size())) +
+                   ", " + std::to_string(warnings) + " warning");
+    TearDown();
+  }
+  EXPECT_SEQUENCE(
+      (std::vector<std::string>{"256: started 256, 0 warning", "257: nothing started, 1 warning"}),
+      seen);
 }
 
 }  // namespace

@@ -51,6 +51,18 @@ int ErrorNumber(Installer installer) {
   }
 }
 
+// The warning's reason, in the person's words.
+std::string Reason(Installer installer) {
+  switch (installer) {
+    case Installer::kMissingFolder:
+      return "Its folder was not found on the installation medium.";
+    case Installer::kMissingProgram:
+      return "The program was not found on the installation medium.";
+    default:
+      return "Windows could not start the program.";
+  }
+}
+
 // One level up; a drive root stays where it is.
 std::string Parent(const std::string& path) {
   if (path.size() <= 3) {
@@ -293,6 +305,7 @@ std::vector<std::string> Model::Lines() const {
     std::string text = question
                            ? kQuitQuestion
                            : "The installer could not be started:\r\n" + Program(frame.step) +
+                                 "\r\n\r\n" + Reason(installers_[frame.step - 1]) +
                                  "\r\n\r\nThis step has not been completed (error " +
                                  std::to_string(ErrorNumber(installers_[frame.step - 1])) + ").";
     lines.push_back("box " + std::to_string(++depth) + ": " +

@@ -160,5 +160,69 @@ TEST_F(WizardStepsTest, CommandsActOnTheIdentifierAloneAndIgnoreEverythingElse) 
   EXPECT_TRUE(standin::MessageBoxes().empty());
 }
 
+TEST_F(WizardStepsTest, InstallWithANotificationCodeInTheHighWordRunsTheStep) {
+  constexpr WORD kDoubleClicked = 5;  // BN_DOUBLECLICKED, as a button with BS_NOTIFY sends
+  AddInstaller(1);
+  Then([] { SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(1002, kDoubleClicked), 0); });
+  ExpectStateThen(1);
+  Press(kDone);
+  Answer(IDYES);
+  EXPECT_EQ(Run(), 0u);
+  ASSERT_EQ(standin::Launches().size(), 1u);
+  EXPECT_EQ(standin::Launches()[0].commandLine, QuotedInstaller(root_, 1));
+}
+
+// Where the keyboard focus is, and which buttons are drawn as the default one.
+std::string FocusAndDefault() {
+  HWND focus = standin::Focus();
+  std::string line = "focus " + (focus == nullptr    ? std::string("none")
+                                 : focus == Window() ? std::string("the window")
+                                                     : std::to_string(standin::IdOf(focus)));
+  line += ", default";
+  for (int id : {1002, 1003, 1006, 1007, 1008, 1011, 1012}) {
+    if ((standin::StyleOf(Control(id)) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+      line += " " + std::to_string(id);
+    }
+  }
+  return line;
+}
+
+TEST_F(WizardStepsTest, TheFocusFollowsTheStepsSoTheKeyboardAloneFinishes) {
+  // Step 1's installer is missing, so its warning box comes first; step 2 is skipped.
+  AddInstaller(3);
+  standin::AnswerMessageBoxes(
+      [](const standin::MessageBox& box) { return box.style == 0x104u ? IDNO : IDOK; });
+  std::vector<std::string> seen;
+  auto note = [&seen] { seen.push_back(FocusAndDefault()); };
+  auto keys = [](const std::vector<BYTE>& pressed) {
+    return [pressed] {
+      for (BYTE key : pressed) {
+        standin::PressKey(key);
+      }
+    };
+  };
+  Then(note);
+  Then(keys({VK_SPACE}));  // step 1's Install; its warning is closed with OK
+  Then(note);
+  Then(keys({VK_ESCAPE, VK_TAB, VK_TAB}));  // Esc does nothing; Tab goes past Done to Skip
+  Then(note);
+  Then(keys({VK_SPACE}));
+  Then(note);
+  Then([] { standin::PressAltF4(); });  // the quit question, answered No
+  Then(note);
+  Then(keys({VK_RETURN}));  // step 3's Install
+  Then(note);
+  Then(keys({VK_RETURN}));  // Done
+  EXPECT_EQ(Run(), 0u);
+  EXPECT_SEQUENCE(
+      (std::vector<std::string>{"focus 1002, default", "focus 1006, default 1006",
+                                "focus 1008, default 1008", "focus 1011, default 1011",
+                                "focus 1011, default 1011", "focus 1007, default 1007"}),
+      seen);
+  ASSERT_EQ(standin::MessageBoxes().size(), 2u);
+  ASSERT_EQ(standin::Launches().size(), 1u);
+  EXPECT_EQ(standin::Launches()[0].image, "D:\\Setup\\Video Driver\\Drenvo.exe");
+}
+
 }  // namespace
 }  // namespace wizard_test

@@ -164,16 +164,41 @@ TEST_F(WizardWindowTest, FontsAndRectanglesFollowTheScreenResolution) {
   EXPECT_SEQUENCE(ExpectedCreation(9, 17), standin::CallsTo({"CreateWindowExA"}));
 }
 
-TEST_F(WizardWindowTest, RemembersTheStartDirectoryAndIgnoresTheCommandLine) {
-  standin::SetCommandLine("\"D:\\Setup\\setup.exe\" /S /D=C:\\Elsewhere");
-  Then([] {
-    EXPECT_STREQ(StartDirectory.CString(), "D:\\Setup");
-    standin::Click(Control(kDone));
-  });
-  Answer(IDYES);
-  EXPECT_EQ(Run(), 0u);
-  EXPECT_SEQUENCE(std::vector<std::string>{"GetCurrentDirectoryA(400, buffer)"},
-                  standin::CallsTo({"GetCurrentDirectoryA"}));
+TEST_F(WizardWindowTest, TheStartDirectoryIsTheFolderOfTheProgramsOwnFile) {
+  // As the platform reports a working directory: no backslash at the end except for a
+  // drive root. What does not fit the 400-byte buffer, or cannot be had, leaves it empty.
+  const std::string fits = "D:\\" + std::string(396, 'm');  // 399 characters
+  const struct {
+    std::string module;
+    std::string expected;
+  } cases[] = {
+      {"D:\\Setup\\setup.exe", "D:\\Setup"},
+      {"E:\\setup.exe", "E:\\"},
+      {R"(\\server\share\medium\setup.exe)", R"(\\server\share\medium)"},
+      {fits + "\\setup.exe", fits},
+      {fits + "m\\setup.exe", ""},
+      {"D:\\" + std::string(700, 'm') + "\\setup.exe", ""},  // cut by the platform
+      {"", ""},                                              // the call fails
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.module.substr(0, 40));
+    SetUp();
+    standin::SetLauncherPath(c.module);
+    // Started from elsewhere, with a command line that names yet another folder.
+    standin::SetCurrentDirectory("C:\\Windows\\System32");
+    standin::SetCommandLine(R"("D:\Setup\setup.exe" /S /D=C:\Elsewhere)");
+    std::string seen;
+    Then([&seen] {
+      seen = StartDirectory.CString();
+      standin::Click(Control(kDone));
+    });
+    Answer(IDYES);
+    EXPECT_EQ(Run(), 0u);
+    EXPECT_EQ(seen, c.expected);
+    EXPECT_SEQUENCE(std::vector<std::string>{"GetModuleFileNameA(NULL, buffer, 660)"},
+                    standin::CallsTo({"GetModuleFileNameA", "GetCurrentDirectoryA"}));
+    TearDown();
+  }
 }
 
 TEST_F(WizardWindowTest, RunsWithoutAnIconWhenTheResourceIsMissing) {

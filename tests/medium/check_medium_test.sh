@@ -163,10 +163,32 @@ $m: not a complete medium (1 problem(s))" "$m"
 
 # --- how it is called -------------------------------------------------------------------
 
-expect "no argument is a usage error" 2 "usage: check-medium.sh MEDIUM_FOLDER"
-expect "two arguments are a usage error" 2 "usage: check-medium.sh MEDIUM_FOLDER" "$work" "$work"
+expect "no argument is a usage error" 2 "usage: check-medium.sh MEDIUM_FOLDER | IMAGE.iso"
+expect "two arguments are a usage error" 2 "usage: check-medium.sh MEDIUM_FOLDER | IMAGE.iso" "$work" "$work"
 expect "a folder that does not exist" 2 "check-medium.sh: $work/nowhere is not a folder" \
   "$work/nowhere"
+
+# --- images ------------------------------------------------------------------------------
+
+# An image of each medium above (ISO 9660 with Rock Ridge and Joliet names, as
+# make-medium.sh writes) gets the report of its folder, word for word.
+for m in "$work/complete" "$work/with blanks/CD ROM" "$work/cases" "$work/no-driver" \
+  "$work/two-missing" "$work/file-for-folder" "$work/folder-for-program" \
+  "$work/empty-program" "$work/twins"; do
+  code=0
+  report=$("$check" "$m" 2>&1) || code=$?
+  xorriso -outdev "$m.iso" -joliet on -map "$m" / >/dev/null 2>&1
+  expect "an image reads as its folder: ${m#"$work"/}" "$code" "${report//"$m"/"$m.iso"}" "$m.iso"
+done
+# Without Joliet names Windows reads the plain ISO 9660 ones: upper case, no blanks.
+xorriso -outdev "$work/plain.iso" -joliet off -map "$work/complete" / >/dev/null 2>&1
+expect "an image without Joliet names is not a medium for Windows" 1 \
+  "missing folder: Quillmark Install
+missing folder: Video Driver
+$work/plain.iso: not a complete medium (2 problem(s))" "$work/plain.iso"
+printf 'not an image' >"$work/text.iso"
+expect "a file named .iso that holds no image" 2 \
+  "check-medium.sh: $work/text.iso is not an ISO 9660 image that xorriso can read" "$work/text.iso"
 
 printf '\n%s of %s cases failed\n' "$failures" "$cases"
 [ "$failures" -eq 0 ]

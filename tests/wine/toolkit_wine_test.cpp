@@ -8,6 +8,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "dialogs/construction.h"
@@ -27,6 +28,7 @@ constexpr DWORD kWizardStyle = 0x94C80AD4;
 constexpr DWORD kWizardExStyle = 0x10100;
 constexpr char kIcon[] = "#201";  // toolkit_wine_test.rc
 constexpr char kMissingIcon[] = "#299";
+constexpr char kBitmap[] = "#202";  // toolkit_wine_test.rc
 
 using messages::Expect;
 using messages::kHidden;
@@ -862,6 +864,94 @@ TEST_F(ToolkitOnWine, BadInputChangesNothingAndCrashesNothing) {
   EXPECT_SEQUENCE((std::vector<size_t>{10000, 0, 10000, 10000, 0}), lengths);
   DestroyWindow(longDialog);
   DestroyWindow(emptyDialog);
+  DestroyWindow(dialog);
+}
+
+// Whether a static or button control shows the picture after being handed it.
+bool Takes(HWND control, UINT type, HANDLE picture) {
+  char name[16] = "";
+  GetClassNameA(control, name, sizeof(name));
+  bool button = lstrcmpiA(name, "Button") == 0;
+  SendMessageA(control, button ? BM_SETIMAGE : STM_SETIMAGE, type,
+               reinterpret_cast<LPARAM>(picture));
+  return SendMessageA(control, button ? BM_GETIMAGE : STM_GETIMAGE, type, 0) ==
+         reinterpret_cast<LRESULT>(picture);
+}
+
+// Whether a picture that was handed out still exists.
+bool PictureAlive(HANDLE picture, bool bitmap) {
+  if (bitmap) {
+    BITMAP info{};
+    return GetObjectA(picture, sizeof(info), &info) != 0;
+  }
+  ICONINFO info{};
+  if (GetIconInfo(static_cast<HICON>(picture), &info) == FALSE) {
+    return false;
+  }
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return true;
+}
+
+// The platform's static and button controls show only a picture of the type that their
+// type bits name (SS_ICON or SS_BITMAP, BS_ICON or BS_BITMAP) and refuse the other type.
+// So a new picture of the other type comes with the control's type bits changed, and the
+// old picture is destroyed once the control shows the new one.
+TEST_F(ToolkitOnWine, APictureOfTheOtherTypeComesWithItsTypeBits) {
+  HWND dialog = WizardLikeDialog("Toolkit pictures");
+  HINSTANCE module = GetModuleHandleA(nullptr);
+  HANDLE bitmap = LoadImageA(module, kBitmap, IMAGE_BITMAP, 0, 0, 0);
+  ASSERT_NE(bitmap, nullptr);
+  std::vector<std::string> seen;
+  for (auto [windowClass, iconBit, bitmapBit] :
+       {std::tuple{"STATIC", DWORD{SS_ICON}, DWORD{SS_BITMAP}},
+        std::tuple{"BUTTON", DWORD{BS_ICON}, DWORD{BS_BITMAP}}}) {
+    HWND control = CreateWindowExA(0, windowClass, "", WS_CHILD | iconBit, 0, 0, 40, 40, dialog,
+                                   nullptr, module, nullptr);
+    bool takenWithIconBit = Takes(control, IMAGE_BITMAP, bitmap);
+    SetWindowLongA(control, GWL_STYLE, static_cast<LONG>(WS_CHILD | bitmapBit));
+    seen.push_back(std::string(windowClass) + " takes a bitmap with the icon bits " +
+                   (takenWithIconBit ? "yes" : "no") + ", with the bitmap bits " +
+                   (Takes(control, IMAGE_BITMAP, bitmap) ? "yes" : "no"));
+    DestroyWindow(control);
+  }
+  DeleteObject(bitmap);
+
+  // The toolkit's picture and picture button, from the icon to the bitmap and back.
+  for (int kind : {kImage, kImageButton}) {
+    HWND control = Add(kind, dialog, 1, kIcon, 10, 10, 40, 40);
+    const DWORD typeBits = kind == kImage ? SS_TYPEMASK : BS_ICON | BS_BITMAP;
+    for (const char* name : {kBitmap, kIcon}) {
+      HANDLE old = FindRecord(control)->image;
+      bool bitmapNow = name == kBitmap;
+      SetControlImage(dialog, 1, name);
+      const WindowRecord* record = FindRecord(control);
+      UINT type = bitmapNow ? IMAGE_BITMAP : IMAGE_ICON;
+      UINT get = kind == kImage ? STM_GETIMAGE : BM_GETIMAGE;
+      seen.push_back(
+          std::string(kind == kImage ? "picture" : "picture button") + " to " + name +
+          ": type bits " + Hex(static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE)) & typeBits) +
+          ", shows its record's picture " +
+          (SendMessageA(control, get, type, 0) == reinterpret_cast<LRESULT>(record->image) ? "yes"
+                                                                                           : "no") +
+          ", flags " + Hex(record->kindFlags & (kImageIconFlag | kImageBitmapFlag)) +
+          ", old picture " + (PictureAlive(old, !bitmapNow) ? "alive" : "destroyed"));
+    }
+    RemoveControl(dialog, 1);
+  }
+  EXPECT_SEQUENCE(
+      (std::vector<std::string>{
+          "STATIC takes a bitmap with the icon bits no, with the bitmap bits yes",
+          "BUTTON takes a bitmap with the icon bits no, with the bitmap bits yes",
+          "picture to #202: type bits 0xE, shows its record's picture yes, flags 0x200, "
+          "old picture destroyed",
+          "picture to #201: type bits 0x3, shows its record's picture yes, flags 0x100, "
+          "old picture destroyed",
+          "picture button to #202: type bits 0x80, shows its record's picture yes, flags 0x200, "
+          "old picture destroyed",
+          "picture button to #201: type bits 0x40, shows its record's picture yes, flags 0x100, "
+          "old picture destroyed"}),
+      seen);
   DestroyWindow(dialog);
 }
 
