@@ -41,9 +41,10 @@ class WarningBoxes {
 };
 
 TEST_F(WizardFailuresTest, AMissingFolderOrProgramIsReportedAndTheStepStillCounts) {
-  // Step 1's folder is missing; step 2's folder is there without its program; step 3's
-  // program may not be run.
-  standin::AddFolder("D:\\Setup\\Quillmark Install");
+  // Step 1's folder is missing, which Wine reports as a file not found; step 2's start
+  // fails with path not found, as Windows reports a missing folder; step 3's program may
+  // not be run.
+  AddInstaller(2, {.failWith = ERROR_PATH_NOT_FOUND});
   AddInstaller(3, {.failWith = ERROR_ACCESS_DENIED});
   WarningBoxes boxes;
   Press(1002);
@@ -57,7 +58,7 @@ TEST_F(WizardFailuresTest, AMissingFolderOrProgramIsReportedAndTheStepStillCount
 
   std::vector<std::string> expected = {
       FailedStartText("D:\\Setup\\DirectX9\\DXSETUP.exe", 53),
-      FailedStartText("D:\\Setup\\Quillmark Install\\QuillmarkInstaller.exe", 53),
+      FailedStartText("D:\\Setup\\Quillmark Install\\QuillmarkInstaller.exe", 76),
       FailedStartText(R"(D:\Setup\Video Driver\Drenvo.exe)", 70)};
   std::vector<std::string> texts;
   for (const BoxSeen& box : boxes.Seen()) {

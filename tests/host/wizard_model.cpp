@@ -51,16 +51,11 @@ int ErrorNumber(Installer installer) {
   }
 }
 
-// The warning's reason, in the person's words.
+// The warning's reason, in the person's words, follows the error number: a missing folder
+// reads as a program not found, since that is what the platform reported.
 std::string Reason(Installer installer) {
-  switch (installer) {
-    case Installer::kMissingFolder:
-      return "Its folder was not found on the installation medium.";
-    case Installer::kMissingProgram:
-      return "The program was not found on the installation medium.";
-    default:
-      return "Windows could not start the program.";
-  }
+  return ErrorNumber(installer) == 53 ? "The program was not found on the installation medium."
+                                      : "Windows could not start the program.";
 }
 
 // One level up; a drive root stays where it is.
