@@ -248,6 +248,25 @@ bool ListMessage(Window& list, const ListMessages& names, bool combo, UINT messa
   return true;
 }
 
+// Whether a picture control's type bits name the picture type: an icon or a bitmap, by
+// the one bit or type that stands for it (a button with both bits or neither names none).
+bool NamesType(DWORD typeBits, WPARAM type, DWORD iconBits, DWORD bitmapBits) {
+  return (type == IMAGE_ICON && typeBits == iconBits) ||
+         (type == IMAGE_BITMAP && typeBits == bitmapBits);
+}
+
+// A picture control takes a picture only of the type it names, and hands back the one it
+// held, whatever its type; a refused one leaves it as it was.
+LRESULT TakePicture(HWND handle, Window& control, bool named, LPARAM picture) {
+  if (!named) {
+    return 0;
+  }
+  HANDLE old = control.image;
+  control.image = reinterpret_cast<HANDLE>(picture);
+  Invalidate(handle, nullptr, true, false);
+  return reinterpret_cast<LRESULT>(old);
+}
+
 }  // namespace
 
 void DrawControl(HWND handle, HDC paintDc) {
@@ -382,12 +401,10 @@ LRESULT CALLBACK ButtonProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
         DrawIfShown(handle);
       }
       return 0;
-    case BM_SETIMAGE: {
-      HANDLE old = button->image;
-      button->image = reinterpret_cast<HANDLE>(lParam);
-      Invalidate(handle, nullptr, true, false);
-      return reinterpret_cast<LRESULT>(old);
-    }
+    case BM_SETIMAGE:
+      return TakePicture(
+          handle, *button,
+          NamesType(button->style & (BS_ICON | BS_BITMAP), wParam, BS_ICON, BS_BITMAP), lParam);
     case BM_GETIMAGE:
       return reinterpret_cast<LRESULT>(button->image);
     default:
@@ -400,6 +417,7 @@ LRESULT CALLBACK StaticProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
   if (control == nullptr) {
     return 0;
   }
+  bool named = NamesType(control->style & SS_TYPEMASK, wParam, SS_ICON, SS_BITMAP);
   switch (message) {
     case WM_SETFONT:
       control->font = reinterpret_cast<HFONT>(wParam);
@@ -417,14 +435,10 @@ LRESULT CALLBACK StaticProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
     case WM_ENABLE:
       DrawIfShown(handle);
       return 0;
-    case STM_SETIMAGE: {
-      HANDLE old = control->image;
-      control->image = reinterpret_cast<HANDLE>(lParam);
-      Invalidate(handle, nullptr, true, false);
-      return reinterpret_cast<LRESULT>(old);
-    }
+    case STM_SETIMAGE:
+      return TakePicture(handle, *control, named, lParam);
     case STM_GETIMAGE:
-      return reinterpret_cast<LRESULT>(control->image);
+      return named ? reinterpret_cast<LRESULT>(control->image) : 0;
     case WM_LBUTTONUP:
       if ((control->style & SS_NOTIFY) != 0 && Find(control->parent) != nullptr) {
         Send(control->parent, WM_COMMAND, MAKEWPARAM(control->id, STN_CLICKED),

@@ -131,5 +131,74 @@ TEST_F(Controls, PicturesAreKeptAndTheOldOneIsHandedBack) {
   EXPECT_TRUE(DestroyIcon(static_cast<HICON>(second)));
 }
 
+TEST_F(Controls, APictureIsTakenOnlyOfTheTypeThatTheStyleNames) {
+  HWND dialog = MakeDialog(Header(kPlainStyle, 0));
+  HANDLE icon = LoadImageA(harness::Module(), "#104", IMAGE_ICON, 32, 32, 0);
+  HANDLE bitmap = LoadImageA(harness::Module(), "LOGO", IMAGE_BITMAP, 0, 0, 0);
+  auto name = [icon](LRESULT picture) -> std::string {
+    return picture == 0 ? "none" : picture == reinterpret_cast<LRESULT>(icon) ? "icon" : "bitmap";
+  };
+  struct Offer {
+    const char* typeName;
+    DWORD typeBits;
+    HANDLE picture;
+  };
+  struct Kind {
+    const char* windowClass;
+    UINT set, get;
+    DWORD typeMask;
+    std::vector<Offer> offers;
+  };
+  Lines seen;
+  for (const Kind& kind : {Kind{"STATIC",
+                                STM_SETIMAGE,
+                                STM_GETIMAGE,
+                                SS_TYPEMASK,
+                                {{"SS_ICON", SS_ICON, icon},
+                                 {"SS_ICON", SS_ICON, bitmap},
+                                 {"SS_BITMAP", SS_BITMAP, bitmap},
+                                 {"SS_BITMAP", SS_BITMAP, icon}}},
+                           Kind{"BUTTON",
+                                BM_SETIMAGE,
+                                BM_GETIMAGE,
+                                BS_ICON | BS_BITMAP,
+                                {{"BS_ICON", BS_ICON, icon},
+                                 {"BS_ICON", BS_ICON, bitmap},
+                                 {"BS_BITMAP", BS_BITMAP, bitmap},
+                                 {"BS_BITMAP", BS_BITMAP, icon},
+                                 {"both", BS_ICON | BS_BITMAP, icon}}}}) {
+    HWND control = MakeChild(dialog, kind.windowClass, WS_VISIBLE, 60);
+    for (const Offer& offer : kind.offers) {
+      auto style = static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE));
+      SetWindowLongA(control, GWL_STYLE,
+                     static_cast<LONG>((style & ~kind.typeMask) | offer.typeBits));
+      UINT type = offer.picture == icon ? IMAGE_ICON : IMAGE_BITMAP;
+      std::string row = std::string(kind.windowClass) + " " + offer.typeName + " given " +
+                        name(reinterpret_cast<LRESULT>(offer.picture)) + ": hands back ";
+      row += name(SendMessageA(control, kind.set, type, reinterpret_cast<LPARAM>(offer.picture)));
+      row += ", holds " + name(SendMessageA(control, kind.get, IMAGE_ICON, 0));
+      row += " as icon, " + name(SendMessageA(control, kind.get, IMAGE_BITMAP, 0)) + " as bitmap";
+      seen.push_back(row);
+    }
+    DestroyWindow(control);
+  }
+  // A static control reads out its picture only as the type its style names; a button
+  // as either.
+  EXPECT_SEQUENCE(
+      (Lines{
+          "STATIC SS_ICON given icon: hands back none, holds icon as icon, none as bitmap",
+          "STATIC SS_ICON given bitmap: hands back none, holds icon as icon, none as bitmap",
+          "STATIC SS_BITMAP given bitmap: hands back icon, holds none as icon, bitmap as bitmap",
+          "STATIC SS_BITMAP given icon: hands back none, holds none as icon, bitmap as bitmap",
+          "BUTTON BS_ICON given icon: hands back none, holds icon as icon, icon as bitmap",
+          "BUTTON BS_ICON given bitmap: hands back none, holds icon as icon, icon as bitmap",
+          "BUTTON BS_BITMAP given bitmap: hands back icon, holds bitmap as icon, bitmap as bitmap",
+          "BUTTON BS_BITMAP given icon: hands back none, holds bitmap as icon, bitmap as bitmap",
+          "BUTTON both given icon: hands back none, holds bitmap as icon, bitmap as bitmap"}),
+      seen);
+  DestroyWindow(dialog);
+  EXPECT_TRUE(DestroyIcon(static_cast<HICON>(icon)));
+  EXPECT_TRUE(DeleteObject(bitmap));
+}
 }  // namespace
 }  // namespace conformance

@@ -445,21 +445,12 @@ TEST_F(ToolkitControlsTest, SizesAndPositionsInTheDialogsOwnUnits) {
   DestroyWindow(pixels);
 }
 
-// An image control as the platform makes it: it takes only a picture of the type that
-// its style's type bits name (SS_ICON or SS_BITMAP, BS_ICON or BS_BITMAP, the bitmap bit
-// winning), and, when told to, none at all.
+// A control that takes no picture at all, whatever its type bits name.
 WNDPROC pictureControlProc = nullptr;
-bool refusePictures = false;
 
-LRESULT CALLBACK TypedPictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK RefusingPictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == STM_SETIMAGE || message == BM_SETIMAGE) {
-    auto style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
-    DWORD named = message == STM_SETIMAGE ? style & SS_TYPEMASK : style & (BS_ICON | BS_BITMAP);
-    bool bitmapNamed = named == SS_BITMAP || (message == BM_SETIMAGE && (named & BS_BITMAP) != 0);
-    bool iconNamed = named == (message == STM_SETIMAGE ? SS_ICON : BS_ICON);
-    if (refusePictures || !(wParam == IMAGE_BITMAP ? bitmapNamed : iconNamed)) {
-      return 0;
-    }
+    return 0;
   }
   return pictureControlProc(window, message, wParam, lParam);
 }
@@ -471,8 +462,6 @@ TEST_F(ToolkitControlsTest, APictureComesWithItsTypeBitsAndOnlyATakenOneReplaces
   Lines seen;
   for (int kind : {kImage, kImageButton}) {
     HWND control = AddControl(kind, dialog, 1, "mark", nullptr, 0, 5, 5, 40, 20, 0, 0, nullptr, "");
-    pictureControlProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TypedPictureProc)));
     auto describe = [&] {
       const WindowRecord* record = FindRecord(control);
       char line[160];
@@ -486,12 +475,13 @@ TEST_F(ToolkitControlsTest, APictureComesWithItsTypeBitsAndOnlyATakenOneReplaces
                     standin::LiveObjectsOf("icon").size());
       seen.push_back(line);
     };
+    // The platform's control takes only a picture of the type its bits name.
     SetControlImage(dialog, 1, "logo");
     describe();
-    refusePictures = true;  // the icon is loaded, refused and destroyed; the bitmap stays
-    SetControlImage(dialog, 1, "mark");
+    pictureControlProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingPictureProc)));
+    SetControlImage(dialog, 1, "mark");  // loaded, refused and destroyed; the bitmap stays
     describe();
-    refusePictures = false;
     RemoveControl(dialog, 1);
   }
   EXPECT_SEQUENCE((Lines{"STATIC type 0xE shows bitmap#1, record bitmap#1 0x200, 0 icons",
