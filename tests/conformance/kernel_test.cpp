@@ -1,7 +1,9 @@
 // Starting programs and changing the working directory, with the last-error codes that
-// the run time translates, and the clock.
+// the run time translates, the program's own file name, and the clock.
 #include "conformance.h"
 #include "sequence_table.h"
+
+#include <cctype>
 
 namespace conformance {
 namespace {
@@ -89,6 +91,37 @@ TEST_F(Processes, TheWorkingDirectoryChangesOrTheLastErrorSaysWhy) {
       (Lines{ChangeTo("DirectX9"), ChangeTo("..\\"), ChangeTo(folder + "\\\\DirectX9"),
              ChangeTo("Missing"), ChangeTo("Missing\\Deeper"), ChangeTo(folder + "\\notes.txt"),
              ChangeTo(tooLong), ChangeTo(""), ChangeTo("Q:\\")}));
+}
+
+TEST_F(Processes, TheProgramsOwnFileIsNamedAndANameThatDoesNotFitIsCut) {
+  char path[MAX_PATH + 1] = "";
+  DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  ASSERT_GT(length, 7u);
+  EXPECT_EQ(std::string(path).size(), length);
+  EXPECT_EQ(std::string(path + 1, 2), ":\\") << path << ": a full path";
+  std::string type(path + length - 4);
+  for (char& c : type) {
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  EXPECT_EQ(type, ".exe") << path;
+  char again[MAX_PATH + 1] = "";
+  EXPECT_EQ(GetModuleFileNameA(harness::Module(), again, sizeof again), length);
+  EXPECT_STREQ(again, path) << "the program's own module by its handle";
+
+  // Wine cuts a name that does not fit to the buffer's size, without a NUL (as Windows XP
+  // does; later Windows put a NUL in the last place), and returns the size. So does a
+  // name that fits only without its NUL.
+  for (DWORD size : {length - 3, length}) {
+    std::string cut(length + 1, '#');
+    SetLastError(0);
+    EXPECT_EQ(GetModuleFileNameA(nullptr, cut.data(), size), size);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_EQ(cut, std::string(path, size) + std::string(length + 1 - size, '#'));
+  }
+  SetLastError(0);
+  EXPECT_EQ(GetModuleFileNameA(reinterpret_cast<HMODULE>(0x7F0000), path, sizeof path), 0u)
+      << "no module there";
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
 }
 
 TEST_F(Processes, TheClockMovesWithSleep) {
