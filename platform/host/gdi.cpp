@@ -8,9 +8,7 @@
 // wrong way or selecting a deleted object is recorded as a fault.
 //
 // The system colours are those of the classic Windows scheme ("Windows Standard"):
-// button face light grey 0xC0C0C0, window white, text black. The text metrics of a font
-// are a simple model: a font asked for with a character height h (lfHeight = -h) has a
-// cell height of h * 6 / 5 and an average width of 5/13 of that.
+// button face light grey 0xC0C0C0, window white, text black.
 #include <cstring>
 
 #include "user_internal.h"
@@ -95,39 +93,6 @@ Object* HolderOf(HGDIOBJ handle) {
     }
   }
   return nullptr;
-}
-
-void Metrics(const Object* font, TEXTMETRICA* metrics) {
-  *metrics = TEXTMETRICA{};
-  LONG height = 16;
-  LONG weight = FW_BOLD;
-  BYTE charSet = ANSI_CHARSET;
-  LONG width = 0;
-  if (font != nullptr && !(font->stock && font->name == "SYSTEM_FONT")) {
-    const LOGFONTA& logical = font->font;
-    if (logical.lfHeight < 0) {
-      height = MulDivRound(-logical.lfHeight, 6, 5);
-    } else if (logical.lfHeight > 0) {
-      height = logical.lfHeight;
-    }
-    weight = logical.lfWeight != 0 ? logical.lfWeight : FW_NORMAL;
-    charSet = logical.lfCharSet;
-    width = logical.lfWidth;
-  }
-  metrics->tmHeight = height;
-  metrics->tmAscent = MulDivRound(height, 10, 13);
-  metrics->tmDescent = height - metrics->tmAscent;
-  metrics->tmInternalLeading = height - MulDivRound(height, 5, 6);
-  metrics->tmAveCharWidth = width != 0 ? width : MulDivRound(height, 5, 13);
-  metrics->tmMaxCharWidth = metrics->tmAveCharWidth * 2;
-  metrics->tmWeight = weight;
-  metrics->tmDigitizedAspectX = S().dpi;
-  metrics->tmDigitizedAspectY = S().dpi;
-  metrics->tmFirstChar = 0x20;
-  metrics->tmLastChar = 0xFF;
-  metrics->tmDefaultChar = 0x80;
-  metrics->tmBreakChar = 0x20;
-  metrics->tmCharSet = charSet;
 }
 
 bool Intersects(const RECT& a, const RECT& b) {
@@ -716,16 +681,6 @@ int WINAPI GetBkMode(HDC hdc) {
   Log("GetBkMode", {Name(hdc)});
   Object* dc = standin::win::AliveDc(hdc);
   return dc != nullptr ? dc->backgroundMode : 0;
-}
-
-BOOL WINAPI GetTextMetricsA(HDC hdc, TEXTMETRICA* lptm) {
-  Log("GetTextMetricsA", {Name(hdc), lptm == nullptr ? "NULL" : "metrics"});
-  Object* dc = standin::win::AliveDc(hdc);
-  if (dc == nullptr || lptm == nullptr) {
-    return FALSE;
-  }
-  standin::win::Metrics(FindObject(dc->selectedFont), lptm);
-  return TRUE;
 }
 
 BOOL WINAPI RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags) {

@@ -172,9 +172,6 @@ TEST_F(Gdi, ObjectsLiveUntilDeletedAndADcKeepsItsColoursModeAndObjects) {
   EXPECT_EQ(GetObjectA(brush, sizeof brushInfo, &brushInfo), static_cast<int>(sizeof brushInfo));
   EXPECT_EQ(brushInfo.lbColor, 0x00FF00u);
   SelectObject(memory, font);
-  TEXTMETRICA metrics{};
-  EXPECT_TRUE(GetTextMetricsA(memory, &metrics));
-  EXPECT_EQ(metrics.tmWeight, FW_BOLD);
   EXPECT_EQ(GetDeviceCaps(memory, LOGPIXELSY), GetDeviceCaps(screen, LOGPIXELSY));
 
   // Stock objects and system colour brushes are nobody's to delete.
