@@ -89,7 +89,7 @@ HWND ActiveWindow();
 // "dialog#1 WM_SETFONT"; only those to the given window when one is given.
 std::vector<std::string> DeliveryLines(bool withParameters = true, HWND onlyTo = nullptr);
 void ClearDeliveries();
-// "WM_SETFONT", "DM_SETDEFID", "WM_USER+9" or "0xC123".
+// "WM_SETFONT", "DM_SETDEFID", "WM_USER+9", "WM_APP+1" or "0x0118" (message_names.h).
 std::string MessageName(UINT message);
 // One message as DeliveryLines writes it: "dialog#1 WM_SETFONT(font#1, 0)".
 std::string MessageLine(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

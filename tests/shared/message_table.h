@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "message_names.h"
+
 namespace messages {
 
 // Which parts of an expected row must match; the recorded rows carry all of them.
@@ -85,44 +87,6 @@ inline bool PlatformTraffic(UINT message) {
       return (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) ||
              (message >= WM_IME_SETCONTEXT && message <= WM_IME_KEYUP);
   }
-}
-
-inline std::string MessageName(UINT message) {
-  struct Named {
-    UINT message;
-    const char* name;
-  };
-#define NAMED(m) \
-  Named {        \
-    m, #m        \
-  }
-  // clang-format off
-  static const Named kNames[] = {
-      NAMED(WM_DESTROY), NAMED(WM_SIZE), NAMED(WM_ACTIVATE), NAMED(WM_SETFOCUS),
-      NAMED(WM_KILLFOCUS), NAMED(WM_PAINT), NAMED(WM_CLOSE), NAMED(WM_ERASEBKGND),
-      NAMED(WM_SHOWWINDOW), NAMED(WM_ACTIVATEAPP), NAMED(WM_NEXTDLGCTL),
-      NAMED(WM_WINDOWPOSCHANGING), NAMED(WM_WINDOWPOSCHANGED), NAMED(WM_NCPAINT),
-      NAMED(WM_NCACTIVATE), NAMED(WM_NCDESTROY), NAMED(WM_INITDIALOG), NAMED(WM_COMMAND),
-      NAMED(WM_SYSCOMMAND), NAMED(WM_TIMER), NAMED(WM_CTLCOLORBTN), NAMED(WM_CTLCOLORDLG),
-      NAMED(WM_CTLCOLORSTATIC), NAMED(WM_QUERYNEWPALETTE), NAMED(WM_GETICON),
-      NAMED(WM_CREATE), NAMED(WM_MOVE), NAMED(WM_ENABLE), NAMED(WM_SETTEXT), NAMED(WM_QUIT),
-      NAMED(WM_CANCELMODE), NAMED(WM_DRAWITEM), NAMED(WM_SETFONT), NAMED(WM_GETFONT),
-      NAMED(WM_GETDLGCODE), NAMED(WM_NCLBUTTONDOWN), NAMED(WM_KEYDOWN), NAMED(WM_KEYUP),
-      NAMED(WM_CHAR), NAMED(WM_SYSKEYDOWN), NAMED(WM_SYSKEYUP), NAMED(WM_SYSCHAR),
-      NAMED(WM_LBUTTONDOWN), NAMED(WM_LBUTTONUP), NAMED(WM_PARENTNOTIFY), NAMED(BM_SETSTATE),
-      NAMED(BM_SETSTYLE), NAMED(BM_CLICK), NAMED(DM_GETDEFID), NAMED(DM_SETDEFID),
-  };
-  // clang-format on
-#undef NAMED
-  for (const Named& named : kNames) {
-    if (named.message == message) {
-      return named.name;
-    }
-  }
-  char text[16];
-  std::snprintf(text, sizeof text, message >= WM_APP ? "WM_APP+%u" : "0x%04X",
-                message >= WM_APP ? message - WM_APP : message);
-  return text;
 }
 
 inline std::string Describe(const Row& row) {
