@@ -201,24 +201,14 @@ class TemplateReader {
   std::string error_;
 };
 
+// An item's class by its ordinal, 0x80 to 0x85, or by its name.
 std::string ItemClass(const std::string& name) {
-  if (name == "#128") {
-    return "BUTTON";
-  }
-  if (name == "#129") {
-    return "EDIT";
-  }
-  if (name == "#130") {
-    return "STATIC";
-  }
-  if (name == "#131") {
-    return "LISTBOX";
-  }
-  if (name == "#132") {
-    return "SCROLLBAR";
-  }
-  if (name == "#133") {
-    return "COMBOBOX";
+  constexpr const char* kByOrdinal[] = {"BUTTON",  "EDIT",      "STATIC",
+                                        "LISTBOX", "SCROLLBAR", "COMBOBOX"};
+  for (int i = 0; i < 6; ++i) {
+    if (name == "#" + Dec(0x80 + i)) {
+      return kByOrdinal[i];
+    }
   }
   return name;
 }

@@ -121,8 +121,6 @@ struct Queued {
 
 struct State {
   // Screen.
-  int screenWidth = 1024;
-  int screenHeight = 768;
   RECT workArea{0, 0, 1024, 768};
   int dpi = 96;
   std::map<int, COLORREF> sysColours;

@@ -72,10 +72,10 @@ int RunMessageBox(HWND owner, const char* text, const char* caption, UINT style)
   Activity();
 
   HWND ownerTop = Root(owner);
-  std::vector<HWND> disabled;
+  HWND disabled = nullptr;
   if (ownerTop != nullptr && (Find(ownerTop)->style & WS_DISABLED) == 0) {
     Enable(ownerTop, false);
-    disabled.push_back(ownerTop);
+    disabled = ownerTop;
   }
 
   HWND previousActive = s.active;
@@ -117,10 +117,8 @@ int RunMessageBox(HWND owner, const char* text, const char* caption, UINT style)
   S().boxes[index].answer = result;
 
   // The owner comes back before the box goes, so that it takes over activation.
-  for (auto it = disabled.rbegin(); it != disabled.rend(); ++it) {
-    if (Find(*it) != nullptr) {
-      Enable(*it, true);
-    }
+  if (Find(disabled) != nullptr) {
+    Enable(disabled, true);
   }
   Destroy(box);
   const Window* previous = Find(previousActive);

@@ -96,6 +96,29 @@ void SendWindowPos(HWND window, UINT message, WINDOWPOS* pos) {
   Send(window, message, 0, reinterpret_cast<LPARAM>(pos));
 }
 
+// The position messages' record for a change that leaves the window where it is.
+WINDOWPOS InPlace(const Window& window, UINT flags) {
+  const RECT& rect = window.rect;
+  return WINDOWPOS{window.handle,
+                   nullptr,
+                   rect.left,
+                   rect.top,
+                   rect.right - rect.left,
+                   rect.bottom - rect.top,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | flags};
+}
+
+// A window going out of sight gives up the activation, and the focus inside it goes to
+// its parent.
+void GiveUpActivationAndFocus(const Window& window) {
+  if (S().active == window.handle) {
+    Activate(OtherWindowToActivate(window.handle));
+  }
+  if (S().focus != nullptr && (S().focus == window.handle || IsChildOf(window.handle, S().focus))) {
+    SetFocusTo(window.parent);
+  }
+}
+
 // Hides a visible window as DestroyWindow does: a child as ShowWindow(SW_HIDE) would, a
 // top-level window with the position messages only (no WM_SHOWWINDOW); then the
 // activation and the focus move elsewhere.
@@ -104,14 +127,7 @@ void HideForDestruction(Window& window) {
   if ((window.style & WS_VISIBLE) != 0 && window.parent != nullptr) {
     Show(handle, SW_HIDE);
   } else if ((window.style & WS_VISIBLE) != 0) {
-    RECT rect = window.rect;
-    WINDOWPOS pos{handle,
-                  nullptr,
-                  rect.left,
-                  rect.top,
-                  rect.right - rect.left,
-                  rect.bottom - rect.top,
-                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW};
+    WINDOWPOS pos = InPlace(window, SWP_NOACTIVATE | SWP_HIDEWINDOW);
     SendWindowPos(handle, WM_WINDOWPOSCHANGING, &pos);
     window.style &= ~WS_VISIBLE;
     if (window.parent != nullptr) {
@@ -119,12 +135,7 @@ void HideForDestruction(Window& window) {
     }
     SendWindowPos(handle, WM_WINDOWPOSCHANGED, &pos);
   }
-  if (S().active == handle) {
-    Activate(OtherWindowToActivate(handle));
-  }
-  if (S().focus != nullptr && (S().focus == handle || IsChildOf(handle, S().focus))) {
-    SetFocusTo(window.parent);
-  }
+  GiveUpActivationAndFocus(window);
 }
 
 void SendDestroy(HWND handle) {
@@ -497,14 +508,7 @@ bool Show(HWND handle, int command) {
       return wasVisible;
     }
   }
-  WINDOWPOS pos{handle,
-                nullptr,
-                window->rect.left,
-                window->rect.top,
-                window->rect.right - window->rect.left,
-                window->rect.bottom - window->rect.top,
-                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER |
-                    (show ? SWP_SHOWWINDOW : static_cast<UINT>(SWP_HIDEWINDOW))};
+  WINDOWPOS pos = InPlace(*window, show ? SWP_SHOWWINDOW : static_cast<UINT>(SWP_HIDEWINDOW));
   SendWindowPos(handle, WM_WINDOWPOSCHANGING, &pos);
   if (Find(handle) == nullptr) {
     return wasVisible;
@@ -527,12 +531,7 @@ bool Show(HWND handle, int command) {
     if (window->parent != nullptr) {
       Invalidate(window->parent, &window->rect, true, false);
     }
-    if (S().active == handle) {
-      Activate(OtherWindowToActivate(handle));
-    }
-    if (S().focus != nullptr && (S().focus == handle || IsChildOf(handle, S().focus))) {
-      SetFocusTo(window->parent);
-    }
+    GiveUpActivationAndFocus(*window);
   }
   if (Find(handle) != nullptr) {
     SendWindowPos(handle, WM_WINDOWPOSCHANGED, &pos);
@@ -784,12 +783,7 @@ HWND WINAPI GetFocus() {
 
 HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem) {
   Log("GetDlgItem", {Name(hDlg), Dec(nIDDlgItem)});
-  for (HWND child : standin::win::AliveChildren(Find(hDlg) != nullptr ? hDlg : nullptr)) {
-    if (Find(child)->id == static_cast<LONG_PTR>(nIDDlgItem)) {
-      return child;
-    }
-  }
-  return nullptr;
+  return standin::FindControl(Find(hDlg) != nullptr ? hDlg : nullptr, nIDDlgItem);
 }
 
 int WINAPI GetDlgCtrlID(HWND hWnd) {
@@ -968,28 +962,27 @@ std::string PointText(const POINT* point) {
 }
 }  // namespace
 
-BOOL WINAPI ClientToScreen(HWND hWnd, LPPOINT lpPoint) {
-  Log("ClientToScreen", {Name(hWnd), PointText(lpPoint)});
+namespace {
+// Moves the point by the window's client origin: +1 to the screen, -1 from it.
+BOOL MovePointBy(const char* call, HWND hWnd, LPPOINT lpPoint, int sign) {
+  Log(call, {Name(hWnd), PointText(lpPoint)});
   Window* window = Need(hWnd);
   if (window == nullptr || lpPoint == nullptr) {
     return FALSE;
   }
   POINT origin = standin::win::ClientOrigin(*window);
-  lpPoint->x += origin.x;
-  lpPoint->y += origin.y;
+  lpPoint->x += sign * origin.x;
+  lpPoint->y += sign * origin.y;
   return TRUE;
+}
+}  // namespace
+
+BOOL WINAPI ClientToScreen(HWND hWnd, LPPOINT lpPoint) {
+  return MovePointBy("ClientToScreen", hWnd, lpPoint, 1);
 }
 
 BOOL WINAPI ScreenToClient(HWND hWnd, LPPOINT lpPoint) {
-  Log("ScreenToClient", {Name(hWnd), PointText(lpPoint)});
-  Window* window = Need(hWnd);
-  if (window == nullptr || lpPoint == nullptr) {
-    return FALSE;
-  }
-  POINT origin = standin::win::ClientOrigin(*window);
-  lpPoint->x -= origin.x;
-  lpPoint->y -= origin.y;
-  return TRUE;
+  return MovePointBy("ScreenToClient", hWnd, lpPoint, -1);
 }
 
 BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
@@ -1043,16 +1036,6 @@ BOOL WINAPI SystemParametersInfoA(UINT uiAction, UINT uiParam, LPVOID pvParam, U
 
 int WINAPI GetSystemMetrics(int nIndex) {
   Log("GetSystemMetrics", {Dec(nIndex)});
-  const standin::win::State& s = standin::win::S();
-  switch (nIndex) {
-    case SM_CXSCREEN:
-      return s.screenWidth;
-    case SM_CYSCREEN:
-      return s.screenHeight;
-    case SM_CXDLGFRAME:
-    case SM_CYDLGFRAME:
-      return 3;
-    default:
-      return 0;  // what nothing here asks for
-  }
+  // The dialog frame, which the checks read; nothing here asks for anything else.
+  return nIndex == SM_CXDLGFRAME || nIndex == SM_CYDLGFRAME ? 3 : 0;
 }
