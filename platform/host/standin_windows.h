@@ -65,7 +65,6 @@ std::string ClassOf(HWND window);
 std::string TextOf(HWND window);
 int IdOf(HWND window);
 DWORD StyleOf(HWND window);
-DWORD ExStyleOf(HWND window);
 bool IsEnabled(HWND window);                    // its own WS_DISABLED bit
 bool IsShown(HWND window);                      // WS_VISIBLE on it and on all its ancestors
 std::vector<HWND> ChildrenOf(HWND window);      // creation (z and tab) order
@@ -75,12 +74,9 @@ RECT RectInParent(HWND window);                 // a child's window rectangle, p
 HFONT FontOf(HWND window);                      // as the window answers WM_GETFONT
 HICON IconOf(HWND window, int which);           // ICON_BIG or ICON_SMALL, from WM_SETICON
 HANDLE ImageOf(HWND window);                    // STM_SETIMAGE / BM_SETIMAGE
-int CheckOf(HWND window);                       // a button's check state
 std::vector<std::string> ItemsOf(HWND window);  // list box or combo box strings
-int SelectionOf(HWND window);                   // their selection, -1 for none
 WORD DefaultIdOf(HWND dialog);                  // as DM_GETDEFID would answer, IDOK at first
 HWND Focus();
-HWND ActiveWindow();
 
 // ---- Messages delivered ----------------------------------------------------------------
 // Every message that reached a window procedure of a window the product can see, in
@@ -128,8 +124,6 @@ void SetIdleLimit(int sleeps);
 // platform's own modal loop does (inside a message box, the box's dialog keys first),
 // until the queue is empty. For message box scripts and for tests that run no loop.
 void PumpMessages();
-// Whether anything is queued: posted messages, input or windows to paint.
-bool HasQueuedMessages();
 
 // ---- Message boxes ---------------------------------------------------------------------
 struct MessageBox {

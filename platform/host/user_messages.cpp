@@ -663,11 +663,6 @@ void PumpMessages() {
   }
 }
 
-bool HasQueuedMessages() {
-  return !win::S().posted.empty() || !win::S().input.empty() ||
-         win::NextToPaint(nullptr) != nullptr;
-}
-
 }  // namespace standin
 
 // ---- The platform calls -------------------------------------------------------------

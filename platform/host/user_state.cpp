@@ -292,10 +292,6 @@ DWORD StyleOf(HWND window) {
   return Known(window, "StyleOf").style;
 }
 
-DWORD ExStyleOf(HWND window) {
-  return Known(window, "ExStyleOf").exStyle;
-}
-
 bool IsEnabled(HWND window) {
   return (Known(window, "IsEnabled").style & WS_DISABLED) == 0;
 }
@@ -338,16 +334,8 @@ HANDLE ImageOf(HWND window) {
   return Known(window, "ImageOf").image;
 }
 
-int CheckOf(HWND window) {
-  return Known(window, "CheckOf").check;
-}
-
 std::vector<std::string> ItemsOf(HWND window) {
   return Known(window, "ItemsOf").items;
-}
-
-int SelectionOf(HWND window) {
-  return Known(window, "SelectionOf").selection;
 }
 
 WORD DefaultIdOf(HWND dialog) {
@@ -356,10 +344,6 @@ WORD DefaultIdOf(HWND dialog) {
 
 HWND Focus() {
   return S().focus;
-}
-
-HWND ActiveWindow() {
-  return S().active;
 }
 
 std::vector<std::string> DeliveryLines(bool withParameters, HWND onlyTo) {

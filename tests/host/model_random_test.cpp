@@ -360,7 +360,7 @@ class RandomRun {
       lines.push_back("launch " + launch.commandLine + " in " + launch.directory +
                       (standin::HasEnded(launch.processId) ? ": ended" : ": running"));
     }
-    HWND active = standin::ActiveWindow();
+    HWND active = GetActiveWindow();
     std::string activeLine = active == nullptr  ? "active none"
                              : active == window ? "active window"
                                                 : "active " + standin::NameOf(active);

@@ -344,7 +344,7 @@ TEST_F(ToolkitControlsTest, ListsChecksAndOptions) {
     char buffer[8];
     EXPECT_EQ(ReadListSelection(dialog, id, buffer, sizeof buffer), 0u) << "nothing selected";
     SelectListItem(dialog, id, 2);
-    EXPECT_EQ(standin::SelectionOf(control), 1);
+    EXPECT_EQ(SendMessageA(control, id == 1 ? CB_GETCURSEL : LB_GETCURSEL, 0, 0), 1);
     EXPECT_EQ(ReadListSelection(dialog, id, buffer, sizeof buffer), 5u);
     EXPECT_STREQ(buffer, "third");
     EXPECT_EQ(ReadListSelection(dialog, id, buffer, 5), 0u) << "an entry that does not fit";
@@ -364,8 +364,8 @@ TEST_F(ToolkitControlsTest, ListsChecksAndOptions) {
   CheckOption(dialog, 11, 13, 12);
   EXPECT_SEQUENCE(Lines{"CheckRadioButton(dialog#1, 11, 13, 12)"},
                   standin::CallsTo({"CheckRadioButton"}));
-  EXPECT_EQ(standin::CheckOf(ControlHandle(dialog, 12)), BST_CHECKED);
-  EXPECT_EQ(standin::CheckOf(ControlHandle(dialog, 11)), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageA(ControlHandle(dialog, 12), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(ControlHandle(dialog, 11), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   DestroyWindow(dialog);
 }
 
