@@ -455,69 +455,52 @@ LRESULT CALLBACK StaticProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
   }
 }
 
-LRESULT CALLBACK EditProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-  Window* edit = Find(handle);
-  if (edit == nullptr) {
-    return 0;
-  }
-  LRESULT result = 0;
-  if (CommonMessage(*edit, message, wParam, lParam, &result)) {
-    return result;
-  }
-  switch (message) {
-    case WM_GETDLGCODE:
-      return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
-    case EM_SETSEL:
-      return 0;
-    case WM_LBUTTONDOWN:
-      SetFocusTo(handle);
-      return 0;
-    default:
-      return DefProc(handle, message, wParam, lParam);
-  }
-}
+namespace {
 
-LRESULT CALLBACK ScrollBarProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-  Window* bar = Find(handle);
-  if (bar == nullptr) {
+// Text boxes, list and combo boxes and scroll bars: the common messages, a list's
+// strings, the keys they ask the dialog for, and a click that takes the focus. A scroll
+// bar asks for no keys and takes no focus.
+LRESULT FieldProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT dialogCode,
+                  const ListMessages* list) {
+  Window* field = Find(handle);
+  if (field == nullptr) {
     return 0;
   }
   LRESULT result = 0;
-  if (CommonMessage(*bar, message, wParam, lParam, &result)) {
+  if (CommonMessage(*field, message, wParam, lParam, &result) ||
+      (list != nullptr &&
+       ListMessage(*field, *list, list == &kComboBoxMessages, message, wParam, lParam, &result))) {
     return result;
   }
-  return DefProc(handle, message, wParam, lParam);
-}
-
-// List boxes and combo boxes differ only in their message numbers.
-template <typename Messages>
-LRESULT ListLikeProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam,
-                     const Messages& messages, bool combo) {
-  Window* list = Find(handle);
-  if (list == nullptr) {
-    return 0;
+  if (dialogCode != 0 && message == WM_GETDLGCODE) {
+    return dialogCode;
   }
-  LRESULT result = 0;
-  if (CommonMessage(*list, message, wParam, lParam, &result) ||
-      ListMessage(*list, messages, combo, message, wParam, lParam, &result)) {
-    return result;
-  }
-  if (message == WM_GETDLGCODE) {
-    return DLGC_WANTARROWS | DLGC_WANTCHARS;
-  }
-  if (message == WM_LBUTTONDOWN) {
+  if (dialogCode != 0 && message == WM_LBUTTONDOWN) {
     SetFocusTo(handle);
     return 0;
   }
   return DefProc(handle, message, wParam, lParam);
 }
 
+}  // namespace
+
+LRESULT CALLBACK EditProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+  return FieldProc(handle, message, wParam, lParam,
+                   DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS, nullptr);
+}
+
+LRESULT CALLBACK ScrollBarProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+  return FieldProc(handle, message, wParam, lParam, 0, nullptr);
+}
+
 LRESULT CALLBACK ListBoxProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-  return ListLikeProc(handle, message, wParam, lParam, kListBoxMessages, false);
+  return FieldProc(handle, message, wParam, lParam, DLGC_WANTARROWS | DLGC_WANTCHARS,
+                   &kListBoxMessages);
 }
 
 LRESULT CALLBACK ComboBoxProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-  return ListLikeProc(handle, message, wParam, lParam, kComboBoxMessages, true);
+  return FieldProc(handle, message, wParam, lParam, DLGC_WANTARROWS | DLGC_WANTCHARS,
+                   &kComboBoxMessages);
 }
 
 void RegisterBuiltInClasses() {
