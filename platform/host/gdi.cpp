@@ -393,11 +393,6 @@ LOGFONTA FontInfo(HFONT font) {
   return KnownObject(font, ObjectKind::kFont, "FontInfo").font;
 }
 
-COLORREF BrushColour(HBRUSH brush) {
-  const Object& object = KnownObject(brush, ObjectKind::kBrush, "BrushColour");
-  return object.sysColourIndex >= 0 ? win::SysColour(object.sysColourIndex) : object.colour;
-}
-
 bool IsObjectAlive(const void* handle) {
   const Object* object = FindObject(handle);
   return object != nullptr && object->alive;
@@ -536,7 +531,10 @@ int WINAPI GetObjectA(HGDIOBJ h, int c, LPVOID pv) {
   }
   if (type == OBJ_BRUSH && pv != nullptr && c >= static_cast<int>(sizeof(LOGBRUSH))) {
     *static_cast<LOGBRUSH*>(pv) =
-        LOGBRUSH{BS_SOLID, standin::BrushColour(static_cast<HBRUSH>(h)), 0};
+        LOGBRUSH{BS_SOLID,
+                 object->sysColourIndex >= 0 ? standin::win::SysColour(object->sysColourIndex)
+                                             : object->colour,
+                 0};
     return sizeof(LOGBRUSH);
   }
   if (type == OBJ_BITMAP && pv != nullptr && c >= static_cast<int>(sizeof(BITMAP))) {

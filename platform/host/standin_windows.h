@@ -75,15 +75,14 @@ HFONT FontOf(HWND window);                      // as the window answers WM_GETF
 HICON IconOf(HWND window, int which);           // ICON_BIG or ICON_SMALL, from WM_SETICON
 HANDLE ImageOf(HWND window);                    // STM_SETIMAGE / BM_SETIMAGE
 std::vector<std::string> ItemsOf(HWND window);  // list box or combo box strings
-WORD DefaultIdOf(HWND dialog);                  // as DM_GETDEFID would answer, IDOK at first
 HWND Focus();
 
 // ---- Messages delivered ----------------------------------------------------------------
 // Every message that reached a window procedure of a window the product can see, in
 // order.
-// The deliveries as "dialog#1 WM_SETFONT(font#1, 0)", or without parameters as
-// "dialog#1 WM_SETFONT"; only those to the given window when one is given.
-std::vector<std::string> DeliveryLines(bool withParameters = true, HWND onlyTo = nullptr);
+// The deliveries as "dialog#1 WM_SETFONT(font#1, 0)"; only those to the given window when
+// one is given.
+std::vector<std::string> DeliveryLines(HWND onlyTo = nullptr);
 void ClearDeliveries();
 // "WM_SETFONT", "DM_SETDEFID", "WM_USER+9", "WM_APP+1" or "0x0118" (message_names.h).
 std::string MessageName(UINT message);
@@ -156,7 +155,6 @@ void FailCreateSolidBrush(bool fail);
 
 // ---- GDI -------------------------------------------------------------------------------
 LOGFONTA FontInfo(HFONT font);           // the LOGFONTA it was made from
-COLORREF BrushColour(HBRUSH brush);      // a solid or system-colour brush's colour
 bool IsObjectAlive(const void* handle);  // a GDI object, icon or DC not yet freed
 
 // What a control (or a dialog's background) was painted with: the DC's state after the

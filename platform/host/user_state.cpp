@@ -338,24 +338,17 @@ std::vector<std::string> ItemsOf(HWND window) {
   return Known(window, "ItemsOf").items;
 }
 
-WORD DefaultIdOf(HWND dialog) {
-  return Known(dialog, "DefaultIdOf").defaultId;
-}
-
 HWND Focus() {
   return S().focus;
 }
 
-std::vector<std::string> DeliveryLines(bool withParameters, HWND onlyTo) {
+std::vector<std::string> DeliveryLines(HWND onlyTo) {
   std::vector<std::string> lines;
   for (const MSG& delivery : S().deliveries) {
-    if (onlyTo != nullptr && delivery.hwnd != onlyTo) {
-      continue;
+    if (onlyTo == nullptr || delivery.hwnd == onlyTo) {
+      lines.push_back(
+          MessageLine(delivery.hwnd, delivery.message, delivery.wParam, delivery.lParam));
     }
-    lines.push_back(
-        withParameters
-            ? MessageLine(delivery.hwnd, delivery.message, delivery.wParam, delivery.lParam)
-            : win::Name(delivery.hwnd) + " " + MessageName(delivery.message));
   }
   return lines;
 }

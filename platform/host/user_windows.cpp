@@ -27,6 +27,7 @@
 // gives ERROR_CLASS_DOES_NOT_EXIST, every other call on an invalid handle
 // ERROR_INVALID_WINDOW_HANDLE.
 #include <algorithm>
+#include <utility>
 
 #include "user_internal.h"
 
@@ -40,16 +41,12 @@ using detail::Str;
 
 int CaptionHeight() {
   // Wine's caption at 96, 120 and 144 dpi; in between, in proportion.
-  switch (S().dpi) {
-    case 96:
-      return 19;
-    case 120:
-      return 24;
-    case 144:
-      return 28;
-    default:
-      return MulDivRound(19, S().dpi, 96);
+  for (auto [dpi, height] : {std::pair{96, 19}, std::pair{120, 24}, std::pair{144, 28}}) {
+    if (S().dpi == dpi) {
+      return height;
+    }
   }
+  return MulDivRound(19, S().dpi, 96);
 }
 
 std::string NewName(const CreateArgs& args, const WindowClass& windowClass) {
@@ -188,24 +185,16 @@ bool ActivatingCommand(int command) {
 }
 
 std::string IndexText(int index) {
-  switch (index) {
-    case GWL_STYLE:
-      return "GWL_STYLE";
-    case GWL_EXSTYLE:
-      return "GWL_EXSTYLE";
-    case GWLP_ID:
-      return "GWLP_ID";
-    case GWLP_HWNDPARENT:
-      return "GWLP_HWNDPARENT";
-    case GWLP_USERDATA:
-      return "GWLP_USERDATA";
-    case GWLP_WNDPROC:
-      return "GWLP_WNDPROC";
-    case DWLP_MSGRESULT:
-      return "DWLP_MSGRESULT";
-    default:
-      return Dec(index);
+#define INDEX(name) std::pair<int, const char*>(name, #name)
+  for (auto [value, name] :
+       {INDEX(GWL_STYLE), INDEX(GWL_EXSTYLE), INDEX(GWLP_ID), INDEX(GWLP_HWNDPARENT),
+        INDEX(GWLP_USERDATA), INDEX(GWLP_WNDPROC), INDEX(DWLP_MSGRESULT)}) {
+    if (value == index) {
+      return name;
+    }
   }
+#undef INDEX
+  return Dec(index);
 }
 
 // The window data that the toolkit and the checks read and write; another index is

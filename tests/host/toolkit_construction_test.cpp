@@ -277,10 +277,11 @@ TEST_F(ToolkitConstructionTest, ADefaultPushButtonBecomesTheDialogsDefault) {
   EXPECT_SEQUENCE((Lines{"SendMessageA(BUTTON#1001, WM_SETFONT, font#1, 1)",
                          "SendMessageA(dialog#1, DM_SETDEFID, 1001, 0)"}),
                   standin::CallsTo({"SendMessageA"}));
-  EXPECT_EQ(standin::DefaultIdOf(dialog), 1001);
+  EXPECT_EQ(LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)), 1001);
   Label(dialog, 1002);
   AddControl(kLabel, dialog, 1003, "", nullptr, 0, 0, 0, 5, 5, kSsCenter, 0, nullptr, nullptr);
-  EXPECT_EQ(standin::DefaultIdOf(dialog), 1001) << "a label's type bit 1 is no default button";
+  EXPECT_EQ(LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)), 1001)
+      << "a label's type bit 1 is no default button";
   DestroyWindow(dialog);
 }
 

@@ -106,7 +106,9 @@ TEST_F(ToolkitControlsTest, BrushesAreSharedByColourAcrossDialogs) {
   SetControlColor(two, 2, 0, 0x00FF00);
   HBRUSH shared = FindRecord(ControlHandle(one, 1))->brush;
   EXPECT_EQ(FindRecord(ControlHandle(two, 2))->brush, shared);
-  EXPECT_EQ(standin::BrushColour(shared), 0x00FF00u);
+  LOGBRUSH made{};
+  GetObjectA(shared, sizeof made, &made);
+  EXPECT_EQ(made.lbColor, 0x00FF00u);
   SetControlColor(one, 1, 0, -1);
   EXPECT_TRUE(standin::IsObjectAlive(shared));
   SetControlColor(two, 2, 0, -1);
@@ -325,7 +327,7 @@ TEST_F(ToolkitControlsTest, TextFocusCallbacksAndMessagesOfControls) {
   standin::ClearDeliveries();
   standin::PumpMessages();
   EXPECT_SEQUENCE(Lines{"BUTTON#1001 WM_USER+3(4, 5)"},
-                  Only(standin::DeliveryLines(true, button), {"WM_USER"}));
+                  Only(standin::DeliveryLines(button), {"WM_USER"}));
   DestroyWindow(dialog);
 }
 

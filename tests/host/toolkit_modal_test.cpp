@@ -22,7 +22,7 @@ Lines Tail(const Lines& lines, size_t count) {
 // WM_ACTIVATE.
 Lines DeliveredWithoutActivate(HWND dialog) {
   Lines lines;
-  for (const std::string& line : standin::DeliveryLines(true, dialog)) {
+  for (const std::string& line : standin::DeliveryLines(dialog)) {
     if (line.find(" WM_ACTIVATE(") == std::string::npos) {
       lines.push_back(line);
     }
@@ -74,7 +74,7 @@ TEST_F(ToolkitModalTest, TheCallbackSeesTheRunFromTheDirectCallsToTheDestruction
   // Everything delivered reached the callback but activation, which was delivered.
   Lines throughWindow(callback_.seen.begin() + 2, callback_.seen.end());
   EXPECT_SEQUENCE(DeliveredWithoutActivate(dialog), throughWindow);
-  EXPECT_EQ(Only(standin::DeliveryLines(true, dialog), {"WM_ACTIVATE("}).size(), 2u);
+  EXPECT_EQ(Only(standin::DeliveryLines(dialog), {"WM_ACTIVATE("}).size(), 2u);
 
   // The loop left at its first look after the dialog had gone.
   EXPECT_SEQUENCE(
