@@ -94,31 +94,14 @@ class TemplateReader {
  public:
   explicit TemplateReader(const void* start) : start_(static_cast<const BYTE*>(start)) {}
 
-  bool Word(WORD* value, const char* what) {
-    if (!Readable(sizeof(WORD), what)) {
+  // A word, double word or short, little-endian as the platform and this machine keep it.
+  template <typename T>
+  bool Read(T* value, const char* what) {
+    if (!Readable(sizeof(T), what)) {
       return false;
     }
-    std::memcpy(value, start_ + offset_, sizeof(WORD));
-    offset_ += sizeof(WORD);
-    return true;
-  }
-
-  bool Dword(DWORD* value, const char* what) {
-    WORD low = 0;
-    WORD high = 0;
-    if (!Word(&low, what) || !Word(&high, what)) {
-      return false;
-    }
-    *value = low | (static_cast<DWORD>(high) << 16);
-    return true;
-  }
-
-  bool Short(short* value, const char* what) {
-    WORD word = 0;
-    if (!Word(&word, what)) {
-      return false;
-    }
-    *value = static_cast<short>(word);
+    std::memcpy(value, start_ + offset_, sizeof(T));
+    offset_ += sizeof(T);
     return true;
   }
 
@@ -127,7 +110,7 @@ class TemplateReader {
     text->clear();
     for (;;) {
       WORD character = 0;
-      if (!Word(&character, what)) {
+      if (!Read(&character, what)) {
         error_ = std::string(what) + " does not end before the end of the template";
         return false;
       }
@@ -142,7 +125,7 @@ class TemplateReader {
   // string.
   bool NameOrOrdinal(std::string* text, const char* what) {
     WORD first = 0;
-    if (!Word(&first, what)) {
+    if (!Read(&first, what)) {
       return false;
     }
     if (first == 0) {
@@ -151,7 +134,7 @@ class TemplateReader {
     }
     if (first == 0xFFFF) {
       WORD ordinal = 0;
-      if (!Word(&ordinal, what)) {
+      if (!Read(&ordinal, what)) {
         return false;
       }
       *text = "#" + Dec(ordinal);
@@ -217,7 +200,7 @@ bool ReadTemplate(const void* bytes, DialogTemplate* out, std::string* error) {
   TemplateReader reader(bytes);
   DialogTemplate& t = *out;
   WORD firstWords[2] = {0, 0};
-  if (!reader.Word(&firstWords[0], "the style") || !reader.Word(&firstWords[1], "the style")) {
+  if (!reader.Read(&firstWords[0], "the style") || !reader.Read(&firstWords[1], "the style")) {
     *error = reader.Error();
     return false;
   }
@@ -227,15 +210,15 @@ bool ReadTemplate(const void* bytes, DialogTemplate* out, std::string* error) {
   }
   t.style = firstWords[0] | (static_cast<DWORD>(firstWords[1]) << 16);
   std::string menu;
-  bool ok = reader.Dword(&t.exStyle, "the extended style") &&
-            reader.Word(&t.count, "the item count") && reader.Short(&t.x, "x") &&
-            reader.Short(&t.y, "y") && reader.Short(&t.cx, "cx") && reader.Short(&t.cy, "cy") &&
+  bool ok = reader.Read(&t.exStyle, "the extended style") &&
+            reader.Read(&t.count, "the item count") && reader.Read(&t.x, "x") &&
+            reader.Read(&t.y, "y") && reader.Read(&t.cx, "cx") && reader.Read(&t.cy, "cy") &&
             reader.NameOrOrdinal(&menu, "the menu") &&
             reader.NameOrOrdinal(&t.className, "the window class") &&
             reader.String(&t.title, "the title");
   if (ok && (t.style & DS_SETFONT) != 0) {
     ok =
-        reader.Word(&t.pointSize, "the point size") && reader.String(&t.face, "the font face name");
+        reader.Read(&t.pointSize, "the point size") && reader.String(&t.face, "the font face name");
   }
   if (!ok) {
     *error = reader.Error();
@@ -251,11 +234,11 @@ bool ReadTemplate(const void* bytes, DialogTemplate* out, std::string* error) {
     WORD creationData = 0;
     std::string what = "item " + Dec(i + 1);
     const char* label = what.c_str();
-    if (!(reader.Dword(&item.style, label) && reader.Dword(&item.exStyle, label) &&
-          reader.Short(&item.x, label) && reader.Short(&item.y, label) &&
-          reader.Short(&item.cx, label) && reader.Short(&item.cy, label) &&
-          reader.Word(&item.id, label) && reader.NameOrOrdinal(&item.className, label) &&
-          reader.NameOrOrdinal(&item.text, label) && reader.Word(&creationData, label) &&
+    if (!(reader.Read(&item.style, label) && reader.Read(&item.exStyle, label) &&
+          reader.Read(&item.x, label) && reader.Read(&item.y, label) &&
+          reader.Read(&item.cx, label) && reader.Read(&item.cy, label) &&
+          reader.Read(&item.id, label) && reader.NameOrOrdinal(&item.className, label) &&
+          reader.NameOrOrdinal(&item.text, label) && reader.Read(&creationData, label) &&
           reader.Skip(creationData >= 2 ? creationData - 2u : 0u, label))) {
       *error = reader.Error();
       return false;
