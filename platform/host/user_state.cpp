@@ -194,12 +194,6 @@ int MulDivRound(int value, int numerator, int denominator) {
 
 }  // namespace standin::win
 
-int WINAPI MulDiv(int nNumber, int nNumerator, int nDenominator) {
-  standin::detail::Log("MulDiv", {standin::detail::Dec(nNumber), standin::detail::Dec(nNumerator),
-                                  standin::detail::Dec(nDenominator)});
-  return standin::win::MulDivRound(nNumber, nNumerator, nDenominator);
-}
-
 namespace standin::detail {
 
 void ResetWindowSide() {

@@ -38,7 +38,7 @@ TEST_F(DialogTemplate, TheWizardsTemplateMakesAHiddenCentredDialogInItsOwnFont) 
 
   auto* font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
   LOGFONTA info = FontInfo(font);
-  EXPECT_EQ(info.lfHeight, -MulDiv(8, 96, 72));
+  EXPECT_EQ(info.lfHeight, -11) << "8 points at 96 dpi";
   EXPECT_EQ(info.lfWeight, FW_DONTCARE);
   EXPECT_EQ(info.lfCharSet, DEFAULT_CHARSET);
   EXPECT_STREQ(info.lfFaceName, "MS Sans Serif");
@@ -141,17 +141,12 @@ TEST_F(DialogUnits, MapDialogRectConvertsEachEdgeRoundingHalvesAwayFromZero) {
   EXPECT_EQ(dpi, 96);
   EXPECT_EQ(base.y, 12);
   EXPECT_EQ(base.x, 6);
-  Lines expected;
   Lines actual;
   for (RECT units :
        {RECT{1, 1, 3, 3}, RECT{-1, -4, -3, -12}, RECT{2, 4, 6, 12}, RECT{15, 20, 230, 35}}) {
-    expected.push_back(Text(RECT{MulDiv(units.left, base.x, 4), MulDiv(units.top, base.y, 8),
-                                 MulDiv(units.right, base.x, 4), MulDiv(units.bottom, base.y, 8)}));
     actual.push_back(Text(Mapped(dialog, units)));
   }
-  EXPECT_SEQUENCE(expected, actual);
-  EXPECT_EQ(MulDiv(3, 6, 4), 5) << "MulDiv rounds half away from zero";
-  EXPECT_EQ(MulDiv(-3, 6, 4), -5);
+  EXPECT_SEQUENCE((Lines{"{2,2,5,5}", "{-2,-6,-5,-18}", "{3,6,9,18}", "{23,30,345,53}"}), actual);
   DestroyWindow(dialog);
 
   HWND systemFont = MakeDialog(Header(kPlainStyle & ~DS_SETFONT, 0));
