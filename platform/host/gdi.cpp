@@ -95,6 +95,19 @@ Object* HolderOf(HGDIOBJ handle) {
   return nullptr;
 }
 
+// Sets a text colour, background colour or background mode of a live DC and gives back
+// the old one; `failed` for a DC that is not alive.
+template <typename T>
+T SwapDcState(HDC dc, T Object::*state, T value, T failed) {
+  Object* object = AliveDc(dc);
+  if (object == nullptr) {
+    return failed;
+  }
+  T old = object->*state;
+  object->*state = value;
+  return old;
+}
+
 bool Intersects(const RECT& a, const RECT& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
@@ -177,39 +190,9 @@ HBRUSH DefaultColours(UINT message, HDC dc) {
   } else if (message == WM_CTLCOLORSCROLLBAR) {
     background = COLOR_SCROLLBAR;
   }
-  SetDcText(dc, SysColour(text));
-  SetDcBackground(dc, SysColour(background));
+  SwapDcState(dc, &Object::textColour, SysColour(text), CLR_INVALID);
+  SwapDcState(dc, &Object::backgroundColour, SysColour(background), CLR_INVALID);
   return SysBrush(background);
-}
-
-COLORREF SetDcText(HDC dc, COLORREF colour) {
-  Object* object = AliveDc(dc);
-  if (object == nullptr) {
-    return CLR_INVALID;
-  }
-  COLORREF old = object->textColour;
-  object->textColour = colour;
-  return old;
-}
-
-COLORREF SetDcBackground(HDC dc, COLORREF colour) {
-  Object* object = AliveDc(dc);
-  if (object == nullptr) {
-    return CLR_INVALID;
-  }
-  COLORREF old = object->backgroundColour;
-  object->backgroundColour = colour;
-  return old;
-}
-
-int SetDcMode(HDC dc, int mode) {
-  Object* object = AliveDc(dc);
-  if (object == nullptr || (mode != TRANSPARENT && mode != OPAQUE)) {
-    return 0;
-  }
-  int old = object->backgroundMode;
-  object->backgroundMode = mode;
-  return old;
 }
 
 void ResetGdi() {
@@ -662,17 +645,20 @@ BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, in
 
 COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color) {
   Log("SetTextColor", {Name(hdc), Hex(color)});
-  return standin::win::SetDcText(hdc, color);
+  return standin::win::SwapDcState(hdc, &Object::textColour, color, CLR_INVALID);
 }
 
 COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color) {
   Log("SetBkColor", {Name(hdc), Hex(color)});
-  return standin::win::SetDcBackground(hdc, color);
+  return standin::win::SwapDcState(hdc, &Object::backgroundColour, color, CLR_INVALID);
 }
 
 int WINAPI SetBkMode(HDC hdc, int mode) {
   Log("SetBkMode", {Name(hdc), Dec(mode)});
-  return standin::win::SetDcMode(hdc, mode);
+  if (mode != TRANSPARENT && mode != OPAQUE) {
+    return 0;
+  }
+  return standin::win::SwapDcState(hdc, &Object::backgroundMode, mode, 0);
 }
 
 int WINAPI GetBkMode(HDC hdc) {

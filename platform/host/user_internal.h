@@ -278,9 +278,6 @@ HGDIOBJ Stock(int index);
 // Text colour, background colour and brush of the default processing of a colour
 // message: what DefWindowProcA does with it.
 HBRUSH DefaultColours(UINT message, HDC dc);
-COLORREF SetDcText(HDC dc, COLORREF colour);
-COLORREF SetDcBackground(HDC dc, COLORREF colour);
-int SetDcMode(HDC dc, int mode);
 void ResetGdi();
 void AddGdiLedger(std::vector<std::string>* lines);
 

@@ -925,33 +925,21 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
   return SetWindowData("SetWindowLongPtrA", hWnd, nIndex, dwNewLong);
 }
 
-BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {
-  Log("GetClientRect", {Name(hWnd), lpRect == nullptr ? "NULL" : "rect"});
-  Window* window = Need(hWnd);
-  if (window == nullptr || lpRect == nullptr) {
-    return FALSE;
-  }
-  *lpRect = standin::win::ClientRect(*window);
-  return TRUE;
-}
-
-BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT lpRect) {
-  Log("GetWindowRect", {Name(hWnd), lpRect == nullptr ? "NULL" : "rect"});
-  Window* window = Need(hWnd);
-  if (window == nullptr || lpRect == nullptr) {
-    return FALSE;
-  }
-  *lpRect = standin::win::ScreenRect(*window);
-  return TRUE;
-}
-
 namespace {
+BOOL ReadRect(const char* call, HWND hWnd, LPRECT lpRect, RECT (*read)(const Window&)) {
+  Log(call, {Name(hWnd), lpRect == nullptr ? "NULL" : "rect"});
+  Window* window = Need(hWnd);
+  if (window == nullptr || lpRect == nullptr) {
+    return FALSE;
+  }
+  *lpRect = read(*window);
+  return TRUE;
+}
+
 std::string PointText(const POINT* point) {
   return point == nullptr ? "NULL" : "{" + Dec(point->x) + "," + Dec(point->y) + "}";
 }
-}  // namespace
 
-namespace {
 // Moves the point by the window's client origin: +1 to the screen, -1 from it.
 BOOL MovePointBy(const char* call, HWND hWnd, LPPOINT lpPoint, int sign) {
   Log(call, {Name(hWnd), PointText(lpPoint)});
@@ -965,6 +953,14 @@ BOOL MovePointBy(const char* call, HWND hWnd, LPPOINT lpPoint, int sign) {
   return TRUE;
 }
 }  // namespace
+
+BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {
+  return ReadRect("GetClientRect", hWnd, lpRect, standin::win::ClientRect);
+}
+
+BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT lpRect) {
+  return ReadRect("GetWindowRect", hWnd, lpRect, standin::win::ScreenRect);
+}
 
 BOOL WINAPI ClientToScreen(HWND hWnd, LPPOINT lpPoint) {
   return MovePointBy("ClientToScreen", hWnd, lpPoint, 1);
