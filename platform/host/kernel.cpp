@@ -52,9 +52,6 @@ struct KernelState {
   WORD startupShow = 0;
   std::string commandLine = R"("C:\setup.exe")";
   std::vector<char> commandLineBuffer;
-  DWORD versionMajor = 10;
-  DWORD versionMinor = 0;
-  DWORD versionBuild = 19045;
   int comInitialize = 0;
   int comUninitialize = 0;
   std::jmp_buf* exitJump = nullptr;
@@ -656,9 +653,9 @@ BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA lpVersionInformation) {
     K().lastError = ERROR_INSUFFICIENT_BUFFER;
     return FALSE;
   }
-  lpVersionInformation->dwMajorVersion = K().versionMajor;
-  lpVersionInformation->dwMinorVersion = K().versionMinor;
-  lpVersionInformation->dwBuildNumber = K().versionBuild;
+  lpVersionInformation->dwMajorVersion = 10;  // Windows 10, as Wine reports by default
+  lpVersionInformation->dwMinorVersion = 0;
+  lpVersionInformation->dwBuildNumber = 19045;
   lpVersionInformation->dwPlatformId = 2;
   lpVersionInformation->szCSDVersion[0] = '\0';
   return TRUE;

@@ -63,7 +63,6 @@ std::string NameOf(const void* handle);
 bool IsAlive(HWND window);  // not destroyed
 std::string ClassOf(HWND window);
 std::string TextOf(HWND window);
-int IdOf(HWND window);
 DWORD StyleOf(HWND window);
 bool IsEnabled(HWND window);                    // its own WS_DISABLED bit
 bool IsShown(HWND window);                      // WS_VISIBLE on it and on all its ancestors
@@ -75,7 +74,6 @@ HFONT FontOf(HWND window);                      // as the window answers WM_GETF
 HICON IconOf(HWND window, int which);           // ICON_BIG or ICON_SMALL, from WM_SETICON
 HANDLE ImageOf(HWND window);                    // STM_SETIMAGE / BM_SETIMAGE
 std::vector<std::string> ItemsOf(HWND window);  // list box or combo box strings
-HWND Focus();
 
 // ---- Messages delivered ----------------------------------------------------------------
 // Every message that reached a window procedure of a window the product can see, in

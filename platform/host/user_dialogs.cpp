@@ -59,7 +59,8 @@ using detail::Hex;
 
 constexpr size_t kTemplateLimit = 0x10000;
 
-// A dialog template as read from its bytes.
+// A dialog template as read from its bytes: the dialog and each item have a style, an
+// extended style, a place and size in dialog units, and a window class.
 struct TemplateItem {
   DWORD style = 0;
   DWORD exStyle = 0;
@@ -68,20 +69,12 @@ struct TemplateItem {
   short cx = 0;
   short cy = 0;
   WORD id = 0;
-  std::string className;
-  std::string text;
+  std::string className;  // the dialog's: empty for the dialog class
+  std::string text;       // the dialog's: its title
 };
 
-struct DialogTemplate {
-  DWORD style = 0;
-  DWORD exStyle = 0;
+struct DialogTemplate : TemplateItem {
   WORD count = 0;
-  short x = 0;
-  short y = 0;
-  short cx = 0;
-  short cy = 0;
-  std::string className;  // empty: the dialog class
-  std::string title;
   WORD pointSize = 0;
   std::string face;
   std::vector<TemplateItem> items;
@@ -210,12 +203,11 @@ bool ReadTemplate(const void* bytes, DialogTemplate* out, std::string* error) {
   }
   t.style = firstWords[0] | (static_cast<DWORD>(firstWords[1]) << 16);
   std::string menu;
-  bool ok = reader.Read(&t.exStyle, "the extended style") &&
-            reader.Read(&t.count, "the item count") && reader.Read(&t.x, "x") &&
-            reader.Read(&t.y, "y") && reader.Read(&t.cx, "cx") && reader.Read(&t.cy, "cy") &&
-            reader.NameOrOrdinal(&menu, "the menu") &&
-            reader.NameOrOrdinal(&t.className, "the window class") &&
-            reader.String(&t.title, "the title");
+  bool ok =
+      reader.Read(&t.exStyle, "the extended style") && reader.Read(&t.count, "the item count") &&
+      reader.Read(&t.x, "x") && reader.Read(&t.y, "y") && reader.Read(&t.cx, "cx") &&
+      reader.Read(&t.cy, "cy") && reader.NameOrOrdinal(&menu, "the menu") &&
+      reader.NameOrOrdinal(&t.className, "the window class") && reader.String(&t.text, "the title");
   if (ok && (t.style & DS_SETFONT) != 0) {
     ok =
         reader.Read(&t.pointSize, "the point size") && reader.String(&t.face, "the font face name");
@@ -254,7 +246,7 @@ std::string TemplateText(const DialogTemplate& t) {
                      ",items=" + Dec(t.count) + ",x=" + Dec(t.x) + ",y=" + Dec(t.y) +
                      ",cx=" + Dec(t.cx) + ",cy=" + Dec(t.cy) +
                      ",class=" + (t.className.empty() ? "0" : detail::Str(t.className.c_str())) +
-                     ",title=" + detail::Str(t.title.c_str());
+                     ",title=" + detail::Str(t.text.c_str());
   if ((t.style & DS_SETFONT) != 0) {
     text += ",font=" + Dec(t.pointSize) + " " + detail::Str(t.face.c_str());
   }
@@ -558,7 +550,7 @@ HWND MakeDialog(const void* bytes, HWND owner, DLGPROC procedure, LPARAM initPar
   CreateArgs args;
   args.exStyle = exStyle;
   args.className = t.className.empty() ? "#32770" : t.className;
-  args.text = t.title.c_str();
+  args.text = t.text.c_str();
   args.style = t.style & ~WS_VISIBLE;
   args.x = pos.x;
   args.y = pos.y;

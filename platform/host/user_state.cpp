@@ -278,10 +278,6 @@ std::string TextOf(HWND window) {
   return Known(window, "TextOf").text;
 }
 
-int IdOf(HWND window) {
-  return static_cast<int>(Known(window, "IdOf").id);
-}
-
 DWORD StyleOf(HWND window) {
   return Known(window, "StyleOf").style;
 }
@@ -330,10 +326,6 @@ HANDLE ImageOf(HWND window) {
 
 std::vector<std::string> ItemsOf(HWND window) {
   return Known(window, "ItemsOf").items;
-}
-
-HWND Focus() {
-  return S().focus;
 }
 
 std::vector<std::string> DeliveryLines(HWND onlyTo) {

@@ -319,7 +319,7 @@ TEST_F(ToolkitControlsTest, TextFocusCallbacksAndMessagesOfControls) {
   EXPECT_EQ(FindRecord(button)->callback, nullptr);
 
   FocusControl(dialog, 1001);
-  EXPECT_EQ(standin::Focus(), button);
+  EXPECT_EQ(GetFocus(), button);
 
   standin::ClearCalls();
   EXPECT_TRUE(PostWindowMessage(button, WM_USER + 3, 4, 5));

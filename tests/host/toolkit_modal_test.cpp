@@ -242,7 +242,7 @@ TEST_F(ToolkitModalTest, AnOwnerIsDisabledWhileTheDialogRunsAndGetsTheFocusBack)
     EXPECT_SEQUENCE((Lines{"WM_INITDIALOG owner enabled", "WM_SHOWWINDOW owner disabled",
                            "WM_DESTROY owner enabled"}),
                     enabled);
-    EXPECT_EQ(standin::Focus(), owner);
+    EXPECT_EQ(GetFocus(), owner);
     callback_.seen.clear();
   }
   DestroyWindow(owner);

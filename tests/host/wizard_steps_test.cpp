@@ -174,10 +174,10 @@ TEST_F(WizardStepsTest, InstallWithANotificationCodeInTheHighWordRunsTheStep) {
 
 // Where the keyboard focus is, and which buttons are drawn as the default one.
 std::string FocusAndDefault() {
-  HWND focus = standin::Focus();
+  HWND focus = GetFocus();
   std::string line = "focus " + (focus == nullptr    ? std::string("none")
                                  : focus == Window() ? std::string("the window")
-                                                     : std::to_string(standin::IdOf(focus)));
+                                                     : std::to_string(GetDlgCtrlID(focus)));
   line += ", default";
   for (int id : {1002, 1003, 1006, 1007, 1008, 1011, 1012}) {
     if ((standin::StyleOf(Control(id)) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {

@@ -75,7 +75,7 @@ TEST_F(WizardWindowTest, IsBuiltFromItsTableCentredWithItsIconAndStartsInStepOne
 
     std::vector<std::string> children;
     for (HWND child : standin::ChildrenOf(window)) {
-      children.push_back(std::to_string(standin::IdOf(child)) + " " + standin::ClassOf(child) +
+      children.push_back(std::to_string(GetDlgCtrlID(child)) + " " + standin::ClassOf(child) +
                          " \"" + standin::TextOf(child) + "\"");
     }
     std::vector<std::string> expected;
