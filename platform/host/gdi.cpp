@@ -7,8 +7,10 @@
 // one that is still selected into a DC (which fails, as documented), releasing a DC the
 // wrong way or selecting a deleted object is recorded as a fault.
 //
-// The system colours are those of the classic Windows scheme ("Windows Standard"):
-// button face light grey 0xC0C0C0, window white, text black.
+// The system colours are those that the default colours of the controls use, as the
+// classic Windows scheme ("Windows Standard") has them: button face light grey 0xC0C0C0,
+// window white, text black. Only WHITE_BRUSH, NULL_BRUSH, SYSTEM_FONT and
+// DEFAULT_GUI_FONT are there of the stock objects.
 #include <cstring>
 
 #include "user_internal.h"
@@ -33,19 +35,10 @@ struct ColourEntry {
 // clang-format off
 // NOLINTNEXTLINE(cppcoreguidelines-avoid-c-arrays)
 const ColourEntry kClassicColours[] = {
-    COLOUR(COLOR_SCROLLBAR, 0xC0C0C0), COLOUR(COLOR_BACKGROUND, 0x808000),
-    COLOUR(COLOR_ACTIVECAPTION, 0x800000), COLOUR(COLOR_INACTIVECAPTION, 0x808080),
-    COLOUR(COLOR_MENU, 0xC0C0C0), COLOUR(COLOR_WINDOW, 0xFFFFFF),
-    COLOUR(COLOR_WINDOWFRAME, 0x000000), COLOUR(COLOR_MENUTEXT, 0x000000),
-    COLOUR(COLOR_WINDOWTEXT, 0x000000), COLOUR(COLOR_CAPTIONTEXT, 0xFFFFFF),
-    COLOUR(COLOR_ACTIVEBORDER, 0xC0C0C0), COLOUR(COLOR_INACTIVEBORDER, 0xC0C0C0),
-    COLOUR(COLOR_APPWORKSPACE, 0x808080), COLOUR(COLOR_HIGHLIGHT, 0x800000),
-    COLOUR(COLOR_HIGHLIGHTTEXT, 0xFFFFFF), COLOUR(COLOR_BTNFACE, 0xC0C0C0),
-    COLOUR(COLOR_BTNSHADOW, 0x808080), COLOUR(COLOR_GRAYTEXT, 0x808080),
-    COLOUR(COLOR_BTNTEXT, 0x000000), COLOUR(COLOR_INACTIVECAPTIONTEXT, 0xC0C0C0),
-    COLOUR(COLOR_BTNHIGHLIGHT, 0xFFFFFF), COLOUR(COLOR_3DDKSHADOW, 0x000000),
-    COLOUR(COLOR_3DLIGHT, 0xC0C0C0), COLOUR(COLOR_INFOTEXT, 0x000000),
-    COLOUR(COLOR_INFOBK, 0xE1FFFF),
+    COLOUR(COLOR_SCROLLBAR, 0xC0C0C0), COLOUR(COLOR_MENU, 0xC0C0C0),
+    COLOUR(COLOR_WINDOW, 0xFFFFFF), COLOUR(COLOR_MENUTEXT, 0x000000),
+    COLOUR(COLOR_WINDOWTEXT, 0x000000), COLOUR(COLOR_BTNFACE, 0xC0C0C0),
+    COLOUR(COLOR_BTNTEXT, 0x000000),
 };
 // clang-format on
 #undef COLOUR
@@ -63,10 +56,7 @@ struct StockEntry {
 // clang-format off
 // NOLINTNEXTLINE(cppcoreguidelines-avoid-c-arrays)
 const StockEntry kStockObjects[] = {
-    STOCK(WHITE_BRUSH, kBrush), STOCK(LTGRAY_BRUSH, kBrush), STOCK(GRAY_BRUSH, kBrush),
-    STOCK(DKGRAY_BRUSH, kBrush), STOCK(BLACK_BRUSH, kBrush), STOCK(NULL_BRUSH, kBrush),
-    STOCK(OEM_FIXED_FONT, kFont), STOCK(ANSI_FIXED_FONT, kFont), STOCK(ANSI_VAR_FONT, kFont),
-    STOCK(SYSTEM_FONT, kFont), STOCK(DEVICE_DEFAULT_FONT, kFont), STOCK(SYSTEM_FIXED_FONT, kFont),
+    STOCK(WHITE_BRUSH, kBrush), STOCK(NULL_BRUSH, kBrush), STOCK(SYSTEM_FONT, kFont),
     STOCK(DEFAULT_GUI_FONT, kFont),
 };
 // clang-format on
@@ -215,23 +205,11 @@ void ResetGdi() {
       case WHITE_BRUSH:
         object.colour = 0xFFFFFF;
         break;
-      case LTGRAY_BRUSH:
-        object.colour = 0xC0C0C0;
-        break;
-      case GRAY_BRUSH:
-        object.colour = 0x808080;
-        break;
-      case DKGRAY_BRUSH:
-        object.colour = 0x404040;
-        break;
       case SYSTEM_FONT:
         StockFont(&object, "System", 16, FW_BOLD);
         break;
       case DEFAULT_GUI_FONT:
         StockFont(&object, "MS Shell Dlg", -11, FW_NORMAL);
-        break;
-      case ANSI_VAR_FONT:
-        StockFont(&object, "MS Sans Serif", 13, FW_NORMAL);
         break;
       default:
         break;
