@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "standin.h"
 #include "standin_internal.h"
@@ -71,14 +72,7 @@ std::string Str(const char* text, size_t length) {
 }
 
 std::string Str(const char* text) {
-  if (text == nullptr) {
-    return "NULL";
-  }
-  size_t length = 0;
-  while (text[length] != '\0') {
-    ++length;
-  }
-  return Str(text, length);
+  return text == nullptr ? "NULL" : Str(text, std::strlen(text));
 }
 
 std::string Hex(unsigned long long value) {

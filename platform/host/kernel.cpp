@@ -533,15 +533,19 @@ DWORD WINAPI TlsAlloc() {
 }
 
 namespace {
+// A slot that TlsAlloc gave out; another sets ERROR_INVALID_PARAMETER.
 bool ValidSlot(DWORD index) {
-  return index < K().tlsUsed.size() && K().tlsUsed[index];
+  if (index < K().tlsUsed.size() && K().tlsUsed[index]) {
+    return true;
+  }
+  K().lastError = ERROR_INVALID_PARAMETER;
+  return false;
 }
 }  // namespace
 
 BOOL WINAPI TlsFree(DWORD dwTlsIndex) {
   Log("TlsFree", {Dec(dwTlsIndex)});
   if (!ValidSlot(dwTlsIndex)) {
-    K().lastError = ERROR_INVALID_PARAMETER;
     return FALSE;
   }
   K().tlsUsed[dwTlsIndex] = false;
@@ -552,7 +556,6 @@ BOOL WINAPI TlsFree(DWORD dwTlsIndex) {
 LPVOID WINAPI TlsGetValue(DWORD dwTlsIndex) {
   Log("TlsGetValue", {Dec(dwTlsIndex)});
   if (!ValidSlot(dwTlsIndex)) {
-    K().lastError = ERROR_INVALID_PARAMETER;
     return nullptr;
   }
   K().lastError = ERROR_SUCCESS;  // as on Windows: a successful read clears the code
@@ -562,7 +565,6 @@ LPVOID WINAPI TlsGetValue(DWORD dwTlsIndex) {
 BOOL WINAPI TlsSetValue(DWORD dwTlsIndex, LPVOID lpTlsValue) {
   Log("TlsSetValue", {Dec(dwTlsIndex), lpTlsValue == nullptr ? "NULL" : "record"});
   if (!ValidSlot(dwTlsIndex)) {
-    K().lastError = ERROR_INVALID_PARAMETER;
     return FALSE;
   }
   K().tlsValues[dwTlsIndex] = lpTlsValue;

@@ -241,7 +241,16 @@ bool ReadTemplate(const void* bytes, DialogTemplate* out, std::string* error) {
   return true;
 }
 
-std::string TemplateText(const DialogTemplate& t) {
+// The template as the call log writes it.
+std::string DescribeTemplate(const void* bytes) {
+  DialogTemplate t;
+  std::string error;
+  if (bytes == nullptr) {
+    return "NULL";
+  }
+  if (!ReadTemplate(bytes, &t, &error)) {
+    return "dlg{malformed}";
+  }
   std::string text = "dlg{style=" + Hex(t.style) + ",ex=" + Hex(t.exStyle) +
                      ",items=" + Dec(t.count) + ",x=" + Dec(t.x) + ",y=" + Dec(t.y) +
                      ",cx=" + Dec(t.cx) + ",cy=" + Dec(t.cy) +
@@ -684,15 +693,6 @@ bool DialogMessage(HWND dialog, MSG* msg) {
   Translate(*msg);
   Dispatch(*msg);
   return true;
-}
-
-std::string DescribeTemplate(const void* bytes) {
-  DialogTemplate t;
-  std::string error;
-  if (bytes == nullptr) {
-    return "NULL";
-  }
-  return ReadTemplate(bytes, &t, &error) ? TemplateText(t) : "dlg{malformed}";
 }
 
 }  // namespace standin::win
