@@ -172,19 +172,10 @@ bool Resolve(const Queued& entry, MSG* msg) {
       }
       msg->hwnd = target;
       msg->wParam = entry.key;
-      DWORD lParam = 1;  // a repeat count of 1; no scan codes
-      if (alt) {
-        lParam |= 1u << 29;
-      }
-      if (!down) {
-        lParam |= (1u << 30) | (1u << 31);
-      }
-      msg->lParam = static_cast<LPARAM>(lParam);
-      if (down) {
-        msg->message = system ? WM_SYSKEYDOWN : WM_KEYDOWN;
-      } else {
-        msg->message = system ? WM_SYSKEYUP : WM_KEYUP;
-      }
+      // A repeat count of 1, no scan codes; the Alt bit, and the up bits of a release.
+      msg->lParam = static_cast<LPARAM>(1u | (alt ? 1u << 29 : 0u) | (down ? 0u : 3u << 30));
+      msg->message =
+          down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
       return true;
     }
     case InputKind::kNone:
@@ -574,23 +565,27 @@ void Click(HWND window) {
   win::PushInput(InputKind::kMouseUp, window, centre, 0);
 }
 
+namespace {
+// A key pressed and released, with another held around it (0: none).
+void PushPress(BYTE key, BYTE held) {
+  POINT cursor = win::S().cursor;
+  if (held != 0) {
+    win::PushInput(InputKind::kKeyDown, nullptr, cursor, held);
+  }
+  win::PushInput(InputKind::kKeyDown, nullptr, cursor, key);
+  win::PushInput(InputKind::kKeyUp, nullptr, cursor, key);
+  if (held != 0) {
+    win::PushInput(InputKind::kKeyUp, nullptr, cursor, held);
+  }
+}
+}  // namespace
+
 void PressKey(BYTE virtualKey, bool shift) {
-  if (shift) {
-    win::PushInput(InputKind::kKeyDown, nullptr, win::S().cursor, VK_SHIFT);
-  }
-  win::PushInput(InputKind::kKeyDown, nullptr, win::S().cursor, virtualKey);
-  win::PushInput(InputKind::kKeyUp, nullptr, win::S().cursor, virtualKey);
-  if (shift) {
-    win::PushInput(InputKind::kKeyUp, nullptr, win::S().cursor, VK_SHIFT);
-  }
+  PushPress(virtualKey, shift ? VK_SHIFT : 0);
 }
 
 void PressAltF4() {
-  POINT cursor = win::S().cursor;
-  win::PushInput(InputKind::kKeyDown, nullptr, cursor, VK_MENU);
-  win::PushInput(InputKind::kKeyDown, nullptr, cursor, VK_F4);
-  win::PushInput(InputKind::kKeyUp, nullptr, cursor, VK_F4);
-  win::PushInput(InputKind::kKeyUp, nullptr, cursor, VK_MENU);
+  PushPress(VK_F4, VK_MENU);
 }
 
 namespace {
@@ -624,14 +619,8 @@ void ChooseSystemMenuClose(HWND window) {
   POINT cursor{(caption.left + caption.right) / 2, (caption.top + caption.bottom) / 2};
   win::PushInput(InputKind::kMouseDown, window, cursor, 0);
   win::PushInput(InputKind::kMouseUp, window, cursor, 0);
-  for (BYTE key : {VK_MENU, VK_SPACE}) {
-    win::PushInput(InputKind::kKeyDown, nullptr, cursor, key);
-  }
-  for (BYTE key : {VK_SPACE, VK_MENU}) {
-    win::PushInput(InputKind::kKeyUp, nullptr, cursor, key);
-  }
-  win::PushInput(InputKind::kKeyDown, nullptr, cursor, 'C');
-  win::PushInput(InputKind::kKeyUp, nullptr, cursor, 'C');
+  PushPress(VK_SPACE, VK_MENU);
+  PushPress('C', 0);
 }
 
 POINT CursorPosition() {
