@@ -179,7 +179,6 @@ std::vector<std::string> LiveObjectsOf(const std::string& kind);
 // deleted twice, an object deleted while selected into a DC, a DC released the wrong
 // way, a malformed dialog template. One line each, in order.
 const std::vector<std::string>& Faults();
-void ClearFaults();
 
 // ---- Resources -------------------------------------------------------------------------
 // The module handle GetModuleHandleA(NULL) gives the program.

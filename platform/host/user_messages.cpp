@@ -384,14 +384,8 @@ bool Translate(const MSG& msg) {
   bool shift = (S().keyState[VK_SHIFT] & 0x80) != 0;
   char character = CharacterOf(static_cast<BYTE>(msg.wParam), shift);
   if (character != 0) {
-    Queued entry;
-    entry.msg = MSG{msg.hwnd,
-                    static_cast<UINT>(msg.message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR),
-                    static_cast<WPARAM>(static_cast<unsigned char>(character)),
-                    msg.lParam,
-                    detail::Now(),
-                    msg.pt};
-    S().posted.push_back(entry);
+    Post(msg.hwnd, msg.message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR,
+         static_cast<unsigned char>(character), msg.lParam);
   }
   return true;
 }

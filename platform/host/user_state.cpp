@@ -363,10 +363,6 @@ const std::vector<std::string>& Faults() {
   return S().faults;
 }
 
-void ClearFaults() {
-  S().faults.clear();
-}
-
 }  // namespace standin
 
 // The ledger's object lines live with the GDI side, which knows the objects.
