@@ -28,16 +28,11 @@ void ResetKernelSide();
 void AddKernelSideLiveObjects(std::vector<std::string>* lines);
 
 void Log(std::string_view function, const std::vector<std::string>& arguments) {
-  std::string line(function);
-  line += '(';
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    if (i != 0) {
-      line += ", ";
-    }
-    line += arguments[i];
+  std::string line = std::string(function) + "(";
+  for (const std::string& argument : arguments) {
+    line += (&argument == arguments.data() ? "" : ", ") + argument;
   }
-  line += ')';
-  Core().calls.push_back(std::move(line));
+  Core().calls.push_back(line + ")");
 }
 
 std::string Str(const char* text, size_t length) {

@@ -36,6 +36,7 @@
 // Dialog base units are Wine's for its MS Sans Serif: 6 x 12 at 96 dpi, 8 x 15 at 120 and
 // 9 x 17 at 144 (Windows' own font gives 6 x 13 at 96 dpi). Without DS_SETFONT the
 // system font's 7 x 16 at 96 dpi applies, in proportion at other dpi.
+#include <array>
 #include <cstring>
 
 #include "user_internal.h"
@@ -421,12 +422,8 @@ LRESULT DialogDefault(Window& dialog, UINT message, WPARAM wParam, LPARAM lParam
 void DialogBaseUnits(int pointSize, int* x, int* y) {
   // As Wine measures MS Sans Serif (its substitute font) at the character heights of
   // 8 points at 96, 120 and 144 dpi; other heights in proportion to the first.
-  struct Measured {
-    int height;
-    int x;
-    int y;
-  };
-  constexpr Measured kMeasured[] = {{11, 6, 12}, {13, 8, 15}, {16, 9, 17}};
+  // Character height, base unit x, base unit y.
+  constexpr std::array<std::array<int, 3>, 3> kMeasured = {{{11, 6, 12}, {13, 8, 15}, {16, 9, 17}}};
   int dpi = S().dpi;
   if (pointSize == 0) {
     *x = MulDivRound(7, dpi, 96);  // the system font's
@@ -434,10 +431,10 @@ void DialogBaseUnits(int pointSize, int* x, int* y) {
     return;
   }
   int height = MulDivRound(pointSize, dpi, 72);
-  for (const Measured& measured : kMeasured) {
-    if (measured.height == height) {
-      *x = measured.x;
-      *y = measured.y;
+  for (auto [measuredHeight, measuredX, measuredY] : kMeasured) {
+    if (measuredHeight == height) {
+      *x = measuredX;
+      *y = measuredY;
       return;
     }
   }

@@ -60,20 +60,26 @@ bool Transparent(const Window& window) {
   return window.className == "STATIC" && (window.style & SS_NOTIFY) == 0;
 }
 
+// The first of the windows that is shown (not minimized) under the point and does not let
+// the mouse through.
+HWND Under(const std::vector<HWND>& windows, POINT point) {
+  for (HWND candidate : windows) {
+    const Window* window = Find(candidate);
+    if (window != nullptr && (window->style & WS_VISIBLE) != 0 &&
+        (window->style & WS_MINIMIZE) == 0 && Contains(ScreenRect(*window), point) &&
+        !Transparent(*window)) {
+      return candidate;
+    }
+  }
+  return nullptr;
+}
+
 // The window a mouse press at the point goes to: the topmost visible top-level window
 // under it, then the deepest visible child under it; a disabled child passes it to its
 // parent. Sets *inClient when the point is in that window's client area. nullptr when the
 // point hits no window or a disabled top-level window.
 HWND HitTest(POINT point, bool* inClient) {
-  HWND hit = nullptr;
-  for (HWND candidate : S().zOrder) {
-    const Window* window = Find(candidate);
-    if (window != nullptr && (window->style & WS_VISIBLE) != 0 &&
-        (window->style & WS_MINIMIZE) == 0 && Contains(ScreenRect(*window), point)) {
-      hit = candidate;
-      break;
-    }
-  }
+  HWND hit = Under(S().zOrder, point);
   if (hit == nullptr || (Find(hit)->style & WS_DISABLED) != 0) {
     return nullptr;
   }
@@ -86,15 +92,7 @@ HWND HitTest(POINT point, bool* inClient) {
     if (!*inClient) {
       return hit;
     }
-    HWND next = nullptr;
-    for (HWND childHandle : AliveChildren(hit)) {
-      const Window* child = Find(childHandle);
-      if ((child->style & WS_VISIBLE) != 0 && Contains(ScreenRect(*child), point) &&
-          !Transparent(*child)) {
-        next = childHandle;
-        break;
-      }
-    }
+    HWND next = Under(AliveChildren(hit), point);
     if (next == nullptr || (Find(next)->style & WS_DISABLED) != 0) {
       return hit;
     }

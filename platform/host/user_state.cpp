@@ -94,12 +94,10 @@ bool IsChildOf(HWND parent, HWND window) {
 }
 
 bool ShownDeep(const Window& window) {
-  const Window* current = &window;
-  while (current != nullptr) {
+  for (const Window* current = &window; current != nullptr; current = FindAny(current->parent)) {
     if (!current->alive || (current->style & WS_VISIBLE) == 0) {
       return false;
     }
-    current = current->parent == nullptr ? nullptr : FindAny(current->parent);
   }
   return true;
 }
