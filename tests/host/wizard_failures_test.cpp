@@ -57,8 +57,8 @@ TEST_F(WizardFailuresTest, AMissingFolderOrProgramIsReportedAndTheStepStillCount
   EXPECT_EQ(Run(), 0u);
 
   std::vector<std::string> expected = {
-      FailedStartText("D:\\Setup\\DirectX9\\DXSETUP.exe", 53),
-      FailedStartText("D:\\Setup\\Quillmark Install\\QuillmarkInstaller.exe", 76),
+      FailedStartText(R"(D:\Setup\DirectX9\DXSETUP.exe)", 53),
+      FailedStartText(R"(D:\Setup\Quillmark Install\QuillmarkInstaller.exe)", 76),
       FailedStartText(R"(D:\Setup\Video Driver\Drenvo.exe)", 70)};
   std::vector<std::string> texts;
   for (const BoxSeen& box : boxes.Seen()) {
