@@ -8,4 +8,6 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+
+// COM's start and end, after windows.h, whose types it takes for granted.
 #include <objbase.h>
