@@ -224,8 +224,10 @@ TEST_F(Wizard, DoneWhileTheQuestionIsOpenAsksASecondTimeInsideTheFirst) {
   Answer(second, IDNO);
   EXPECT_TRUE(IsWindow(first)) << "the first question closed with the second";
   EXPECT_SEQUENCE(ExpectedState(0), run_->State());
-  // The window, active again, may now lie over the first question, which has no owner to
-  // keep it in front; a person brings it back with the task switcher.
+  // The No puts the focus back on the step in progress, which makes the window active
+  // again: it may then lie over the first question, which has no owner to keep it in
+  // front; a person brings it back with the task switcher, once the window has settled.
+  ExpectFocus("1002 step-1 Install");
   run_->BringToFront(first);
   Answer(first, IDYES);
   EXPECT_EQ(run_->WaitForExit(), "exit code 0");
