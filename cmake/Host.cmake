@@ -13,16 +13,16 @@ if(NOT WINE_WINDOWS_INCLUDE)
                       "(Debian: apt-get install libwine-dev)")
 endif()
 
-file(GLOB STANDIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/host/*.cpp)
+file(GLOB STANDIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/standin/*.cpp)
 add_library(standin STATIC ${STANDIN_SOURCES})
-target_include_directories(standin PUBLIC ${CMAKE_SOURCE_DIR}/platform/host)
+target_include_directories(standin PUBLIC ${CMAKE_SOURCE_DIR}/tests/standin)
 target_include_directories(standin SYSTEM PUBLIC ${WINE_WINDOWS_INCLUDE})
 target_compile_options(standin PRIVATE ${WARNING_FLAGS})
 # The call log names messages from the one table that the checks of both rings use.
 target_include_directories(standin PRIVATE ${CMAKE_SOURCE_DIR}/tests/shared)
 
 add_library(product STATIC ${PRODUCT_SOURCES})
-target_include_directories(product PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/platform/host)
+target_include_directories(product PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests/standin)
 target_compile_options(product PRIVATE ${PRODUCT_FLAGS})
 target_link_libraries(product PUBLIC standin)
 

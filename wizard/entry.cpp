@@ -9,18 +9,15 @@ SHORT StepCount;
 HFONT BoldStepFont;
 HFONT NormalStepFont;
 
-void ZeroProgramGlobals() {
+// Start-up's reset of the program: its own globals at zero and the toolkit's registry
+// empty.
+void ResetProgramState() {
   for (char& c : StartDirectory.chars) {
     c = '\0';
   }
   StepCount = 0;
   BoldStepFont = nullptr;
   NormalStepFont = nullptr;
-}
-
-// Start-up's reset of the program: its own globals and the toolkit's empty registry.
-void ResetProgramState() {
-  ZeroProgramGlobals();
   ResetWindowRegistry();
 }
 

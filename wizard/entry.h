@@ -14,8 +14,6 @@ extern SHORT StepCount;                                // step buttons handled s
 extern HFONT BoldStepFont;                             // 12 pt bold, made on initialisation
 extern HFONT NormalStepFont;                           // 12 pt normal, made on initialisation
 
-// The program entry, RunSetupWizard, is declared by start-up, which calls it once; it
-// uses none of its arguments and returns 0, the exit code.
-
-// Start-up puts every global of the program at zero before the entry runs.
-void ZeroProgramGlobals();
+// Start-up declares and calls the two functions defined with these globals: the reset
+// that puts them at zero, and the program entry, RunSetupWizard, which uses none of its
+// arguments and returns 0, the exit code.

@@ -6,7 +6,7 @@
 // platform's calling convention, which the stand-in's definitions share.
 #pragma once
 
-#include "../win32/platform.h"  // IWYU pragma: export
+#include "../../platform/win32/platform.h"  // IWYU pragma: export
 
 // Macros of the headers that take common words: "small" is an IDL type of rpcndr.h, and
 // the neutral names stand for the A or W call. The product calls the A functions by
