@@ -51,6 +51,11 @@ inline void HandOn(MSG* msg, HWND dialog, const std::function<void(const MSG&)>&
   DispatchMessageA(msg);
 }
 
+// A message sent to the window from another thread, which waits for the answer: on the
+// real platform a thread of its own, on the stand-in a sender whose message is delivered
+// when this thread next looks at its queue.
+void SendFromOtherThread(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 // The clock, in milliseconds.
 DWORD Now();
 

@@ -60,6 +60,10 @@ void WaitUntilIdle(HWND dialog, const std::function<void(const MSG&)>& taken) {
   }
 }
 
+void SendFromOtherThread(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  standin::SendFromOtherThread(window, message, wParam, lParam);
+}
+
 DWORD Now() {
   return GetTickCount();
 }

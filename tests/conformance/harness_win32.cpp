@@ -15,6 +15,7 @@ namespace {
 std::unique_ptr<winetest::ScratchFolder> scratch;
 std::string startDirectory;
 DWORD checkThread = 0;
+std::vector<HANDLE> senders;  // threads of SendFromOtherThread
 
 // Input takes a moment to arrive: the queue counts as idle after this long without a
 // message.
@@ -144,6 +145,14 @@ DWORD WINAPI VisitBox(void* data) {
   return 0;
 }
 
+DWORD WINAPI SendAndWait(void* data) {
+  std::unique_ptr<MSG> sent(static_cast<MSG*>(data));
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutA(sent->hwnd, sent->message, sent->wParam, sent->lParam, SMTO_NORMAL, 10000,
+                      &answer);
+  return 0;
+}
+
 }  // namespace
 
 bool OnStandIn() {
@@ -168,6 +177,11 @@ void End() {
   }
   EXPECT_EQ(left, std::vector<std::string>{}) << "windows left behind by the check";
   WaitUntilIdle();
+  for (HANDLE sender : senders) {
+    WaitForSingleObject(sender, 10000);
+    CloseHandle(sender);
+  }
+  senders.clear();
   SetCurrentDirectoryA(startDirectory.c_str());
   scratch.reset();
 }
@@ -223,6 +237,11 @@ void WaitUntilIdle(HWND dialog, const std::function<void(const MSG&)>& taken) {
     quietSince = GetTickCount();
     HandOn(&msg, dialog, taken);
   }
+}
+
+void SendFromOtherThread(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* sent = new MSG{window, message, wParam, lParam, 0, {0, 0}};
+  senders.push_back(CreateThread(nullptr, 0, SendAndWait, sent, 0, nullptr));
 }
 
 // The tick count moves in steps of a timer tick; the performance counter does not.

@@ -61,6 +61,60 @@ TEST_F(Queue, AWindowFilterTakesItsChildrenAndAGoneWindowsMessagesAreDropped) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
 }
 
+// A message wait wakes for what its mask asks for and takes nothing; a peek for sent
+// messages only delivers them (the wait does not, on Wine).
+TEST_F(Queue, AMessageWaitWakesForPaintingSentMessagesAndAProcessEndAndTakesNothing) {
+  HWND dialog = MakeShownDialog(TwoButtons());
+  harness::WaitUntilIdle(dialog);
+  TheJournal().rows.clear();
+  Lines seen;
+  auto note = [&seen](const char* what, DWORD result) {
+    seen.push_back(std::string(what) + " " + std::to_string(result) + ", " +
+                   std::to_string(Seen({WM_APP + 2}).size()) + " delivered");
+  };
+  MSG msg;
+  RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+  note("paint", MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, QS_PAINT));
+  while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE) != FALSE) {
+    DispatchMessageA(&msg);
+  }
+  note("painted", MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_PAINT));
+  harness::Click(GetDlgItem(dialog, 11));
+  PostMessageA(dialog, WM_APP + 1, 0, 0);
+  harness::SendFromOtherThread(dialog, WM_APP + 2, 5, 6);
+  note("sent", MsgWaitForMultipleObjects(0, nullptr, FALSE, 5000, QS_SENDMESSAGE));
+  note("peek", PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE));
+  note("answered", MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_SENDMESSAGE));
+  EXPECT_SEQUENCE((Lines{"paint 0, 0 delivered", "painted 258, 0 delivered", "sent 0, 0 delivered",
+                         "peek 0, 1 delivered", "answered 258, 1 delivered"}),
+                  seen);
+  EXPECT_SEQUENCE(Lines{"dialog WM_APP+2(5, 6)"}, Seen({WM_APP + 2}));
+  Lines taken;
+  harness::WaitUntilIdle(nullptr, [&taken](const MSG& m) {
+    if (m.message == WM_APP + 1 || m.message == WM_LBUTTONDOWN || m.message == WM_LBUTTONUP) {
+      taken.push_back(RowOf(m.hwnd, m.message, m.wParam, 0));
+    }
+  });
+  EXPECT_SEQUENCE((Lines{"dialog WM_APP+1(0, 0)", "BUTTON#11 WM_LBUTTONDOWN(1, 0)",
+                         "BUTTON#11 WM_LBUTTONUP(0, 0)"}),
+                  taken)
+      << "the posted message and the click stay queued";
+
+  harness::MakeProgram("ends.exe");
+  std::string line = "\"" + harness::Folder() + "\\ends.exe\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process));
+  EXPECT_EQ(
+      MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 10000, QS_SENDMESSAGE | QS_PAINT),
+      WAIT_OBJECT_0);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  DestroyWindow(dialog);
+}
+
 using Painting = Check;
 
 TEST_F(Painting, ControlsAskTheirParentForColoursAndAStaticRepaintsAtOnce) {

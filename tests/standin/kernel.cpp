@@ -7,6 +7,7 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "platform.h"
 #include "standin.h"
@@ -29,6 +30,7 @@ struct Node {
 struct HandleEntry {
   bool process = true;  // else the thread of the process
   size_t launch = 0;    // index into launches
+  bool waited = false;  // waited on: the program's whileWaited hook has run
 };
 
 struct KernelState {
@@ -449,37 +451,67 @@ BOOL WINAPI CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine,
   return TRUE;
 }
 
-DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
-  std::string name = standin::detail::HandleName(hHandle);
-  Log("WaitForSingleObject", {name, dwMilliseconds == INFINITE ? "INFINITE" : Dec(dwMilliseconds)});
-  auto found = K().handles.find(reinterpret_cast<uintptr_t>(hHandle));
-  if (found == K().handles.end()) {
-    K().lastError = ERROR_INVALID_HANDLE;
-    return WAIT_FAILED;
+namespace {
+// The wait of WaitForSingleObject and MsgWaitForMultipleObjects on a process handle, or on
+// none (nullptr). The program's whileWaited hook runs at the first wait that finds it running. A
+// message wait gives `woken` at once, the clock unmoved, while the queue holds what its
+// mask asks for. A program that never ends stops the test program at an INFINITE wait,
+// and after an hour of waits with a time-out.
+DWORD Wait(const char* call, const HANDLE* handle, DWORD timeout, DWORD wakeMask, DWORD woken) {
+  DWORD left = INFINITE;
+  std::string never = std::string(call) + " never returns";
+  if (handle != nullptr) {
+    auto found = K().handles.find(reinterpret_cast<uintptr_t>(*handle));
+    if (found == K().handles.end()) {
+      K().lastError = ERROR_INVALID_HANDLE;
+      return WAIT_FAILED;
+    }
+    // A copy: the hook may start further programs, which moves the launch table.
+    Launch launch = K().launches[found->second.launch];
+    auto hook = FindNode(launch.image)->programScript.whileWaited;
+    if (!standin::detail::Ended(launch) && !std::exchange(found->second.waited, true) && hook) {
+      hook(launch);
+    }
+    if (standin::detail::Ended(launch)) {
+      return WAIT_OBJECT_0;
+    }
+    never += ": " + standin::detail::HandleName(*handle) + ", " + launch.image + " never ends";
+    left = launch.endsAt.has_value() ? *launch.endsAt - standin::detail::Now() : INFINITE;
+    if (left == INFINITE && standin::detail::Now() - launch.startedAt > 3600000) {
+      standin::detail::Fatal(never);
+    }
   }
-  size_t index = found->second.launch;
-  if (standin::detail::Ended(K().launches[index])) {
-    return WAIT_OBJECT_0;
+  if (wakeMask != 0 && standin::detail::QueueWakes(wakeMask)) {
+    return woken;
   }
-  // Copies: the hook may start further programs, which moves the launch table.
-  Launch launch = K().launches[index];
-  auto hook = FindNode(launch.image)->programScript.whileWaited;
-  DWORD remaining = launch.endsAt.has_value() ? *launch.endsAt - standin::detail::Now() : INFINITE;
-  if (dwMilliseconds != INFINITE && (dwMilliseconds < remaining || !launch.endsAt.has_value())) {
-    standin::detail::Advance(dwMilliseconds);
+  if (timeout < left) {
+    standin::detail::Advance(timeout);
     return WAIT_TIMEOUT;
   }
-  if (hook) {
-    hook(launch);
+  if (left == INFINITE) {
+    standin::detail::Fatal(never);
   }
-  if (!launch.endsAt.has_value()) {
-    standin::detail::Fatal("WaitForSingleObject(" + name +
-                           ", INFINITE) never returns: " + launch.image + " never ends");
-  }
-  if (standin::detail::Now() < *launch.endsAt) {
-    standin::detail::Advance(*launch.endsAt - standin::detail::Now());
-  }
+  standin::detail::Advance(left);
   return WAIT_OBJECT_0;
+}
+}  // namespace
+
+DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
+  Log("WaitForSingleObject", {standin::detail::HandleName(hHandle),
+                              dwMilliseconds == INFINITE ? "INFINITE" : Dec(dwMilliseconds)});
+  return Wait("WaitForSingleObject", &hHandle, dwMilliseconds, 0, 0);
+}
+
+DWORD WINAPI MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOOL fWaitAll,
+                                       DWORD dwMilliseconds, DWORD dwWakeMask) {
+  Log("MsgWaitForMultipleObjects",
+      {Dec(nCount), nCount == 0 ? "none" : standin::detail::HandleName(pHandles[0]), Dec(fWaitAll),
+       Dec(dwMilliseconds), Hex(dwWakeMask)});
+  if (nCount > 1) {
+    standin::detail::Fatal("MsgWaitForMultipleObjects is used here on one handle at most");
+  }
+  return Wait("MsgWaitForMultipleObjects", nCount == 0 ? nullptr : pHandles, dwMilliseconds,
+              dwWakeMask, WAIT_OBJECT_0 + nCount);
 }
 
 BOOL WINAPI CloseHandle(HANDLE hObject) {

@@ -86,6 +86,11 @@ struct Launch {
 };
 const std::vector<Launch>& Launches();
 bool HasEnded(DWORD processId);
+// A message that another thread sends to a window of the program: delivered when the
+// program's thread next looks at its queue (a PeekMessageA; MsgWaitForMultipleObjects
+// only wakes for it, as on Wine). The sender gets the answer.
+void SendFromOtherThread(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                         std::function<void(LRESULT)> answered = nullptr);
 
 // ---- Errors, TLS and memory --------------------------------------------------------
 UINT ErrorMode();

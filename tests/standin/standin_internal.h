@@ -39,5 +39,7 @@ void AddWindowSideLiveObjects(std::vector<std::string>* lines);
 // Called by Sleep before the clock moves: the thread is idle, which is when scripted
 // user input arrives.
 void OnIdle(DWORD milliseconds);
+// Whether the thread's queue holds what a MsgWaitForMultipleObjects wake mask asks for.
+bool QueueWakes(DWORD wakeMask);
 
 }  // namespace standin::detail

@@ -143,6 +143,8 @@ struct State {
   std::vector<Queued> posted;
   std::vector<Queued> input;
   std::vector<MSG> deliveries;  // hwnd, message, wParam and lParam
+  // Sent from other threads, not yet delivered; each with what its sender does with the answer.
+  std::vector<std::pair<MSG, std::function<void(LRESULT)>>> sentFromOtherThreads;
   std::vector<std::function<void()>> idleActions;
   int idleLimit = 1000;
   int idleSleeps = 0;

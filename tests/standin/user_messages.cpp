@@ -24,16 +24,10 @@ using detail::Dec;
 constexpr int kPaintLoopLimit = 1000;
 
 LRESULT CallProcedure(Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
-  State& s = S();
   if (!window.internal) {
-    s.deliveries.push_back(MSG{window.handle, message, wParam, lParam, 0, {0, 0}});
+    S().deliveries.push_back(MSG{window.handle, message, wParam, lParam, 0, {0, 0}});
   }
-  WNDPROC procedure = window.procedure;
-  if (procedure == nullptr) {
-    return 0;
-  }
-  LRESULT result = procedure(window.handle, message, wParam, lParam);
-  return result;
+  return window.procedure == nullptr ? 0 : window.procedure(window.handle, message, wParam, lParam);
 }
 
 bool InRange(UINT message, UINT first, UINT last) {
@@ -41,13 +35,10 @@ bool InRange(UINT message, UINT first, UINT last) {
 }
 
 bool ForFilter(HWND filter, HWND window) {
-  if (filter == nullptr) {
-    return true;
-  }
   if (filter == reinterpret_cast<HWND>(-1)) {
     return window == nullptr;
   }
-  return window == filter || IsChildOf(filter, window);
+  return filter == nullptr || window == filter || IsChildOf(filter, window);
 }
 
 bool Contains(const RECT& rect, POINT point) {
@@ -100,15 +91,6 @@ HWND HitTest(POINT point, bool* inClient) {
   }
 }
 
-LPARAM ClientPoint(HWND window, POINT point) {
-  POINT origin = ClientOrigin(*Find(window));
-  return MAKELPARAM(point.x - origin.x, point.y - origin.y);
-}
-
-LPARAM ScreenPoint(POINT point) {
-  return MAKELPARAM(point.x, point.y);
-}
-
 // What a queued input entry becomes when it is taken now; false when it reaches no
 // window and is dropped.
 bool Resolve(const Queued& entry, MSG* msg) {
@@ -121,24 +103,19 @@ bool Resolve(const Queued& entry, MSG* msg) {
     case InputKind::kMouseUp: {
       bool down = entry.input == InputKind::kMouseDown;
       bool client = true;
-      HWND target = nullptr;
-      if (!down && Find(s.capture) != nullptr) {
-        target = s.capture;
-      } else {
-        target = HitTest(entry.point, &client);
-      }
+      HWND target = !down && Find(s.capture) != nullptr ? s.capture : HitTest(entry.point, &client);
       if (target == nullptr) {
         return false;
       }
       msg->hwnd = target;
+      POINT origin = client ? ClientOrigin(*Find(target)) : POINT{0, 0};
+      msg->lParam = MAKELPARAM(entry.point.x - origin.x, entry.point.y - origin.y);
       if (client) {
         msg->message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
         msg->wParam = down ? MK_LBUTTON : 0;
-        msg->lParam = ClientPoint(target, entry.point);
       } else {
         msg->message = down ? WM_NCLBUTTONDOWN : WM_NCLBUTTONUP;
         msg->wParam = HTCAPTION;
-        msg->lParam = ScreenPoint(entry.point);
       }
       return true;
     }
@@ -150,7 +127,7 @@ bool Resolve(const Queued& entry, MSG* msg) {
       msg->hwnd = entry.aim;
       msg->message = WM_NCLBUTTONDOWN;
       msg->wParam = HTCLOSE;
-      msg->lParam = ScreenPoint(entry.point);
+      msg->lParam = MAKELPARAM(entry.point.x, entry.point.y);
       return true;
     }
     case InputKind::kKeyDown:
@@ -186,27 +163,15 @@ bool Resolve(const Queued& entry, MSG* msg) {
 // keyboard state changes.
 void Consume(const Queued& entry, const MSG& msg) {
   State& s = S();
-  switch (entry.input) {
-    case InputKind::kMouseDown:
-    case InputKind::kCloseBox: {
-      s.cursor = entry.point;
-      HWND top = Root(msg.hwnd);
-      if (top != s.active && Find(top) != nullptr && (Find(top)->style & WS_DISABLED) == 0) {
-        Activate(top);
-      }
-      break;
-    }
-    case InputKind::kMouseUp:
-      s.cursor = entry.point;
-      break;
-    case InputKind::kKeyDown:
-      s.keyState[entry.key] = 0x80;
-      break;
-    case InputKind::kKeyUp:
-      s.keyState[entry.key] = 0;
-      break;
-    case InputKind::kNone:
-      break;
+  if (entry.input == InputKind::kKeyDown || entry.input == InputKind::kKeyUp) {
+    s.keyState[entry.key] = entry.input == InputKind::kKeyDown ? 0x80 : 0;
+    return;
+  }
+  s.cursor = entry.point;
+  HWND top = Root(msg.hwnd);
+  if (entry.input != InputKind::kMouseUp && top != s.active && Find(top) != nullptr &&
+      (Find(top)->style & WS_DISABLED) == 0) {
+    Activate(top);
   }
 }
 
@@ -242,12 +207,7 @@ void SystemMenu(HWND window) {
 }
 
 void PushInput(InputKind kind, HWND aim, POINT point, BYTE key) {
-  Queued entry;
-  entry.input = kind;
-  entry.aim = aim;
-  entry.point = point;
-  entry.key = key;
-  S().input.push_back(entry);
+  S().input.push_back(Queued{MSG{}, kind, aim, point, key});
 }
 
 Window& ScriptTarget(HWND window, const char* who) {
@@ -258,36 +218,15 @@ Window& ScriptTarget(HWND window, const char* who) {
   return known;
 }
 
+// Letters, digits, and the keys whose virtual-key code is their character: Enter ('\r'),
+// Esc, Tab, Backspace and Space.
 char CharacterOf(BYTE key, bool shift) {
   if (key >= 'A' && key <= 'Z') {
     return static_cast<char>(shift ? key : key - 'A' + 'a');
   }
-  if (key >= '0' && key <= '9') {
-    return static_cast<char>(key);
-  }
-  switch (key) {
-    case VK_RETURN:
-      return '\r';
-    case VK_ESCAPE:
-      return 0x1B;
-    case VK_TAB:
-      return '\t';
-    case VK_BACK:
-      return '\b';
-    case VK_SPACE:
-      return ' ';
-    default:
-      return 0;
-  }
-}
-
-bool AnyWindowAlive() {
-  for (const auto& [value, window] : S().windows) {
-    if (window->alive && !window->internal) {
-      return true;
-    }
-  }
-  return false;
+  bool same = (key >= '0' && key <= '9') || key == VK_RETURN || key == VK_ESCAPE || key == VK_TAB ||
+              key == VK_BACK || key == VK_SPACE;
+  return same ? static_cast<char>(key) : '\0';
 }
 
 }  // namespace
@@ -323,6 +262,17 @@ void DropQueuedFor(HWND window) {
 
 bool Peek(MSG* msg, HWND filter, UINT first, UINT last, UINT remove) {
   State& s = S();
+  while (!s.sentFromOtherThreads.empty()) {
+    auto [sent, answered] = std::move(s.sentFromOtherThreads.front());
+    s.sentFromOtherThreads.erase(s.sentFromOtherThreads.begin());
+    LRESULT answer = Send(sent.hwnd, sent.message, sent.wParam, sent.lParam);
+    if (answered) {
+      answered(answer);
+    }
+  }
+  if ((remove & ~PM_REMOVE) == PM_QS_SENDMESSAGE) {
+    return false;  // a look for sent messages only
+  }
   if (filter != nullptr && filter != reinterpret_cast<HWND>(-1) && Need(filter) == nullptr) {
     return false;
   }
@@ -340,11 +290,10 @@ bool Peek(MSG* msg, HWND filter, UINT first, UINT last, UINT remove) {
   for (size_t i = 0; i < s.input.size();) {
     MSG resolved;
     if (!Resolve(s.input[i], &resolved)) {
-      Queued dropped = s.input[i];
-      s.input.erase(s.input.begin() + static_cast<std::ptrdiff_t>(i));
-      if (dropped.input == InputKind::kMouseDown) {
-        s.cursor = dropped.point;
+      if (s.input[i].input == InputKind::kMouseDown) {
+        s.cursor = s.input[i].point;
       }
+      s.input.erase(s.input.begin() + static_cast<std::ptrdiff_t>(i));
       continue;
     }
     if (ForFilter(filter, resolved.hwnd) && InRange(resolved.message, first, last)) {
@@ -403,6 +352,9 @@ LRESULT DefProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* window = Find(handle);
   if (window == nullptr) {
     return 0;
+  }
+  if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+    return reinterpret_cast<LRESULT>(DefaultColours(message, reinterpret_cast<HDC>(wParam)));
   }
   switch (message) {
     case WM_NCCREATE:
@@ -499,14 +451,6 @@ LRESULT DefProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
         Send(handle, WM_SYSCOMMAND, SC_CLOSE, lParam);
       }
       return 0;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      return reinterpret_cast<LRESULT>(DefaultColours(message, reinterpret_cast<HDC>(wParam)));
     default:
       return 0;
   }
@@ -515,6 +459,13 @@ LRESULT DefProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace standin::win
 
 namespace standin::detail {
+
+// The platform wakes a wait for what arrived since the thread last looked; the stand-in,
+// for what is there, so a window that never paints would wake every wait.
+bool QueueWakes(DWORD wakeMask) {
+  return ((wakeMask & QS_SENDMESSAGE) != 0 && !win::S().sentFromOtherThreads.empty()) ||
+         ((wakeMask & QS_PAINT) != 0 && win::NextToPaint(nullptr) != nullptr);
+}
 
 // The thread idles when it sleeps right after its message loop found the queue empty;
 // a pause in the middle of handling something (a Sleep before a message box, say) is
@@ -532,7 +483,9 @@ void OnIdle(DWORD /*milliseconds*/) {
     action();
     return;
   }
-  if (!win::AnyWindowAlive()) {
+  if (std::none_of(s.windows.begin(), s.windows.end(), [](const auto& entry) {
+        return entry.second->alive && !entry.second->internal;
+      })) {
     return;  // no window to wait on: a plain pause
   }
   if (++s.idleSleeps > s.idleLimit) {
@@ -549,14 +502,6 @@ namespace standin {
 
 using win::InputKind;
 
-void Click(HWND window) {
-  win::Window& target = win::ScriptTarget(window, "Click");
-  RECT rect = win::ScreenRect(target);
-  POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-  win::PushInput(InputKind::kMouseDown, window, centre, 0);
-  win::PushInput(InputKind::kMouseUp, window, centre, 0);
-}
-
 namespace {
 // A key pressed and released, with another held around it (0: none).
 void PushPress(BYTE key, BYTE held) {
@@ -570,20 +515,16 @@ void PushPress(BYTE key, BYTE held) {
     win::PushInput(InputKind::kKeyUp, nullptr, cursor, held);
   }
 }
-}  // namespace
 
-void PressKey(BYTE virtualKey, bool shift) {
-  PushPress(virtualKey, shift ? VK_SHIFT : 0);
+// A press of the given kind at the point, and the release.
+void PushClick(InputKind press, HWND aim, POINT point) {
+  win::PushInput(press, aim, point, 0);
+  win::PushInput(InputKind::kMouseUp, aim, point, 0);
 }
-
-void PressAltF4() {
-  PushPress(VK_F4, VK_MENU);
-}
-
-namespace {
 
 // The caption of a top-level window with a system menu, where its close box is.
-RECT CaptionOf(const win::Window& window, const char* who) {
+RECT CaptionOf(HWND handle, const char* who) {
+  const win::Window& window = win::ScriptTarget(handle, who);
   if (window.parent != nullptr || (window.style & WS_CAPTION) != WS_CAPTION ||
       (window.style & WS_SYSMENU) == 0) {
     detail::Fatal(std::string(who) + ": " + window.name +
@@ -594,29 +535,45 @@ RECT CaptionOf(const win::Window& window, const char* who) {
   return RECT{rect.left + insets.left, rect.top + insets.right, rect.right - insets.right,
               rect.top + insets.top};
 }
-
 }  // namespace
 
+void Click(HWND window) {
+  RECT rect = win::ScreenRect(win::ScriptTarget(window, "Click"));
+  PushClick(InputKind::kMouseDown, window,
+            POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+}
+
+void PressKey(BYTE virtualKey, bool shift) {
+  PushPress(virtualKey, shift ? VK_SHIFT : 0);
+}
+
+void PressAltF4() {
+  PushPress(VK_F4, VK_MENU);
+}
+
 void ClickCloseBox(HWND window) {
-  RECT caption = CaptionOf(win::ScriptTarget(window, "ClickCloseBox"), "ClickCloseBox");
-  POINT point{caption.right - 10, (caption.top + caption.bottom) / 2};
-  win::PushInput(InputKind::kCloseBox, window, point, 0);
-  win::PushInput(InputKind::kMouseUp, window, point, 0);
+  RECT caption = CaptionOf(window, "ClickCloseBox");
+  PushClick(InputKind::kCloseBox, window,
+            POINT{caption.right - 10, (caption.top + caption.bottom) / 2});
 }
 
 void ChooseSystemMenuClose(HWND window) {
   // A click on the caption makes the window the active one, whose menu Alt+Space opens.
-  RECT caption =
-      CaptionOf(win::ScriptTarget(window, "ChooseSystemMenuClose"), "ChooseSystemMenuClose");
-  POINT cursor{(caption.left + caption.right) / 2, (caption.top + caption.bottom) / 2};
-  win::PushInput(InputKind::kMouseDown, window, cursor, 0);
-  win::PushInput(InputKind::kMouseUp, window, cursor, 0);
+  RECT caption = CaptionOf(window, "ChooseSystemMenuClose");
+  PushClick(InputKind::kMouseDown, window,
+            POINT{(caption.left + caption.right) / 2, (caption.top + caption.bottom) / 2});
   PushPress(VK_SPACE, VK_MENU);
   PushPress('C', 0);
 }
 
 POINT CursorPosition() {
   return win::S().cursor;
+}
+
+void SendFromOtherThread(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                         std::function<void(LRESULT)> answered) {
+  win::S().sentFromOtherThreads.emplace_back(MSG{window, message, wParam, lParam, 0, {0, 0}},
+                                             std::move(answered));
 }
 
 void WhenIdle(std::function<void()> action) {
@@ -675,7 +632,8 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
                          UINT wRemoveMsg) {
   Log("PeekMessageA",
       {lpMsg == nullptr ? "NULL" : "msg", Name(hWnd), Dec(wMsgFilterMin), Dec(wMsgFilterMax),
-       (wRemoveMsg & PM_REMOVE) != 0 ? "PM_REMOVE" : "PM_NOREMOVE"});
+       std::string((wRemoveMsg & PM_REMOVE) != 0 ? "PM_REMOVE" : "PM_NOREMOVE") +
+           ((wRemoveMsg & PM_QS_SENDMESSAGE) != 0 ? " | PM_QS_SENDMESSAGE" : "")});
   if (lpMsg == nullptr) {
     standin::detail::Fatal("PeekMessageA without a MSG to fill");
   }

@@ -83,12 +83,11 @@ HWND Root(HWND window) {
 }
 
 bool IsChildOf(HWND parent, HWND window) {
-  Window* current = FindAny(window);
-  while (current != nullptr && current->parent != nullptr) {
+  for (Window* current = FindAny(window); current != nullptr && current->parent != nullptr;
+       current = FindAny(current->parent)) {
     if (current->parent == parent) {
       return true;
     }
-    current = FindAny(current->parent);
   }
   return false;
 }
