@@ -2,6 +2,34 @@
 
 #include "runtime/error_state.h"
 
+namespace {
+
+// The platform calls a window hung when its thread has not looked at its queue for five
+// seconds, so the wait looks at least once a second even when nothing arrives.
+constexpr DWORD kQueueLookMs = 1000;
+
+// Waits for the process to end. Meanwhile the thread answers what other threads and
+// programs send it (an installer's WM_SETTINGCHANGE broadcast, a shutdown query, an
+// accessibility tool) and repaints its windows; it takes nothing else from the queue,
+// so posted messages and input wait for afterwards. Returns at the process's end, or
+// when the wait fails.
+DWORD WaitAnswering(HANDLE process) {
+  for (;;) {
+    DWORD woke =
+        MsgWaitForMultipleObjects(1, &process, FALSE, kQueueLookMs, QS_SENDMESSAGE | QS_PAINT);
+    if (woke == WAIT_OBJECT_0 || woke == WAIT_FAILED) {
+      return woke;
+    }
+    // Every peek delivers the sent messages first; this one then takes only WM_PAINT.
+    MSG message;
+    while (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE) != FALSE) {
+      DispatchMessageA(&message);
+    }
+  }
+}
+
+}  // namespace
+
 DWORD RunProgram(Text command, int showCommand, bool wait) {
   // CreateProcessA may write into the command line, so it gets a private copy.
   char commandLine[kCommandLimit + 1];
@@ -38,9 +66,18 @@ DWORD RunProgram(Text command, int showCommand, bool wait) {
   DWORD processId = process.dwProcessId;
   if (wait) {
     SystemCallVerdict ignored;
-    GuardedSystemCall([&] { return WaitForSingleObject(process.hProcess, INFINITE); }, &ignored);
+    GuardedSystemCall([&] { return WaitAnswering(process.hProcess); }, &ignored);
   }
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);
   return processId;
+}
+
+void DiscardQueuedInput(HWND window) {
+  // Only the keyboard and mouse part of the queue: key, client and non-client mouse
+  // messages, and nothing that was posted. (Not PM_QS_INPUT: built for Windows 8 and
+  // later it has bits that earlier Windows refuse.)
+  MSG message;
+  while (PeekMessageA(&message, window, 0, 0, PM_REMOVE | ((QS_KEY | QS_MOUSE) << 16)) != FALSE) {
+  }
 }

@@ -11,6 +11,14 @@ constexpr DWORD kCommandLimit = 256;
 // Starts the program named by the command text (the complete command line, program name
 // and arguments as the caller wrote them; only its first 256 characters are used) in the
 // current directory, with the low 15 bits of the show command. With wait set it blocks
-// until that process has ended, dispatching no messages. Returns the new process's
-// identifier, or 0 after recording an error number when the program cannot be started.
+// until that process has ended; meanwhile it answers the messages that other threads and
+// programs send to the thread and repaints the thread's windows, which may run window
+// procedures (none of them may start a guarded call: the guard lock is held), and leaves
+// posted messages and input queued. Returns the new process's identifier, or 0 after
+// recording an error number when the program cannot be started.
 DWORD RunProgram(Text command, int showCommand, bool wait);
+
+// Takes the keyboard and mouse input queued for a window and its children out of the
+// queue unseen: input given while the window looked busy must not act later. Posted
+// messages, and messages sent by other threads, stay for the next look at the queue.
+void DiscardQueuedInput(HWND window);

@@ -5,6 +5,7 @@
 #include "dialogs/modal.h"
 #include "runtime/directory.h"
 #include "runtime/error_state.h"
+#include "runtime/process.h"
 #include "runtime/text.h"
 #include "wizard/entry.h"
 #include "wizard/installer.h"
@@ -99,8 +100,19 @@ void ReportFailedStart(HWND window, int step) {
   ShowOwnedMessageBox(window, message.CString(), kFailedStartStyle, kWarningCaption);
 }
 
+// Set while a step's installer runs. Its wait answers the messages other programs send to
+// the window while the guard lock is held, so a command arriving then must not act at
+// once: a step's installer would start inside the wait.
+bool installerRunning = false;
+
 void RunStepInstaller(HWND window, int step) {
+  installerRunning = true;
   RunInstaller(step);
+  // Keys and clicks given while the window looked busy are stale: against the window as
+  // the step leaves it, they would start the next step's installer. They go before
+  // anything else, the warning's own loop included.
+  DiscardQueuedInput(window);
+  installerRunning = false;
   ReportFailedStart(window, step);
 }
 
@@ -253,7 +265,7 @@ void Command(HWND window, WORD id) {
 
 }  // namespace
 
-INT_PTR StepSequencer(HWND window, UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+INT_PTR StepSequencer(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ErrorScope scope;  // each call starts with a clean error state
   switch (message) {
     case WM_INITDIALOG:
@@ -278,7 +290,12 @@ INT_PTR StepSequencer(HWND window, UINT message, WPARAM wParam, LPARAM /*lParam*
       }
       break;
     case WM_COMMAND:
-      Command(window, LOWORD(wParam));  // the notification code is not looked at
+      if (installerRunning) {
+        // Sent while the installer runs: it acts after the step, in its order.
+        PostMessageA(window, message, wParam, lParam);
+      } else {
+        Command(window, LOWORD(wParam));  // the notification code is not looked at
+      }
       break;
     default:
       break;

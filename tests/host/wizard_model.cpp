@@ -94,10 +94,6 @@ void Model::Give(Action action) {
   Pump();
 }
 
-void Model::Queue(Action action) {
-  pending_.push_back(action);
-}
-
 void Model::Answer(int button) {
   if (Depth() == 0 || frames_.back().kind == Where::kInstaller) {
     return;

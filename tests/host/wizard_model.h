@@ -42,8 +42,6 @@ class Model {
 
   // Input given while the window's loop or a box's loop runs: handled at once.
   void Give(Action action);
-  // Input given while an installer runs: handled once the installer has ended.
-  void Queue(Action action);
   // The innermost box closes with this button (0: closed without one).
   void Answer(int button);
   void InstallerEnds();
@@ -90,7 +88,7 @@ class Model {
   std::vector<Launch> launches_;
   std::vector<Frame> frames_;   // boxes open and installers waited for, innermost last
   std::vector<int> zOrder_;     // front first: 0 the window, n the box at depth n
-  std::deque<Action> pending_;  // input given while an installer ran, not yet taken
+  std::deque<Action> pending_;  // input given, not yet taken
 };
 
 }  // namespace wizard_model

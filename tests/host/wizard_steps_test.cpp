@@ -1,5 +1,9 @@
 // The four steps: every path through them, what each Install starts, and input given
 // while an installer runs.
+#include <unistd.h>
+
+#include <algorithm>
+
 #include "wizard/entry.h"
 #include "wizard_fixture.h"
 
@@ -20,6 +24,11 @@ std::string Logged(const std::string& text) {
     out += c == '"' ? std::string("\\\"") : std::string(1, c);
   }
   return out + "\"";
+}
+
+// The wait for a step's installer, once a second.
+std::string Look(int step) {
+  return "MsgWaitForMultipleObjects(1, process#" + std::to_string(step) + ", 0, 1000, 0x60)";
 }
 
 TEST_F(WizardStepsTest, EveryPathOfInstallAndSkipReachesTheLastStep) {
@@ -62,13 +71,12 @@ TEST_F(WizardStepsTest, EachInstallRunsInItsFolderWaitsAndMovesUpAfterwards) {
     expected.insert(
         expected.end(),
         {"SetCurrentDirectoryA(" + Logged(Join(root_, kInstallers[step - 1].folder)) + ")",
-         "CreateProcessA(NULL, " + Logged(QuotedInstaller(root_, step)),
-         "WaitForSingleObject(process#" + std::to_string(step) + ", INFINITE)",
+         "CreateProcessA(NULL, " + Logged(QuotedInstaller(root_, step)), Look(step), Look(step),
          "SetCurrentDirectoryA(\"D:\\Setup\")", "SetCurrentDirectoryA(\"..\\\")"});
   }
   std::vector<std::string> actual;
   for (const std::string& call :
-       standin::CallsTo({"SetCurrentDirectoryA", "CreateProcessA", "WaitForSingleObject"})) {
+       standin::CallsTo({"SetCurrentDirectoryA", "CreateProcessA", "MsgWaitForMultipleObjects"})) {
     actual.push_back(call.rfind("CreateProcessA", 0) == 0 ? call.substr(0, call.find("\", sa{") + 1)
                                                           : call);
   }
@@ -117,19 +125,63 @@ TEST_F(WizardStepsTest, TheWindowDoesNotChangeWhileAnInstallerRuns) {
   EXPECT_EQ(checked, 3);
 }
 
-TEST_F(WizardStepsTest, ClicksMadeWhileAnInstallerRunsCountAgainstTheWindowAsLeft) {
+TEST_F(WizardStepsTest, WhileAnInstallerRunsTheWindowAnswersAndRepaintsAndSentCommandsWait) {
+  alarm(60);  // a step started inside the wait would spin on the guard lock for ever
+  bool answeredWhileRunning = false;
+  // The installer tells every window that the environment has changed, its window is
+  // dragged across the wizard's, and a tool presses step 2's Install.
+  AddInstaller(1, {.runsFor = 30000, .whileWaited = [&](const standin::Launch& launch) {
+                     standin::SendFromOtherThread(
+                         Window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("Environment"),
+                         [&, launch](LRESULT) {
+                           answeredWhileRunning = !standin::HasEnded(launch.processId);
+                         });
+                     RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+                     standin::SendFromOtherThread(Window(), WM_COMMAND, 1006, 0);
+                   }});
+  AddInstaller(2);
+  Press(1002);
+  ExpectStateThen(2);  // step 2 ran once, after step 1
+  Press(kDone);
+  Answer(IDYES);
+  EXPECT_EQ(Run(), 0u);
+  alarm(0);
+  EXPECT_TRUE(answeredWhileRunning);
+  ASSERT_EQ(standin::Launches().size(), 2u);
+  EXPECT_GE(standin::Launches()[1].startedAt, *standin::Launches()[0].endsAt);
+  // Woken, the wait's first look delivers and then repaints the window.
+  std::vector<std::string> calls =
+      standin::CallsTo({"MsgWaitForMultipleObjects", "DispatchMessageA"});
+  auto look = std::find(calls.begin(), calls.end(), Look(1));
+  ASSERT_GT(std::distance(look, calls.end()), 1);
+  EXPECT_EQ(look[1], "DispatchMessageA(msg{dialog#1, WM_PAINT, 0, 0})");
+}
+
+TEST_F(WizardStepsTest, InputGivenWhileAnInstallerRunsIsDroppedButAPostedDoneIsNot) {
+  // Against the window as the step leaves it, Space on step 1's Install (the focus moves on)
+  // and clicks on the next step's greyed buttons would act; a close request from another
+  // program, answered by posting "Done", must.
   AddInstaller(1, {.runsFor = 30000, .whileWaited = [](const standin::Launch&) {
-                     // A second click on step 1's Install and one on step 2's Skip, both
-                     // while step 1's installer still runs.
-                     standin::Click(Control(1002));
+                     standin::PressKey(VK_SPACE);
+                     standin::Click(Control(1006));
                      standin::Click(Control(1008));
                    }});
+  AddInstaller(2, {.runsFor = 30000, .whileWaited = [](const standin::Launch&) {
+                     standin::Click(Control(1011));
+                     standin::SendFromOtherThread(Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+                   }});
+  std::vector<std::string> whenAsked;
+  standin::AnswerMessageBoxes([&whenAsked](const standin::MessageBox&) {
+    whenAsked = State();
+    return IDYES;
+  });
   Press(1002);
-  ExpectStateThen(2);  // the Skip of step 2 was taken; the second Install was not
-  Press(1012);
-  Press(kDone);
+  ExpectStateThen(1);
+  Press(1006);
   EXPECT_EQ(Run(), 0u);
-  EXPECT_EQ(standin::Launches().size(), 1u);
+  EXPECT_EQ(standin::Launches().size(), 2u);
+  EXPECT_EQ(standin::MessageBoxes().size(), 1u);
+  EXPECT_SEQUENCE(ExpectedState(2), whenAsked);
 }
 
 TEST_F(WizardStepsTest, CommandsActOnTheIdentifierAloneAndIgnoreEverythingElse) {

@@ -4,6 +4,7 @@
 // The queue hands out, as the platform does: posted messages first, then input, then
 // WM_PAINT for a window that needs painting (parents before children), and returns
 // FALSE when none of these is waiting. WM_QUIT is a posted message like any other.
+// Messages sent from other threads are delivered first, by any peek that asks for them.
 // Input is hit-tested when it is taken from the queue: the window under a click and the
 // focus window for a key are those of that moment.
 //
@@ -262,7 +263,9 @@ void DropQueuedFor(HWND window) {
 
 bool Peek(MSG* msg, HWND filter, UINT first, UINT last, UINT remove) {
   State& s = S();
-  while (!s.sentFromOtherThreads.empty()) {
+  // PM_QS_* flags name the parts of the queue to look at; without them, every part.
+  UINT parts = (remove >> 16) != 0 ? remove >> 16 : QS_ALLINPUT;
+  while ((parts & QS_SENDMESSAGE) != 0 && !s.sentFromOtherThreads.empty()) {
     auto [sent, answered] = std::move(s.sentFromOtherThreads.front());
     s.sentFromOtherThreads.erase(s.sentFromOtherThreads.begin());
     LRESULT answer = Send(sent.hwnd, sent.message, sent.wParam, sent.lParam);
@@ -270,14 +273,11 @@ bool Peek(MSG* msg, HWND filter, UINT first, UINT last, UINT remove) {
       answered(answer);
     }
   }
-  if ((remove & ~PM_REMOVE) == PM_QS_SENDMESSAGE) {
-    return false;  // a look for sent messages only
-  }
   if (filter != nullptr && filter != reinterpret_cast<HWND>(-1) && Need(filter) == nullptr) {
     return false;
   }
   bool take = (remove & PM_REMOVE) != 0;
-  for (auto it = s.posted.begin(); it != s.posted.end(); ++it) {
+  for (auto it = s.posted.begin(); (parts & QS_POSTMESSAGE) != 0 && it != s.posted.end(); ++it) {
     if (ForFilter(filter, it->msg.hwnd) && InRange(it->msg.message, first, last)) {
       *msg = it->msg;
       if (take) {
@@ -287,7 +287,7 @@ bool Peek(MSG* msg, HWND filter, UINT first, UINT last, UINT remove) {
       return true;
     }
   }
-  for (size_t i = 0; i < s.input.size();) {
+  for (size_t i = 0; (parts & QS_INPUT) != 0 && i < s.input.size();) {
     MSG resolved;
     if (!Resolve(s.input[i], &resolved)) {
       if (s.input[i].input == InputKind::kMouseDown) {
@@ -308,7 +308,7 @@ bool Peek(MSG* msg, HWND filter, UINT first, UINT last, UINT remove) {
     }
     ++i;
   }
-  if (InRange(WM_PAINT, first, last)) {
+  if ((parts & QS_PAINT) != 0 && InRange(WM_PAINT, first, last)) {
     if (HWND window = NextToPaint(filter)) {
       Window* painted = Find(window);
       if (++painted->paintsOffered > kPaintLoopLimit) {
@@ -633,12 +633,14 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
   Log("PeekMessageA",
       {lpMsg == nullptr ? "NULL" : "msg", Name(hWnd), Dec(wMsgFilterMin), Dec(wMsgFilterMax),
        std::string((wRemoveMsg & PM_REMOVE) != 0 ? "PM_REMOVE" : "PM_NOREMOVE") +
-           ((wRemoveMsg & PM_QS_SENDMESSAGE) != 0 ? " | PM_QS_SENDMESSAGE" : "")});
+           ((wRemoveMsg >> 16) != 0 ? " | PM_QS " + standin::detail::Hex(wRemoveMsg >> 16) : "")});
   if (lpMsg == nullptr) {
     standin::detail::Fatal("PeekMessageA without a MSG to fill");
   }
   bool taken = standin::win::Peek(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, wRemoveMsg);
-  standin::win::S().queueFoundEmpty = !taken;
+  // A loop's look at the whole queue; a filtered look in the middle of something is none.
+  standin::win::S().queueFoundEmpty =
+      !taken && wMsgFilterMin == 0 && wMsgFilterMax == 0 && (wRemoveMsg >> 16) == 0;
   return taken ? TRUE : FALSE;
 }
 
