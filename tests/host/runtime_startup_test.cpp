@@ -127,7 +127,7 @@ TEST_F(ProcessStartTest, WithoutASlotTheProcessEndsWith255AndNoWindow) {
 TEST_F(ProcessStartTest, WithoutMemoryForTheRecordTheProcessEndsWith255) {
   standin::FailGlobalAllocFrom(1);
   EXPECT_EQ(standin::RunProcess(ProcessMain), 255u);
-  EXPECT_EQ(standin::CallsTo({"CreateDialogIndirectParamA", "GetModuleFileNameA"}),
+  EXPECT_EQ(standin::CallsTo({"CreateDialogIndirectParamA", "GetModuleFileNameW"}),
             std::vector<std::string>{});
   EXPECT_EQ(standin::ComUninitializeCount(), 1);
   TlsFree(0);  // nothing is released on this path

@@ -61,15 +61,15 @@ TEST_F(WizardStepsTest, EachInstallRunsInItsFolderWaitsAndMovesUpAfterwards) {
   for (int step = 1; step <= 3; ++step) {
     expected.insert(
         expected.end(),
-        {"SetCurrentDirectoryA(" + Logged(Join(root_, kInstallers[step - 1].folder)) + ")",
-         "CreateProcessA(NULL, " + Logged(QuotedInstaller(root_, step)),
+        {"SetCurrentDirectoryW(L" + Logged(Join(root_, kInstallers[step - 1].folder)) + ")",
+         "CreateProcessW(NULL, L" + Logged(QuotedInstaller(root_, step)),
          "WaitForSingleObject(process#" + std::to_string(step) + ", INFINITE)",
-         "SetCurrentDirectoryA(\"D:\\Setup\")", "SetCurrentDirectoryA(\"..\\\")"});
+         "SetCurrentDirectoryW(L\"D:\\Setup\")", "SetCurrentDirectoryA(\"..\\\")"});
   }
   std::vector<std::string> actual;
-  for (const std::string& call :
-       standin::CallsTo({"SetCurrentDirectoryA", "CreateProcessA", "WaitForSingleObject"})) {
-    actual.push_back(call.rfind("CreateProcessA", 0) == 0 ? call.substr(0, call.find("\", sa{") + 1)
+  for (const std::string& call : standin::CallsTo({"SetCurrentDirectoryW", "SetCurrentDirectoryA",
+                                                   "CreateProcessW", "WaitForSingleObject"})) {
+    actual.push_back(call.rfind("CreateProcessW", 0) == 0 ? call.substr(0, call.find("\", sa{") + 1)
                                                           : call);
   }
   EXPECT_SEQUENCE(expected, actual);
@@ -88,10 +88,10 @@ TEST_F(WizardStepsTest, ADriveRootGivesTwoBackslashesWhichThePlatformAccepts) {
   Press(kDone);
   Answer(IDYES);
   EXPECT_EQ(Run(), 0u);
-  EXPECT_SEQUENCE((std::vector<std::string>{"SetCurrentDirectoryA(\"E:\\\\DirectX9\")",
-                                            "SetCurrentDirectoryA(\"E:\\\")",
+  EXPECT_SEQUENCE((std::vector<std::string>{"SetCurrentDirectoryW(L\"E:\\\\DirectX9\")",
+                                            "SetCurrentDirectoryW(L\"E:\\\")",
                                             "SetCurrentDirectoryA(\"..\\\")"}),
-                  standin::CallsTo({"SetCurrentDirectoryA"}));
+                  standin::CallsTo({"SetCurrentDirectoryW", "SetCurrentDirectoryA"}));
   ASSERT_EQ(standin::Launches().size(), 1u);
   EXPECT_EQ(standin::Launches()[0].commandLine, "\"E:\\\\DirectX9\\DXSETUP.exe\"");
   EXPECT_EQ(standin::Launches()[0].directory, "E:\\DirectX9");
