@@ -19,6 +19,7 @@ namespace {
 
 constexpr size_t kTlsSlots = 64;
 constexpr uintptr_t kInstance = 0x00400000;
+constexpr uintptr_t kKernel32 = 0x7B000000;
 
 struct Node {
   bool folder = false;
@@ -52,6 +53,7 @@ struct KernelState {
   DWORD startupFlags = 0;
   WORD startupShow = 0;
   std::string commandLine = R"("C:\setup.exe")";
+  std::set<std::string> hiddenExports;
   int comInitialize = 0;
   int comUninitialize = 0;
   std::jmp_buf* exitJump = nullptr;
@@ -262,6 +264,10 @@ void SetLauncherPath(const std::string& path) {
 
 void SetSearchPath(const std::vector<std::string>& folders) {
   K().searchPath = folders;
+}
+
+void HideExport(const std::string& name) {
+  K().hiddenExports.insert(name);
 }
 
 const std::vector<Launch>& Launches() {
@@ -575,10 +581,38 @@ LPSTR WINAPI GetCommandLineA() {
   return K().commandLine.data();
 }
 
+// The program, and KERNEL32 by its name; no other library is loaded.
 HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName) {
   Log("GetModuleHandleA", {Str(lpModuleName)});
+  std::string name = UpperCase(lpModuleName != nullptr ? lpModuleName : "");
+  if (name == "KERNEL32" || name == "KERNEL32.DLL") {
+    return reinterpret_cast<HMODULE>(kKernel32);
+  }
   return lpModuleName == nullptr ? reinterpret_cast<HMODULE>(kInstance)
                                  : Fail<HMODULE>(ERROR_MOD_NOT_FOUND);
+}
+
+// KERNEL32's two exports that not every Windows has (standin::HideExport), and only they.
+FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
+  bool kernel = hModule == reinterpret_cast<HMODULE>(kKernel32);
+  Log("GetProcAddress", {kernel ? "kernel32" : Ptr(hModule), Str(lpProcName)});
+  std::string name = kernel && K().hiddenExports.count(lpProcName) == 0 ? lpProcName : "";
+  auto function = name == "SetDefaultDllDirectories"
+                      ? reinterpret_cast<void (*)()>(SetDefaultDllDirectories)
+                  : name == "SetDllDirectoryA" ? reinterpret_cast<void (*)()>(SetDllDirectoryA)
+                                               : nullptr;
+  return function != nullptr ? reinterpret_cast<FARPROC>(function)
+                             : Fail<FARPROC>(ERROR_PROC_NOT_FOUND);
+}
+
+BOOL WINAPI SetDefaultDllDirectories(DWORD DirectoryFlags) {
+  Log("SetDefaultDllDirectories", {Hex(DirectoryFlags)});
+  return TRUE;
+}
+
+BOOL WINAPI SetDllDirectoryA(LPCSTR lpPathName) {
+  Log("SetDllDirectoryA", {Str(lpPathName)});
+  return TRUE;
 }
 
 // As Wine: a name that does not fit is cut to the buffer's size without a NUL, the result

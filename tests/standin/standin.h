@@ -70,6 +70,9 @@ void SetCurrentDirectory(const std::string& path);
 void SetLauncherPath(const std::string& path);
 // Further folders searched after the system folders, as PATH lists them.
 void SetSearchPath(const std::vector<std::string>& folders);
+// KERNEL32 lacks this export, as Windows XP lacks SetDllDirectoryA and 7 without its
+// update SetDefaultDllDirectories: GetProcAddress does not find it.
+void HideExport(const std::string& name);
 
 // ---- Processes ---------------------------------------------------------------------
 struct Launch {
