@@ -178,7 +178,8 @@ TEST_F(WizardFailuresTest, AQuotedPathOf256UnitsStartsWholeAndOneOf257DoesNot) {
                                                         : ", warned: " + box.text;
     }
     const std::vector<standin::Launch>& launches = standin::Launches();
-    bool whole = !launches.empty() && launches[0].commandLine == "\"" + medium + inside + "\"";
+    std::string command = std::string("\"").append(medium).append(inside).append("\"");
+    bool whole = !launches.empty() && launches[0].commandLine == command;
     seen.push_back(std::to_string(quoted) + ": " +
                    (launches.empty() ? "nothing started"
                     : whole          ? "started whole"

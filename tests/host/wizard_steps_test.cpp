@@ -64,7 +64,7 @@ TEST_F(WizardStepsTest, EachInstallRunsInItsFolderWaitsAndMovesUpAfterwards) {
         {"SetCurrentDirectoryW(L" + Logged(Join(root_, kInstallers[step - 1].folder)) + ")",
          "CreateProcessW(NULL, L" + Logged(QuotedInstaller(root_, step)),
          "WaitForSingleObject(process#" + std::to_string(step) + ", INFINITE)",
-         "SetCurrentDirectoryW(L\"D:\\Setup\")", "SetCurrentDirectoryA(\"..\\\")"});
+         R"(SetCurrentDirectoryW(L"D:\Setup"))", R"(SetCurrentDirectoryA("..\"))"});
   }
   std::vector<std::string> actual;
   for (const std::string& call : standin::CallsTo({"SetCurrentDirectoryW", "SetCurrentDirectoryA",
