@@ -30,16 +30,16 @@ DWORD WaitAnswering(HANDLE process) {
 
 }  // namespace
 
-DWORD RunProgram(Text command, int showCommand, bool wait) {
-  // CreateProcessA may write into the command line, so it gets a private copy.
-  char commandLine[kCommandLimit + 1];
+DWORD RunProgram(WideText command, int showCommand, bool wait) {
+  // CreateProcessW may write into the command line, so it gets a private copy.
+  WCHAR commandLine[kCommandLimit + 1];
   DWORD length = command.length < kCommandLimit ? command.length : kCommandLimit;
   for (DWORD i = 0; i < length; ++i) {
     commandLine[i] = command.chars[i];
   }
-  commandLine[length] = '\0';
+  commandLine[length] = 0;
 
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(static_cast<DWORD>(showCommand) & 0x7FFF);
@@ -54,7 +54,7 @@ DWORD RunProgram(Text command, int showCommand, bool wait) {
   SystemCallVerdict verdict;
   BOOL started = GuardedSystemCall(
       [&] {
-        return CreateProcessA(nullptr, commandLine, &security, &security, FALSE,
+        return CreateProcessW(nullptr, commandLine, &security, &security, FALSE,
                               NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &process);
       },
       &verdict);

@@ -10,6 +10,29 @@ StartupValues startupValues;
 
 constexpr UINT kNoSlotExitCode = 255;
 
+// Libraries come from the system folder only. A library that the system does not pin is
+// otherwise looked for first in the folder of setup.exe, and a downloads folder holds
+// whatever a web page saved there: a uxtheme.dll beside setup.exe would run elevated
+// inside it as soon as a window is made. Windows 8 and later (and Vista and 7 with their
+// security update) restrict the search to the system folder; XP SP1 and later at least
+// take the working directory out of it. Both calls are looked up, as older systems lack
+// them; without either the search stays as it is. (The detour through void (*)() tells
+// the compiler that the function's type is meant.)
+void RestrictLibrarySearch() {
+  HMODULE kernel = GetModuleHandleA("KERNEL32");
+  auto setDefault = reinterpret_cast<BOOL(WINAPI*)(DWORD)>(
+      reinterpret_cast<void (*)()>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  if (setDefault != nullptr) {
+    setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return;
+  }
+  auto setDllDirectory = reinterpret_cast<BOOL(WINAPI*)(LPCSTR)>(
+      reinterpret_cast<void (*)()>(GetProcAddress(kernel, "SetDllDirectoryA")));
+  if (setDllDirectory != nullptr) {
+    setDllDirectory("");
+  }
+}
+
 }  // namespace
 
 const StartupValues& Startup() {
@@ -52,6 +75,7 @@ const char* SkipProgramName(const char* commandLine) {
 }
 
 extern "C" __attribute__((force_align_arg_pointer)) void ProcessMain() {
+  RestrictLibrarySearch();  // first: COM and the windows load libraries
   CoInitialize(nullptr);
 
   // The program's constant data is in place already: it is all static.

@@ -4,7 +4,7 @@
 #include "runtime/error_state.h"
 #include "wizard/window.h"
 
-FixedText<kStartDirectorySize> StartDirectory;
+WideFixedText<kStartDirectorySize> StartDirectory;
 SHORT StepCount;
 HFONT BoldStepFont;
 HFONT NormalStepFont;
@@ -12,8 +12,8 @@ HFONT NormalStepFont;
 // Start-up's reset of the program: its own globals at zero and the toolkit's registry
 // empty.
 void ResetProgramState() {
-  for (char& c : StartDirectory.chars) {
-    c = '\0';
+  for (WCHAR& c : StartDirectory.chars) {
+    c = 0;
   }
   StepCount = 0;
   BoldStepFont = nullptr;
@@ -23,18 +23,20 @@ void ResetProgramState() {
 
 namespace {
 
-// Room for a folder that fits StartDirectory, a backslash and a file name.
+// Room for a folder that fits StartDirectory, a backslash and a file name, in UTF-16 units.
 constexpr DWORD kModulePathSize = kStartDirectorySize + MAX_PATH;
 
 // The medium is the folder that holds this program's own file, never the working
 // directory it was started in: that may be any folder (the system folder, when a launcher
 // elevates it without one) and may hold same-named installers of its own, which would then
 // run with administrator rights. The folder takes the form of a working directory: no
-// backslash at its end except for a drive root (E:\). When the path cannot be had or does
-// not fit, StartDirectory stays empty and no installer is started.
+// backslash at its end except for a drive root (E:\). The path is read in UTF-16: the ANSI
+// form turns every letter outside the code page into "?" and then names no folder. When
+// the path cannot be had or does not fit, StartDirectory stays empty and no installer is
+// started.
 void FindStartDirectory() {
-  char path[kModulePathSize];
-  DWORD length = GetModuleFileNameA(nullptr, path, kModulePathSize);
+  WCHAR path[kModulePathSize];
+  DWORD length = GetModuleFileNameW(nullptr, path, kModulePathSize);
   if (length >= kModulePathSize) {
     return;  // cut to the buffer, and then without its NUL
   }
@@ -45,7 +47,7 @@ void FindStartDirectory() {
     ++length;  // E:\ keeps its backslash
   }
   if (length > 1 && length <= kStartDirectorySize) {
-    StartDirectory.Store(Text{path, length - 1});
+    StartDirectory.Store(WideText{path, length - 1});
   }
 }
 

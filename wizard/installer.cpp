@@ -7,7 +7,7 @@
 namespace {
 
 struct Installer {
-  const char* folder;   // appended to the start directory as it stands
+  const char* folder;   // appended to the start directory as it stands, widened
   const char* program;  // the program inside that folder
 };
 
@@ -24,45 +24,45 @@ constexpr DWORD kBadPathname = 161;
 
 // The start directory followed by the step's folder, with no separator added or removed:
 // a drive root such as E:\ gives E:\\DirectX9, which the platform accepts.
-void InstallerFolder(int step, FixedText<kInstallerPathSize>* folder) {
+void InstallerFolder(int step, WideFixedText<kInstallerPathSize>* folder) {
   folder->Store(StartDirectory.Read());
   folder->Append(kInstallers[step - 1].folder);
 }
 
 }  // namespace
 
-void InstallerPath(int step, FixedText<kInstallerPathSize>* path) {
+void InstallerPath(int step, WideFixedText<kInstallerPathSize>* path) {
   InstallerFolder(step, path);
   path->Append("\\");
   path->Append(kInstallers[step - 1].program);
 }
 
 void RunInstaller(int step) {
-  if (StartDirectory.chars[0] == '\0') {
+  if (StartDirectory.chars[0] == 0) {
     // Where the medium is could not be found: the installer is looked for nowhere else.
     RaiseError(TranslateOsError(kBadPathname));
     return;
   }
-  FixedText<kInstallerPathSize> folder;
+  WideFixedText<kInstallerPathSize> folder;
   InstallerFolder(step, &folder);
-  SetCurrentDirectoryA(folder.CString());
+  SetCurrentDirectoryW(folder.CString());
 
   // The program goes by its full path, in quotes: a bare name would let the platform's
   // search order pick a same-named program from the launcher's own folder, the system
   // folders or PATH first.
-  FixedText<kInstallerPathSize> path;
+  WideFixedText<kInstallerPathSize> path;
   InstallerPath(step, &path);
-  Text program = path.Read();
+  WideText program = path.Read();
   if (program.length + 2 > kCommandLimit) {
     // Cut to fit, the command would name some other file; start nothing.
     RaiseError(TranslateOsError(kPathTooLong));
   } else {
-    FixedText<kCommandLimit + 1> command;
+    WideFixedText<kCommandLimit + 1> command;
     command.Store(TextOf("\""));
     command.Append(program);
     command.Append("\"");
     RunProgram(command.Read(), SW_SHOWNORMAL, true);
   }
 
-  SetCurrentDirectoryA(StartDirectory.CString());
+  SetCurrentDirectoryW(StartDirectory.CString());
 }

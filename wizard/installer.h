@@ -7,8 +7,9 @@
 
 constexpr DWORD kInstallerPathSize = 401;
 
-// The full path of a step's installer program (step 1, 2 or 3), without quotes.
-void InstallerPath(int step, FixedText<kInstallerPathSize>* path);
+// The full path of a step's installer program (step 1, 2 or 3), without quotes, in UTF-16
+// units (at most 400).
+void InstallerPath(int step, WideFixedText<kInstallerPathSize>* path);
 
 // Makes the step's folder the working directory, starts the step's installer by its
 // full path and waits until it has ended, then sets the working directory back to the

@@ -67,7 +67,6 @@ constexpr FailureReason kFailureReasons[] = {
     {76, "Its folder was not found on the installation medium."},
     {70, "Windows denied access to the program."},
 };
-constexpr char kOtherFailure[] = "Windows could not start the program.";
 
 // After an Install press: if the installer could not be started, the person is told so
 // in a box owned by the window, which keeps the window from taking clicks meanwhile.
@@ -77,24 +76,22 @@ void ReportFailedStart(HWND window, int step) {
   if (number == 0) {
     return;
   }
-  const char* reason = kOtherFailure;
+  const char* reason = "Windows could not start the program.";
   for (const FailureReason& known : kFailureReasons) {
     if (known.number == number) {
       reason = known.text;
     }
   }
-  FixedText<kInstallerPathSize> program;
+  // The path goes in as it is, in UTF-16: in ANSI every letter outside the code page
+  // would show as "?".
+  WideFixedText<kInstallerPathSize> program;
   InstallerPath(step, &program);
-  FixedText<kFailedStartMessageSize> message;
-  message.Store(TextOf("The installer could not be started:"));
-  message.Append(kCrLf);
+  WideFixedText<kFailedStartMessageSize> message;
+  message.Store(TextOf("The installer could not be started:\r\n"));
   message.Append(program.Read());
-  message.Append(kCrLf);
-  message.Append(kCrLf);
+  message.Append("\r\n\r\n");
   message.Append(reason);
-  message.Append(kCrLf);
-  message.Append(kCrLf);
-  message.Append("This step has not been completed (error ");
+  message.Append("\r\n\r\nThis step has not been completed (error ");
   message.AppendNumber(number);
   message.Append(").");
   ShowOwnedMessageBox(window, message.CString(), kFailedStartStyle, kWarningCaption);

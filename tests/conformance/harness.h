@@ -75,7 +75,7 @@ class BoxAnswer {
 };
 
 // Files for the process checks, under a folder of the check's own (Folder()), given as
-// Windows paths relative to it.
+// Windows paths relative to it, in UTF-8.
 std::string Folder();
 void MakeFolder(const std::string& path);
 void MakeProgram(const std::string& path);  // a program that ends at once

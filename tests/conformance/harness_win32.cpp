@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "utf16.h"
 #include "wine_test.h"
 
 namespace harness {
@@ -270,13 +271,19 @@ std::string Folder() {
   return scratch->Path();
 }
 
+// Names are UTF-8, made in UTF-16.
+std::wstring Wide(const std::string& text) {
+  std::u16string wide = utf16::FromUtf8(text);
+  return std::wstring(wide.begin(), wide.end());
+}
+
 void MakeFolder(const std::string& path) {
   std::string full = Folder();
   size_t start = 0;
   while (start <= path.size()) {
     size_t end = path.find('\\', start);
     full += "\\" + path.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    CreateDirectoryA(full.c_str(), nullptr);
+    CreateDirectoryW(Wide(full).c_str(), nullptr);
     if (end == std::string::npos) {
       break;
     }
@@ -286,7 +293,7 @@ void MakeFolder(const std::string& path) {
 
 void MakeProgram(const std::string& path) {
   std::string program = winetest::HelperPath("record_helper");
-  EXPECT_TRUE(CopyFileA(program.c_str(), (Folder() + "\\" + path).c_str(), FALSE))
+  EXPECT_TRUE(CopyFileW(Wide(program).c_str(), Wide(Folder() + "\\" + path).c_str(), FALSE))
       << "copying the helper to " << path << ", error " << GetLastError();
 }
 

@@ -1,24 +1,32 @@
 // Starting programs and changing the working directory, with the last-error codes that
-// the run time translates, the program's own file name, and the clock.
+// the run time translates, paths in UTF-16 and in ANSI, the program's own file name, and
+// the clock.
 #include "conformance.h"
 #include "sequence_table.h"
+#include "utf16.h"
 
 #include <cctype>
 
 namespace conformance {
 namespace {
 
-// One start as the run time makes it: shown normally, no handles inherited. The result
-// is "started" (after waiting for the program and closing both handles) or the error.
+// A UTF-16 text as a W call takes it.
+LPWSTR W(std::u16string& text) {
+  return reinterpret_cast<LPWSTR>(text.data());
+}
+
+// One start as the run time makes it: in UTF-16, shown normally, no handles inherited.
+// The result is "started" (after waiting for the program and closing both handles) or
+// the error.
 std::string Start(const std::string& command) {
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
-  std::string line = command;
+  std::u16string line = utf16::FromUtf8(command);
   SetLastError(0);
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  if (!CreateProcessW(nullptr, W(line), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &process)) {
     return command + ": error " + std::to_string(GetLastError());
   }
@@ -93,33 +101,55 @@ TEST_F(Processes, TheWorkingDirectoryChangesOrTheLastErrorSaysWhy) {
              ChangeTo(tooLong), ChangeTo(""), ChangeTo("Q:\\")}));
 }
 
+TEST_F(Processes, AFolderOutsideTheCodePageWorksInUtf16AndNamesNothingInAnsi) {
+  // An A call shows each letter that the ANSI code page lacks as "?"; a path made from
+  // that names no file, and a folder name with "?" is no name at all.
+  const std::string medium = harness::Folder() + "\\Загрузки 日本 medium";
+  harness::MakeFolder("Загрузки 日本 medium");
+  harness::MakeProgram("Загрузки 日本 medium\\DXSETUP.exe");
+  std::u16string wide = utf16::FromUtf8(medium);
+  ASSERT_TRUE(SetCurrentDirectoryW(W(wide)));
+  char ansi[MAX_PATH + 1] = "";
+  GetCurrentDirectoryA(sizeof ansi, ansi);
+  const std::string asked = harness::Folder() + "\\???????? ?? medium";
+  EXPECT_SEQUENCE(
+      (Lines{"current directory in ANSI: " + asked, "\"" + medium + "\\DXSETUP.exe\": started",
+             "\"" + asked + "\\DXSETUP.exe\": error " + std::to_string(ERROR_FILE_NOT_FOUND),
+             asked + ": error " + std::to_string(ERROR_INVALID_NAME)}),
+      (Lines{"current directory in ANSI: " + std::string(ansi),
+             Start("\"" + medium + "\\DXSETUP.exe\""), Start("\"" + asked + "\\DXSETUP.exe\""),
+             ChangeTo(asked)}));
+}
+
 TEST_F(Processes, TheProgramsOwnFileIsNamedAndANameThatDoesNotFitIsCut) {
-  char path[MAX_PATH + 1] = "";
-  DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  std::u16string path(MAX_PATH + 1, u'\0');
+  DWORD length = GetModuleFileNameW(nullptr, W(path), MAX_PATH + 1);
   ASSERT_GT(length, 7u);
-  EXPECT_EQ(std::string(path).size(), length);
-  EXPECT_EQ(std::string(path + 1, 2), ":\\") << path << ": a full path";
-  std::string type(path + length - 4);
+  path.resize(length);
+  EXPECT_EQ(path.find(u'\0'), std::u16string::npos);
+  std::string name = utf16::ToUtf8(path);
+  EXPECT_EQ(name.substr(1, 2), ":\\") << name << ": a full path";
+  std::string type = name.substr(name.size() - 4);
   for (char& c : type) {
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
-  EXPECT_EQ(type, ".exe") << path;
-  char again[MAX_PATH + 1] = "";
-  EXPECT_EQ(GetModuleFileNameA(harness::Module(), again, sizeof again), length);
-  EXPECT_STREQ(again, path) << "the program's own module by its handle";
+  EXPECT_EQ(type, ".exe") << name;
+  std::u16string again(MAX_PATH + 1, u'\0');
+  EXPECT_EQ(GetModuleFileNameW(harness::Module(), W(again), MAX_PATH + 1), length);
+  EXPECT_EQ(again.c_str(), path) << "the program's own module by its handle";
 
   // Wine cuts a name that does not fit to the buffer's size, without a NUL (as Windows XP
   // does; later Windows put a NUL in the last place), and returns the size. So does a
   // name that fits only without its NUL.
   for (DWORD size : {length - 3, length}) {
-    std::string cut(length + 1, '#');
+    std::u16string cut(length + 1, u'#');
     SetLastError(0);
-    EXPECT_EQ(GetModuleFileNameA(nullptr, cut.data(), size), size);
+    EXPECT_EQ(GetModuleFileNameW(nullptr, W(cut), size), size);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
-    EXPECT_EQ(cut, std::string(path, size) + std::string(length + 1 - size, '#'));
+    EXPECT_EQ(cut, path.substr(0, size) + std::u16string(length + 1 - size, u'#'));
   }
   SetLastError(0);
-  EXPECT_EQ(GetModuleFileNameA(reinterpret_cast<HMODULE>(0x7F0000), path, sizeof path), 0u)
+  EXPECT_EQ(GetModuleFileNameW(reinterpret_cast<HMODULE>(0x7F0000), W(again), MAX_PATH), 0u)
       << "no module there";
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
 }

@@ -3,6 +3,7 @@
 // contexts over their lifetime, and resources.
 #include "conformance.h"
 #include "sequence_table.h"
+#include "utf16.h"
 
 namespace conformance {
 namespace {
@@ -105,12 +106,12 @@ TEST_F(Queue, AMessageWaitWakesForPaintingSentMessagesAndAProcessEndAndTakesNoth
                   taken);
 
   harness::MakeProgram("ends.exe");
-  std::string line = "\"" + harness::Folder() + "\\ends.exe\"";
-  STARTUPINFOA startup{};
+  std::u16string line = utf16::FromUtf8("\"" + harness::Folder() + "\\ends.exe\"");
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &process));
+  ASSERT_TRUE(CreateProcessW(nullptr, reinterpret_cast<LPWSTR>(line.data()), nullptr, nullptr,
+                             FALSE, 0, nullptr, nullptr, &startup, &process));
   EXPECT_EQ(MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 10000, QS_PAINT), WAIT_OBJECT_0);
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);

@@ -98,8 +98,9 @@ inline bool IsErrorTableNumber(uint32_t number) {
 }
 
 // A text as the stand-in's call log quotes it: \r, \n, \t and \" escaped, every other
-// byte below 0x20 or from 0x7F up as \xNN.
-inline std::string LoggedText(std::string_view text) {
+// byte below 0x20, 0x7F, and (unless the text is UTF-8, as it shows UTF-16 texts) every
+// byte from 0x80 up as \xNN.
+inline std::string LoggedText(std::string_view text, bool utf8 = false) {
   std::string out = "\"";
   for (char c : text) {
     auto byte = static_cast<unsigned char>(c);
@@ -111,7 +112,7 @@ inline std::string LoggedText(std::string_view text) {
       out += "\\t";
     } else if (byte == '"') {
       out += "\\\"";
-    } else if (byte < 0x20 || byte >= 0x7F) {
+    } else if (byte < 0x20 || byte == 0x7F || (byte > 0x7F && !utf8)) {
       static const char kDigits[] = "0123456789ABCDEF";
       out += "\\x";
       out += kDigits[byte >> 4];

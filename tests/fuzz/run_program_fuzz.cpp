@@ -1,7 +1,8 @@
-// RunProgram with any command bytes: the platform gets at most the first 256 bytes as a
-// C string, with the records the launch is made with; the outcome is the platform's own
-// for that command line (asked directly on the same machine); a failed
-// start records the translated number and returns 0; nothing is left open.
+// RunProgram with any command of UTF-16 units (lone surrogates too): the platform gets at
+// most the first 256 units as a C string, with the records the launch is made with; the
+// outcome is the platform's own for that command line (asked directly on the same
+// machine); a failed start records the translated number and returns 0; nothing is left
+// open.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -13,10 +14,11 @@
 #include "runtime/process.h"
 #include "runtime/thread_record.h"
 #include "standin.h"
+#include "utf16.h"
 
 namespace {
 
-constexpr size_t kCommandBytes = 256;
+constexpr size_t kCommandUnits = 256;
 
 standin::ProgramScript Failing(DWORD code) {
   standin::ProgramScript script;
@@ -32,6 +34,7 @@ void LayOutMachine() {
   standin::Reset();
   standin::AddProgram("C:\\a.exe");
   standin::AddProgram("C:\\Tools\\b.exe");
+  standin::AddProgram("C:\\Загрузки 日本\\c.exe");
   standin::AddProgram(R"(C:\Windows\System32\cmd.exe)");
   standin::AddProgram("C:\\deny.exe", Failing(ERROR_ACCESS_DENIED));
   standin::AddProgram("C:\\bad.exe", Failing(193));
@@ -52,14 +55,12 @@ struct PlatformOutcome {
 
 // What the platform itself does with the command line; a process it starts is closed
 // again at once.
-PlatformOutcome AskPlatform(const std::string& command) {
-  std::vector<char> line(command.begin(), command.end());
-  line.push_back('\0');
-  STARTUPINFOA startup{};
+PlatformOutcome AskPlatform(std::u16string line) {
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
   standin::SetLastErrorDirect(0);
-  BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE,
+  BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
                                 NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &process);
   DWORD code = standin::LastError();
   if (started != FALSE) {
@@ -73,17 +74,21 @@ PlatformOutcome AskPlatform(const std::string& command) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // One byte of options (bit 0: wait), four of show command, the rest is the command.
+  // One byte of options (bit 0: wait), four of show command, the rest is the command in
+  // UTF-16 units of two bytes, the low one first.
   fuzz::Reader input(data, size);
   bool wait = (input.Byte() & 1) != 0;
   auto showCommand = static_cast<int>(input.Dword());
-  const uint8_t* command = input.Rest();
-  size_t length = input.RestSize();
-  std::string expectedLine = fuzz::CStringPrefix(command, length, kCommandBytes);
+  std::u16string command;
+  while (input.RestSize() >= 2) {
+    command += static_cast<char16_t>(input.Word());
+  }
+  std::u16string expectedUnits = command.substr(0, std::min(command.find(u'\0'), kCommandUnits));
+  std::string expectedLine = utf16::ToUtf8(expectedUnits);
   // A fresh machine for each input: in one kept for longer the launches would pile up,
   // and libFuzzer would take the growing heap for a leak and search it after every input.
   LayOutMachine();
-  PlatformOutcome reference = AskPlatform(expectedLine);
+  PlatformOutcome reference = AskPlatform(expectedUnits);
   size_t earlier = standin::Launches().size();
 
   FUZZ_CHECK(OpenThreadSlot(), "no thread slot");
@@ -92,11 +97,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   {
     ErrorScope scope;
     // The command in a block of exactly its length, so that reading past it is caught.
-    std::vector<char> text(command, command + length);
-    processId = RunProgram(Text{text.data(), static_cast<DWORD>(length)}, showCommand, wait);
+    std::vector<WCHAR> text(command.begin(), command.end());
+    processId =
+        RunProgram(WideText{text.data(), static_cast<DWORD>(text.size())}, showCommand, wait);
     number = ErrorNumber();
   }
-  std::vector<std::string> starts = standin::CallsTo({"CreateProcessA"});
+  std::vector<std::string> starts = standin::CallsTo({"CreateProcessW"});
   std::vector<std::string> waits = standin::CallsTo({"MsgWaitForMultipleObjects"});
   std::vector<std::string> closes = standin::CallsTo({"CloseHandle"});
   std::vector<standin::Launch> launches(
@@ -107,10 +113,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(left.empty(), "%zu objects left, the first %s", left.size(),
              left.empty() ? "-" : left[0].c_str());
 
-  std::string line = fuzz::LoggedText(expectedLine);
+  std::string line = "L" + fuzz::LoggedText(expectedLine, true);
   auto show = static_cast<DWORD>(showCommand) & 0x7FFF;
   std::vector<std::string> expectedStarts = {
-      "CreateProcessA(NULL, " + line + ", sa{sizeof,NULL,0}, same, 0, 0x20, NULL, NULL, " +
+      "CreateProcessW(NULL, " + line + ", sa{sizeof,NULL,0}, same, 0, 0x20, NULL, NULL, " +
       "si{cb=sizeof,flags=0x1,show=" + std::to_string(show) + ",others=0})"};
   FUZZ_CHECK(starts == expectedStarts, "%zu starts, the first %s; expected %s", starts.size(),
              starts.empty() ? "-" : starts[0].c_str(), expectedStarts[0].c_str());
@@ -119,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(launches.size() == 1, "%s: %zu launches", line.c_str(), launches.size());
     const standin::Launch& launch = launches[0];
     FUZZ_CHECK(launch.commandLine == expectedLine, "%s started as %s", line.c_str(),
-               fuzz::LoggedText(launch.commandLine).c_str());
+               fuzz::LoggedText(launch.commandLine, true).c_str());
     FUZZ_CHECK(launch.showWindow == show && launch.startupFlags == STARTF_USESHOWWINDOW &&
                    launch.creationFlags == NORMAL_PRIORITY_CLASS && launch.errorMode == 0x8001 &&
                    launch.directory == "C:\\",

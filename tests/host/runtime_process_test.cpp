@@ -6,6 +6,7 @@
 #include "runtime/process.h"
 #include "runtime_fixture.h"
 #include "sequence.h"
+#include "utf16.h"
 
 namespace {
 
@@ -18,14 +19,14 @@ class RunProgramTest : public RuntimeTest {
   }
 
   static std::vector<std::string> ProcessCalls() {
-    return standin::CallsTo({"CreateProcessA", "MsgWaitForMultipleObjects", "CloseHandle"});
+    return standin::CallsTo({"CreateProcessW", "MsgWaitForMultipleObjects", "CloseHandle"});
   }
 };
 
 constexpr char kStartupArgs[] = "si{cb=sizeof,flags=0x1,show=1,others=0}";
 
 std::string CreateCall(const std::string& quotedCommand, const char* startup = kStartupArgs) {
-  return "CreateProcessA(NULL, " + quotedCommand +
+  return "CreateProcessW(NULL, L" + quotedCommand +
          ", sa{sizeof,NULL,0}, same, 0, 0x20, NULL, NULL, " + startup + ")";
 }
 
@@ -79,20 +80,21 @@ TEST_F(RunProgramTest, WithoutWaitReturnsAtOnceWithHandlesClosed) {
                   ProcessCalls());
 }
 
-TEST_F(RunProgramTest, CommandIsPassedAsWrittenAndCutAt256) {
+TEST_F(RunProgramTest, CommandIsPassedAsWrittenAndCutAt256Units) {
   standin::AddProgram("X:\\Media\\DirectX9\\DXSETUP.exe");
   // The show command keeps its low 15 bits only.
   RunProgram(TextOf("DXSETUP.exe /silent \"a b\""), 0x8001, true);
   EXPECT_EQ(standin::Launches().back().commandLine, "DXSETUP.exe /silent \"a b\"");
   EXPECT_EQ(standin::Launches().back().showWindow, 1);
 
-  std::string longCommand = "DXSETUP.exe " + std::string(288, 'x');  // 300 characters
-  RunProgram(Text{longCommand.c_str(), static_cast<DWORD>(longCommand.size())}, SW_SHOWNORMAL,
-             true);
-  EXPECT_EQ(standin::Launches().back().commandLine, longCommand.substr(0, 256));
+  // 300 UTF-16 units, letters outside any ANSI code page among them: the first 256 go.
+  std::u16string longCommand =
+      u"DXSETUP.exe " + std::u16string(144, u'я') + u"日本" + std::u16string(142, u'x');
+  RunProgram(WideText{longCommand.c_str(), 300}, SW_SHOWNORMAL, true);
+  EXPECT_EQ(standin::Launches().back().commandLine, utf16::ToUtf8(longCommand.substr(0, 256)));
 
   // A NUL inside ends the command line there; nothing after it is read as command.
-  RunProgram(Text{"DXSETUP.exe\0 evil", 17}, SW_SHOWNORMAL, true);
+  RunProgram(WideText{u"DXSETUP.exe\0 evil", 17}, SW_SHOWNORMAL, true);
   EXPECT_EQ(standin::Launches().back().commandLine, "DXSETUP.exe");
   EXPECT_EQ(ErrorNumber(), 0u);
 }

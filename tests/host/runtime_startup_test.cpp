@@ -114,20 +114,42 @@ class ProcessStartTest : public ::testing::Test {
   }
 };
 
-TEST_F(ProcessStartTest, WithoutASlotTheProcessEndsWith255AndNoWindow) {
-  standin::FailTlsAlloc(true);
-  EXPECT_EQ(standin::RunProcess(ProcessMain), 255u);
-  EXPECT_SEQUENCE(
-      (std::vector<std::string>{"CoInitialize(NULL)", "GetVersionExA(148)", "GetStartupInfoA(68)",
-                                "GetCommandLineA()", "GetModuleHandleA(NULL)", "TlsAlloc()",
-                                "CoUninitialize()", "ExitProcess(255)"}),
-      standin::Calls());
+TEST_F(ProcessStartTest, LibrariesComeFromTheSystemFolderFirstAndWithoutASlotNoWindowShows) {
+  // Before anything else the library search leaves the program's folder, wherever this
+  // Windows can: Windows 8 and later (or 7 with its update); XP SP1 and 7 without it take
+  // the working directory out; XP goes on as it is.
+  const struct {
+    std::vector<std::string> hidden;
+    std::vector<std::string> restriction;
+  } cases[] = {
+      {{}, {"SetDefaultDllDirectories(0x800)"}},
+      {{"SetDefaultDllDirectories"},
+       {"GetProcAddress(kernel32, \"SetDllDirectoryA\")", "SetDllDirectoryA(\"\")"}},
+      {{"SetDefaultDllDirectories", "SetDllDirectoryA"},
+       {"GetProcAddress(kernel32, \"SetDllDirectoryA\")"}},
+  };
+  for (const auto& c : cases) {
+    SetUp();
+    for (const std::string& name : c.hidden) {
+      standin::HideExport(name);
+    }
+    standin::FailTlsAlloc(true);
+    EXPECT_EQ(standin::RunProcess(ProcessMain), 255u);
+    std::vector<std::string> expected = {"GetModuleHandleA(\"KERNEL32\")",
+                                         "GetProcAddress(kernel32, \"SetDefaultDllDirectories\")"};
+    expected.insert(expected.end(), c.restriction.begin(), c.restriction.end());
+    expected.insert(
+        expected.end(),
+        {"CoInitialize(NULL)", "GetVersionExA(148)", "GetStartupInfoA(68)", "GetCommandLineA()",
+         "GetModuleHandleA(NULL)", "TlsAlloc()", "CoUninitialize()", "ExitProcess(255)"});
+    EXPECT_SEQUENCE(expected, standin::Calls());
+  }
 }
 
 TEST_F(ProcessStartTest, WithoutMemoryForTheRecordTheProcessEndsWith255) {
   standin::FailGlobalAllocFrom(1);
   EXPECT_EQ(standin::RunProcess(ProcessMain), 255u);
-  EXPECT_EQ(standin::CallsTo({"CreateDialogIndirectParamA", "GetModuleFileNameA"}),
+  EXPECT_EQ(standin::CallsTo({"CreateDialogIndirectParamA", "GetModuleFileNameW"}),
             std::vector<std::string>{});
   EXPECT_EQ(standin::ComUninitializeCount(), 1);
   TlsFree(0);  // nothing is released on this path

@@ -70,14 +70,14 @@ TEST_F(WizardStepsTest, EachInstallRunsInItsFolderWaitsAndMovesUpAfterwards) {
   for (int step = 1; step <= 3; ++step) {
     expected.insert(
         expected.end(),
-        {"SetCurrentDirectoryA(" + Logged(Join(root_, kInstallers[step - 1].folder)) + ")",
-         "CreateProcessA(NULL, " + Logged(QuotedInstaller(root_, step)), Look(step), Look(step),
-         "SetCurrentDirectoryA(\"D:\\Setup\")", "SetCurrentDirectoryA(\"..\\\")"});
+        {"SetCurrentDirectoryW(L" + Logged(Join(root_, kInstallers[step - 1].folder)) + ")",
+         "CreateProcessW(NULL, L" + Logged(QuotedInstaller(root_, step)), Look(step), Look(step),
+         R"(SetCurrentDirectoryW(L"D:\Setup"))", R"(SetCurrentDirectoryA("..\"))"});
   }
   std::vector<std::string> actual;
-  for (const std::string& call :
-       standin::CallsTo({"SetCurrentDirectoryA", "CreateProcessA", "MsgWaitForMultipleObjects"})) {
-    actual.push_back(call.rfind("CreateProcessA", 0) == 0 ? call.substr(0, call.find("\", sa{") + 1)
+  for (const std::string& call : standin::CallsTo({"SetCurrentDirectoryW", "SetCurrentDirectoryA",
+                                                   "CreateProcessW", "MsgWaitForMultipleObjects"})) {
+    actual.push_back(call.rfind("CreateProcessW", 0) == 0 ? call.substr(0, call.find("\", sa{") + 1)
                                                           : call);
   }
   EXPECT_SEQUENCE(expected, actual);
@@ -96,10 +96,10 @@ TEST_F(WizardStepsTest, ADriveRootGivesTwoBackslashesWhichThePlatformAccepts) {
   Press(kDone);
   Answer(IDYES);
   EXPECT_EQ(Run(), 0u);
-  EXPECT_SEQUENCE((std::vector<std::string>{"SetCurrentDirectoryA(\"E:\\\\DirectX9\")",
-                                            "SetCurrentDirectoryA(\"E:\\\")",
+  EXPECT_SEQUENCE((std::vector<std::string>{"SetCurrentDirectoryW(L\"E:\\\\DirectX9\")",
+                                            "SetCurrentDirectoryW(L\"E:\\\")",
                                             "SetCurrentDirectoryA(\"..\\\")"}),
-                  standin::CallsTo({"SetCurrentDirectoryA"}));
+                  standin::CallsTo({"SetCurrentDirectoryW", "SetCurrentDirectoryA"}));
   ASSERT_EQ(standin::Launches().size(), 1u);
   EXPECT_EQ(standin::Launches()[0].commandLine, "\"E:\\\\DirectX9\\DXSETUP.exe\"");
   EXPECT_EQ(standin::Launches()[0].directory, "E:\\DirectX9");

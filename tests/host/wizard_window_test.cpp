@@ -1,6 +1,7 @@
 // The wizard window as it is built and first shown.
 #include <cstdlib>
 
+#include "utf16.h"
 #include "wizard/entry.h"
 #include "wizard_fixture.h"
 
@@ -166,8 +167,12 @@ TEST_F(WizardWindowTest, FontsAndRectanglesFollowTheScreenResolution) {
 
 TEST_F(WizardWindowTest, TheStartDirectoryIsTheFolderOfTheProgramsOwnFile) {
   // As the platform reports a working directory: no backslash at the end except for a
-  // drive root. What does not fit the 400-byte buffer, or cannot be had, leaves it empty.
-  const std::string fits = "D:\\" + std::string(396, 'm');  // 399 characters
+  // drive root. Letters outside the ANSI code page are kept. What does not fit the buffer
+  // of 400 UTF-16 units, or cannot be had, leaves it empty.
+  std::string fits = "D:\\";
+  for (int i = 0; i < 396; ++i) {
+    fits += i % 2 == 0 ? "я" : "m";  // 399 units
+  }
   const struct {
     std::string module;
     std::string expected;
@@ -175,8 +180,9 @@ TEST_F(WizardWindowTest, TheStartDirectoryIsTheFolderOfTheProgramsOwnFile) {
       {"D:\\Setup\\setup.exe", "D:\\Setup"},
       {"E:\\setup.exe", "E:\\"},
       {R"(\\server\share\medium\setup.exe)", R"(\\server\share\medium)"},
+      {"D:\\Загрузки 日本 medium\\setup.exe", "D:\\Загрузки 日本 medium"},
       {fits + "\\setup.exe", fits},
-      {fits + "m\\setup.exe", ""},
+      {fits + "я\\setup.exe", ""},
       {"D:\\" + std::string(700, 'm') + "\\setup.exe", ""},  // cut by the platform
       {"", ""},                                              // the call fails
   };
@@ -189,14 +195,14 @@ TEST_F(WizardWindowTest, TheStartDirectoryIsTheFolderOfTheProgramsOwnFile) {
     standin::SetCommandLine(R"("D:\Setup\setup.exe" /S /D=C:\Elsewhere)");
     std::string seen;
     Then([&seen] {
-      seen = StartDirectory.CString();
+      seen = utf16::ToUtf8(StartDirectory.CString());
       standin::Click(Control(kDone));
     });
     Answer(IDYES);
     EXPECT_EQ(Run(), 0u);
     EXPECT_EQ(seen, c.expected);
-    EXPECT_SEQUENCE(std::vector<std::string>{"GetModuleFileNameA(NULL, buffer, 660)"},
-                    standin::CallsTo({"GetModuleFileNameA", "GetCurrentDirectoryA"}));
+    EXPECT_SEQUENCE(std::vector<std::string>{"GetModuleFileNameW(NULL, buffer, 660)"},
+                    standin::CallsTo({"GetModuleFileNameW", "GetCurrentDirectoryA"}));
     TearDown();
   }
 }

@@ -1,7 +1,7 @@
 // The stand-in's kernel side: file system and current directory, processes, last error
 // and error mode, TLS, global memory, start-up facts, process exit and COM.
+#include <algorithm>
 #include <array>
-#include <atomic>
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +12,7 @@
 #include "platform.h"
 #include "standin.h"
 #include "standin_internal.h"
+#include "utf16.h"
 
 namespace standin {
 namespace detail {
@@ -19,6 +20,7 @@ namespace {
 
 constexpr size_t kTlsSlots = 64;
 constexpr uintptr_t kInstance = 0x00400000;
+constexpr uintptr_t kKernel32 = 0x7B000000;
 
 struct Node {
   bool folder = false;
@@ -53,7 +55,7 @@ struct KernelState {
   DWORD startupFlags = 0;
   WORD startupShow = 0;
   std::string commandLine = R"("C:\setup.exe")";
-  std::vector<char> commandLineBuffer;
+  std::set<std::string> hiddenExports;
   int comInitialize = 0;
   int comUninitialize = 0;
   std::jmp_buf* exitJump = nullptr;
@@ -63,6 +65,13 @@ struct KernelState {
 KernelState& K() {
   static KernelState state;
   return state;
+}
+
+// A failed call: the code as the last error, and the call's failure result.
+template <typename Result = BOOL>
+Result Fail(DWORD code, Result result = Result{}) {
+  K().lastError = code;
+  return result;
 }
 
 const Node* FindNode(const std::string& fullPath) {
@@ -164,8 +173,7 @@ const Node* FindProgram(const std::string& token, DWORD* error) {
   return nullptr;
 }
 
-std::string FirstToken(const char* commandLine) {
-  std::string line = commandLine;
+std::string FirstToken(const std::string& line) {
   if (!line.empty() && line[0] == '"') {
     size_t close = line.find('"', 1);
     return line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
@@ -184,7 +192,7 @@ std::string SecurityText(const SECURITY_ATTRIBUTES* attributes) {
          Dec(attributes->bInheritHandle) + "}";
 }
 
-std::string StartupText(const STARTUPINFOA* startup) {
+std::string StartupText(const STARTUPINFOW* startup) {
   if (startup == nullptr) {
     return "NULL";
   }
@@ -196,7 +204,7 @@ std::string StartupText(const STARTUPINFOA* startup) {
                     startup->cbReserved2 == 0 && startup->lpReserved2 == nullptr &&
                     startup->hStdInput == nullptr && startup->hStdOutput == nullptr &&
                     startup->hStdError == nullptr;
-  std::string size = startup->cb == sizeof(STARTUPINFOA) ? "sizeof" : Dec(startup->cb);
+  std::string size = startup->cb == sizeof(STARTUPINFOW) ? "sizeof" : Dec(startup->cb);
   return "si{cb=" + size + ",flags=" + Hex(startup->dwFlags) +
          ",show=" + Dec(startup->wShowWindow) + (othersZero ? ",others=0}" : ",others=set}");
 }
@@ -229,33 +237,19 @@ void AddKernelSideLiveObjects(std::vector<std::string>* lines) {
 
 }  // namespace detail
 
-using detail::Dec;
-using detail::Hex;
 using detail::K;
-using detail::Log;
-using detail::Ptr;
-using detail::Str;
 
 void AddDrive(char letter) {
-  std::string root(1, static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
-  root += ":\\";
-  detail::Node node;
-  node.folder = true;
-  node.path = root;
-  K().nodes.emplace(detail::UpperCase(root), node);
+  std::string root = detail::UpperCase(std::string(1, letter)) + ":\\";
+  K().nodes.emplace(root, detail::Node{true, root, {}, {}});
 }
 
 void AddFolder(const std::string& path, FolderScript script) {
-  detail::Node node;
-  node.folder = true;
-  node.folderScript = script;
-  detail::AddNode(path, std::move(node));
+  detail::AddNode(path, detail::Node{true, "", script, {}});
 }
 
 void AddProgram(const std::string& path, ProgramScript script) {
-  detail::Node node;
-  node.programScript = std::move(script);
-  detail::AddNode(path, std::move(node));
+  detail::AddNode(path, detail::Node{false, "", {}, std::move(script)});
 }
 
 std::string CurrentDirectory() {
@@ -274,17 +268,19 @@ void SetSearchPath(const std::vector<std::string>& folders) {
   K().searchPath = folders;
 }
 
+void HideExport(const std::string& name) {
+  K().hiddenExports.insert(name);
+}
+
 const std::vector<Launch>& Launches() {
   return K().launches;
 }
 
 bool HasEnded(DWORD processId) {
-  for (const Launch& launch : K().launches) {
-    if (launch.processId == processId) {
-      return detail::Ended(launch);
-    }
-  }
-  return false;
+  auto found =
+      std::find_if(K().launches.begin(), K().launches.end(),
+                   [processId](const Launch& launch) { return launch.processId == processId; });
+  return found != K().launches.end() && detail::Ended(*found);
 }
 
 UINT ErrorMode() {
@@ -332,18 +328,11 @@ int ComUninitializeCount() {
 // ---- The platform calls ----------------------------------------------------------------
 
 using standin::Launch;
-using standin::detail::Dec;
-using standin::detail::FindNode;
-using standin::detail::FullPath;
-using standin::detail::Hex;
-using standin::detail::K;
-using standin::detail::Log;
-using standin::detail::Ptr;
-using standin::detail::Str;
+using namespace standin::detail;  // NOLINT(google-build-using-namespace): its own parts
 
 DWORD WINAPI GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer) {
   Log("GetCurrentDirectoryA", {Dec(nBufferLength), lpBuffer == nullptr ? "NULL" : "buffer"});
-  const std::string& current = K().currentDirectory;
+  std::string current = Ansi(K().currentDirectory);
   auto needed = static_cast<DWORD>(current.size() + 1);
   if (lpBuffer == nullptr || nBufferLength < needed) {
     return needed;  // too small: nothing is written
@@ -352,67 +341,68 @@ DWORD WINAPI GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer) {
   return needed - 1;
 }
 
-BOOL WINAPI SetCurrentDirectoryA(LPCSTR lpPathName) {
-  Log("SetCurrentDirectoryA", {Str(lpPathName)});
-  if (lpPathName == nullptr) {
-    K().lastError = ERROR_INVALID_PARAMETER;
-    return FALSE;
+namespace {
+// SetCurrentDirectory in either kind of text; a path is no longer than MAX_PATH - 3 units.
+BOOL EnterFolder(const std::optional<std::string>& path) {
+  if (!path) {
+    return Fail(ERROR_INVALID_PARAMETER);
   }
-  std::string full = FullPath(lpPathName);
-  if (full.empty()) {
-    K().lastError = ERROR_INVALID_NAME;
-    return FALSE;
+  std::string full = FullPath(*path);
+  if (full.empty() || full.find_first_of("*?") != std::string::npos) {
+    return Fail(ERROR_INVALID_NAME);
   }
-  if (full.size() > MAX_PATH - 3) {
-    K().lastError = ERROR_FILENAME_EXCED_RANGE;
-    return FALSE;
+  if (utf16::FromUtf8(full).size() > MAX_PATH - 3) {
+    return Fail(ERROR_FILENAME_EXCED_RANGE);
   }
-  const standin::detail::Node* node = FindNode(full);
+  const Node* node = FindNode(full);
   if (node == nullptr) {
-    bool driveMissing = FindNode(full.substr(0, 3)) == nullptr;
-    bool parentMissing = FindNode(standin::detail::ParentOf(full)) == nullptr;
-    K().lastError = driveMissing || parentMissing ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND;
-    return FALSE;
+    bool missing = FindNode(full.substr(0, 3)) == nullptr || FindNode(ParentOf(full)) == nullptr;
+    return Fail(missing ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND);
   }
-  if (!node->folder) {
-    K().lastError = ERROR_DIRECTORY;
-    return FALSE;
-  }
-  if (node->folderScript.refuseSilently) {
-    return FALSE;
-  }
-  if (node->folderScript.refuseWith != 0) {
-    K().lastError = node->folderScript.refuseWith;
-    return FALSE;
+  const standin::FolderScript& script = node->folderScript;
+  if (!node->folder || script.refuseSilently || script.refuseWith != 0) {
+    // A silent refusal leaves the code as it was.
+    return Fail(!node->folder           ? ERROR_DIRECTORY
+                : script.refuseSilently ? K().lastError
+                                        : script.refuseWith);
   }
   K().currentDirectory = full;
-  if (node->folderScript.leaveLastError != 0) {
-    K().lastError = node->folderScript.leaveLastError;
-  }
+  K().lastError = script.leaveLastError != 0 ? script.leaveLastError : K().lastError;
   return TRUE;
 }
+}  // namespace
 
-BOOL WINAPI CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine,
+BOOL WINAPI SetCurrentDirectoryA(LPCSTR lpPathName) {
+  Log("SetCurrentDirectoryA", {Str(lpPathName)});
+  return EnterFolder(Inner(lpPathName));
+}
+
+BOOL WINAPI SetCurrentDirectoryW(LPCWSTR lpPathName) {
+  Log("SetCurrentDirectoryW", {Str(lpPathName)});
+  return EnterFolder(Inner(lpPathName));
+}
+
+BOOL WINAPI CreateProcessW(LPCWSTR lpApplicationName, LPWSTR lpCommandLine,
                            LPSECURITY_ATTRIBUTES lpProcessAttributes,
                            LPSECURITY_ATTRIBUTES lpThreadAttributes, BOOL bInheritHandles,
-                           DWORD dwCreationFlags, LPVOID lpEnvironment, LPCSTR lpCurrentDirectory,
-                           LPSTARTUPINFOA lpStartupInfo,
+                           DWORD dwCreationFlags, LPVOID lpEnvironment, LPCWSTR lpCurrentDirectory,
+                           LPSTARTUPINFOW lpStartupInfo,
                            LPPROCESS_INFORMATION lpProcessInformation) {
   std::string threadAttributes =
       lpThreadAttributes != nullptr && lpThreadAttributes == lpProcessAttributes
           ? "same"
-          : standin::detail::SecurityText(lpThreadAttributes);
-  Log("CreateProcessA", {Str(lpApplicationName), Str(lpCommandLine),
-                         standin::detail::SecurityText(lpProcessAttributes), threadAttributes,
-                         Dec(bInheritHandles), Hex(dwCreationFlags), Ptr(lpEnvironment),
-                         Str(lpCurrentDirectory), standin::detail::StartupText(lpStartupInfo)});
+          : SecurityText(lpThreadAttributes);
+  Log("CreateProcessW",
+      {Str(lpApplicationName), Str(lpCommandLine), SecurityText(lpProcessAttributes),
+       threadAttributes, Dec(bInheritHandles), Hex(dwCreationFlags), Ptr(lpEnvironment),
+       Str(lpCurrentDirectory), StartupText(lpStartupInfo)});
   if (lpApplicationName != nullptr || lpCommandLine == nullptr || lpStartupInfo == nullptr ||
       lpProcessInformation == nullptr) {
-    standin::detail::Fatal("CreateProcessA is used here only with a command line");
+    Fatal("CreateProcessW is used here only with a command line");
   }
+  std::string commandLine = *Inner(lpCommandLine);
   DWORD error = 0;
-  const standin::detail::Node* node =
-      standin::detail::FindProgram(standin::detail::FirstToken(lpCommandLine), &error);
+  const Node* node = FindProgram(FirstToken(commandLine), &error);
   if (node != nullptr && node->programScript.failSilently) {
     return FALSE;
   }
@@ -420,34 +410,23 @@ BOOL WINAPI CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine,
     error = node->programScript.failWith;
   }
   if (error != 0) {
-    K().lastError = error;
-    return FALSE;
+    return Fail(error);
   }
   const standin::ProgramScript& script = node->programScript;
-  Launch launch;
-  launch.processId = K().nextProcessId;
+  DWORD id = K().nextProcessId;
   K().nextProcessId += 4;
-  launch.image = node->path;
-  launch.commandLine = lpCommandLine;
-  launch.directory =
-      lpCurrentDirectory != nullptr ? FullPath(lpCurrentDirectory) : K().currentDirectory;
-  launch.showWindow = lpStartupInfo->wShowWindow;
-  launch.startupFlags = lpStartupInfo->dwFlags;
-  launch.creationFlags = dwCreationFlags;
-  launch.errorMode = (dwCreationFlags & CREATE_DEFAULT_ERROR_MODE) != 0 ? 0 : K().errorMode;
-  launch.startedAt = standin::detail::Now();
+  std::string directory =
+      lpCurrentDirectory != nullptr ? FullPath(*Inner(lpCurrentDirectory)) : K().currentDirectory;
+  UINT errorMode = (dwCreationFlags & CREATE_DEFAULT_ERROR_MODE) != 0 ? 0 : K().errorMode;
+  std::optional<DWORD> endsAt;
   if (script.runsFor.has_value()) {
-    launch.endsAt = launch.startedAt + *script.runsFor;
+    endsAt = Now() + *script.runsFor;
   }
-  K().launches.push_back(launch);
+  K().launches.push_back(Launch{id, node->path, commandLine, directory, lpStartupInfo->wShowWindow,
+                                lpStartupInfo->dwFlags, dwCreationFlags, errorMode, Now(), endsAt});
   size_t index = K().launches.size() - 1;
-  lpProcessInformation->hProcess = standin::detail::NewHandle(true, index);
-  lpProcessInformation->hThread = standin::detail::NewHandle(false, index);
-  lpProcessInformation->dwProcessId = launch.processId;
-  lpProcessInformation->dwThreadId = launch.processId + 1;
-  if (script.leaveLastError != 0) {
-    K().lastError = script.leaveLastError;
-  }
+  *lpProcessInformation = {NewHandle(true, index), NewHandle(false, index), id, id + 1};
+  K().lastError = script.leaveLastError != 0 ? script.leaveLastError : K().lastError;
   return TRUE;
 }
 
@@ -515,18 +494,15 @@ DWORD WINAPI MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOO
 }
 
 BOOL WINAPI CloseHandle(HANDLE hObject) {
-  Log("CloseHandle", {standin::detail::HandleName(hObject)});
-  if (K().handles.erase(reinterpret_cast<uintptr_t>(hObject)) == 0) {
-    K().lastError = ERROR_INVALID_HANDLE;
-    return FALSE;
-  }
-  return TRUE;
+  Log("CloseHandle", {HandleName(hObject)});
+  return K().handles.erase(reinterpret_cast<uintptr_t>(hObject)) != 0 ? TRUE
+                                                                      : Fail(ERROR_INVALID_HANDLE);
 }
 
 void WINAPI ExitProcess(UINT uExitCode) {
   Log("ExitProcess", {Dec(uExitCode)});
   if (K().exitJump == nullptr) {
-    standin::detail::Fatal("ExitProcess outside standin::RunProcess");
+    Fatal("ExitProcess outside standin::RunProcess");
   }
   K().exitCode = uExitCode;
   std::longjmp(*K().exitJump, 1);
@@ -560,18 +536,13 @@ DWORD WINAPI TlsAlloc() {
       }
     }
   }
-  K().lastError = ERROR_NO_MORE_ITEMS;
-  return TLS_OUT_OF_INDEXES;
+  return Fail<DWORD>(ERROR_NO_MORE_ITEMS, TLS_OUT_OF_INDEXES);
 }
 
 namespace {
 // A slot that TlsAlloc gave out; another sets ERROR_INVALID_PARAMETER.
 bool ValidSlot(DWORD index) {
-  if (index < K().tlsUsed.size() && K().tlsUsed[index]) {
-    return true;
-  }
-  K().lastError = ERROR_INVALID_PARAMETER;
-  return false;
+  return (index < K().tlsUsed.size() && K().tlsUsed[index]) || Fail(ERROR_INVALID_PARAMETER, false);
 }
 }  // namespace
 
@@ -606,12 +577,11 @@ BOOL WINAPI TlsSetValue(DWORD dwTlsIndex, LPVOID lpTlsValue) {
 HGLOBAL WINAPI GlobalAlloc(UINT uFlags, SIZE_T dwBytes) {
   Log("GlobalAlloc", {Hex(uFlags), "size"});
   if ((uFlags & ~static_cast<UINT>(GMEM_ZEROINIT)) != 0) {
-    standin::detail::Fatal("GlobalAlloc is used here only for fixed memory");
+    Fatal("GlobalAlloc is used here only for fixed memory");
   }
   ++K().globalAllocCalls;
   if (K().failGlobalAllocFrom != 0 && K().globalAllocCalls >= K().failGlobalAllocFrom) {
-    K().lastError = ERROR_NOT_ENOUGH_MEMORY;
-    return nullptr;
+    return Fail<HGLOBAL>(ERROR_NOT_ENOUGH_MEMORY);
   }
   void* block =
       (uFlags & GMEM_ZEROINIT) != 0 ? std::calloc(1, dwBytes + 1) : std::malloc(dwBytes + 1);
@@ -622,8 +592,7 @@ HGLOBAL WINAPI GlobalAlloc(UINT uFlags, SIZE_T dwBytes) {
 HGLOBAL WINAPI GlobalFree(HGLOBAL hMem) {
   Log("GlobalFree", {"block"});
   if (K().globals.erase(hMem) == 0) {
-    K().lastError = ERROR_INVALID_HANDLE;
-    return hMem;
+    return Fail(ERROR_INVALID_HANDLE, hMem);
   }
   std::free(hMem);
   return nullptr;
@@ -641,51 +610,65 @@ void WINAPI GetStartupInfoA(LPSTARTUPINFOA lpStartupInfo) {
 
 LPSTR WINAPI GetCommandLineA() {
   Log("GetCommandLineA", {});
-  K().commandLineBuffer.assign(K().commandLine.begin(), K().commandLine.end());
-  K().commandLineBuffer.push_back('\0');
-  return K().commandLineBuffer.data();
+  return K().commandLine.data();
 }
 
+// The program, and KERNEL32 by its name; no other library is loaded.
 HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName) {
   Log("GetModuleHandleA", {Str(lpModuleName)});
-  if (lpModuleName != nullptr) {
-    K().lastError = ERROR_MOD_NOT_FOUND;
-    return nullptr;
+  std::string name = UpperCase(lpModuleName != nullptr ? lpModuleName : "");
+  if (name == "KERNEL32" || name == "KERNEL32.DLL") {
+    return reinterpret_cast<HMODULE>(kKernel32);
   }
-  return reinterpret_cast<HMODULE>(standin::detail::kInstance);
+  return lpModuleName == nullptr ? reinterpret_cast<HMODULE>(kInstance)
+                                 : Fail<HMODULE>(ERROR_MOD_NOT_FOUND);
+}
+
+// KERNEL32's two exports that not every Windows has (standin::HideExport), and only they.
+FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
+  bool kernel = hModule == reinterpret_cast<HMODULE>(kKernel32);
+  Log("GetProcAddress", {kernel ? "kernel32" : Ptr(hModule), Str(lpProcName)});
+  std::string name = kernel && K().hiddenExports.count(lpProcName) == 0 ? lpProcName : "";
+  auto function = name == "SetDefaultDllDirectories"
+                      ? reinterpret_cast<void (*)()>(SetDefaultDllDirectories)
+                  : name == "SetDllDirectoryA" ? reinterpret_cast<void (*)()>(SetDllDirectoryA)
+                                               : nullptr;
+  return function != nullptr ? reinterpret_cast<FARPROC>(function)
+                             : Fail<FARPROC>(ERROR_PROC_NOT_FOUND);
+}
+
+BOOL WINAPI SetDefaultDllDirectories(DWORD DirectoryFlags) {
+  Log("SetDefaultDllDirectories", {Hex(DirectoryFlags)});
+  return TRUE;
+}
+
+BOOL WINAPI SetDllDirectoryA(LPCSTR lpPathName) {
+  Log("SetDllDirectoryA", {Str(lpPathName)});
+  return TRUE;
 }
 
 // As Wine: a name that does not fit is cut to the buffer's size without a NUL, the result
 // is the buffer's size and the last error ERROR_INSUFFICIENT_BUFFER.
-DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
-  Log("GetModuleFileNameA", {Ptr(hModule), lpFilename == nullptr ? "NULL" : "buffer", Dec(nSize)});
-  const std::string& path = K().launcherPath;
-  bool program =
-      hModule == nullptr || hModule == reinterpret_cast<HMODULE>(standin::detail::kInstance);
-  if (!program || path.empty()) {
-    K().lastError = ERROR_MOD_NOT_FOUND;
-    return 0;
+DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize) {
+  Log("GetModuleFileNameW", {Ptr(hModule), lpFilename == nullptr ? "NULL" : "buffer", Dec(nSize)});
+  std::u16string path = utf16::FromUtf8(K().launcherPath);
+  bool program = hModule == nullptr || hModule == reinterpret_cast<HMODULE>(kInstance);
+  if (!program || path.empty() || lpFilename == nullptr) {
+    return Fail<DWORD>(!program || path.empty() ? ERROR_MOD_NOT_FOUND : ERROR_INVALID_PARAMETER);
   }
-  if (lpFilename == nullptr) {
-    K().lastError = ERROR_INVALID_PARAMETER;
-    return 0;
-  }
-  auto length = static_cast<DWORD>(path.size());
-  DWORD copied = length < nSize ? length : nSize;
-  std::memcpy(lpFilename, path.data(), copied);
+  DWORD copied = std::min(static_cast<DWORD>(path.size()), nSize);
+  std::copy_n(path.data(), copied, lpFilename);
   if (copied < nSize) {
-    lpFilename[copied] = '\0';
+    lpFilename[copied] = 0;
     return copied;
   }
-  K().lastError = ERROR_INSUFFICIENT_BUFFER;
-  return nSize;
+  return Fail<DWORD>(ERROR_INSUFFICIENT_BUFFER, nSize);
 }
 
 BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA lpVersionInformation) {
   Log("GetVersionExA", {Dec(lpVersionInformation->dwOSVersionInfoSize)});
   if (lpVersionInformation->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA)) {
-    K().lastError = ERROR_INSUFFICIENT_BUFFER;
-    return FALSE;
+    return Fail(ERROR_INSUFFICIENT_BUFFER);
   }
   lpVersionInformation->dwMajorVersion = 10;  // Windows 10, as Wine reports by default
   lpVersionInformation->dwMinorVersion = 0;
@@ -697,12 +680,12 @@ BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA lpVersionInformation) {
 
 void WINAPI Sleep(DWORD dwMilliseconds) {
   Log("Sleep", {Dec(dwMilliseconds)});
-  standin::detail::OnIdle(dwMilliseconds);
-  standin::detail::Advance(dwMilliseconds);
+  OnIdle(dwMilliseconds);
+  Advance(dwMilliseconds);
 }
 
 DWORD WINAPI GetTickCount() {
-  return standin::detail::Now();
+  return Now();
 }
 
 HRESULT WINAPI CoInitialize(LPVOID pvReserved) {

@@ -38,10 +38,10 @@ void ClearCalls();
 std::vector<std::string> LiveObjects();
 
 // ---- File system -------------------------------------------------------------------
-// Paths are Windows paths with a drive letter; case does not matter.
+// Paths are Windows paths with a drive letter, in UTF-8; case does not matter (in ASCII).
 struct FolderScript {
-  DWORD refuseWith = 0;         // nonzero: SetCurrentDirectoryA into it fails with this code
-  bool refuseSilently = false;  // SetCurrentDirectoryA fails without setting a code
+  DWORD refuseWith = 0;         // nonzero: SetCurrentDirectory into it fails with this code
+  bool refuseSilently = false;  // SetCurrentDirectory fails without setting a code
   DWORD leaveLastError = 0;     // nonzero: entering succeeds but leaves this code behind
 };
 void AddDrive(char letter);
@@ -50,9 +50,9 @@ void AddFolder(const std::string& path, FolderScript script = {});  // makes par
 // What one started program does.
 struct Launch;
 struct ProgramScript {
-  DWORD failWith = 0;                // nonzero: CreateProcessA fails with this last-error code
+  DWORD failWith = 0;                // nonzero: CreateProcessW fails with this last-error code
   DWORD leaveLastError = 0;          // nonzero: the start succeeds but leaves this code behind
-  bool failSilently = false;         // CreateProcessA fails without setting a code
+  bool failSilently = false;         // CreateProcessW fails without setting a code
   std::optional<DWORD> runsFor = 0;  // milliseconds until it ends; nullopt: never ends
   // Called when the launcher starts waiting for it, before the wait returns: the moment
   // in which a person might click on the launcher's window while the program runs.
@@ -64,12 +64,15 @@ void AddProgram(const std::string& path, ProgramScript script = {});  // makes p
 std::string CurrentDirectory();
 void SetCurrentDirectory(const std::string& path);
 
-// The launcher's own path, as GetModuleFileNameA reports it; its folder is the first place
+// The launcher's own path, as GetModuleFileNameW reports it; its folder is the first place
 // the platform searches for a program named without a path. An empty path makes
-// GetModuleFileNameA fail.
+// GetModuleFileNameW fail.
 void SetLauncherPath(const std::string& path);
 // Further folders searched after the system folders, as PATH lists them.
 void SetSearchPath(const std::vector<std::string>& folders);
+// KERNEL32 lacks this export, as Windows XP lacks SetDllDirectoryA and 7 without its
+// update SetDefaultDllDirectories: GetProcAddress does not find it.
+void HideExport(const std::string& name);
 
 // ---- Processes ---------------------------------------------------------------------
 struct Launch {

@@ -1,6 +1,7 @@
 // Shared between the parts of the stand-in platform; tests use standin.h instead.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,8 +12,10 @@ namespace standin::detail {
 
 // ---- The call log ----
 void Log(std::string_view function, const std::vector<std::string>& arguments);
-std::string Str(const char* text);  // "quoted text", or NULL
-std::string Str(const char* text, size_t length);
+// "quoted text" or NULL; bytes from 0x7F up as \xNN, or as UTF-8 text: so a UTF-16 text.
+std::string Str(const char* text);
+std::string Str(const char* text, size_t length, bool utf8 = false);
+std::string Str(const WCHAR* text);
 std::string Hex(unsigned long long value);  // 0x1f
 std::string Dec(long long value);
 std::string Ptr(const void* pointer);  // NULL or 0x...
@@ -29,6 +32,13 @@ void Advance(DWORD milliseconds);
 // string when it cannot be formed. Case is kept as given.
 std::string FullPath(std::string_view path);
 std::string UpperCase(std::string_view text);
+
+// ---- Texts: kept in UTF-8; an A call's come in code page 1252 (Wine's ANSI code page
+// here), a W call's in UTF-16; a null pointer gives none.
+std::optional<std::string> Inner(const char* ansi);
+std::optional<std::string> Inner(const WCHAR* text);
+// A text as an A call reports it: a letter that the code page lacks shows as "?".
+std::string Ansi(std::string_view text);
 
 // ---- Kernel state that the window side reads ----
 void SetLastErrorRaw(DWORD code);

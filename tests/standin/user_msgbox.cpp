@@ -17,25 +17,17 @@
 namespace standin::win {
 namespace {
 
+// The buttons of each type of box, by the type's number (MB_OK 0 to MB_CANCELTRYCONTINUE 6).
 std::vector<int> ButtonsOf(UINT style) {
-  switch (style & MB_TYPEMASK) {
-    case MB_OK:
-      return {IDOK};
-    case MB_OKCANCEL:
-      return {IDOK, IDCANCEL};
-    case MB_ABORTRETRYIGNORE:
-      return {IDABORT, IDRETRY, IDIGNORE};
-    case MB_YESNOCANCEL:
-      return {IDYES, IDNO, IDCANCEL};
-    case MB_YESNO:
-      return {IDYES, IDNO};
-    case MB_RETRYCANCEL:
-      return {IDRETRY, IDCANCEL};
-    case MB_CANCELTRYCONTINUE:
-      return {IDCANCEL, IDTRYAGAIN, IDCONTINUE};
-    default:
-      return {};
-  }
+  const std::vector<int> kButtons[] = {{IDOK},
+                                       {IDOK, IDCANCEL},
+                                       {IDABORT, IDRETRY, IDIGNORE},
+                                       {IDYES, IDNO, IDCANCEL},
+                                       {IDYES, IDNO},
+                                       {IDRETRY, IDCANCEL},
+                                       {IDCANCEL, IDTRYAGAIN, IDCONTINUE}};
+  UINT type = style & MB_TYPEMASK;
+  return type < std::size(kButtons) ? kButtons[type] : std::vector<int>{};
 }
 
 std::string ButtonList(const std::vector<int>& buttons) {
@@ -62,11 +54,11 @@ int RunMessageBox(HWND owner, const char* text, const char* caption, UINT style)
     detail::SetLastErrorRaw(ERROR_INVALID_MSGBOX_STYLE);
     return 0;
   }
-  std::string boxText = text != nullptr ? text : "";
-  std::string boxCaption = caption != nullptr ? caption : "Error";
+  std::string boxText = text;  // a missing text is empty, a missing caption "Error"
+  std::string boxCaption = caption;
   if (!s.boxScript) {
     detail::Fatal(
-        "MessageBoxA(" + detail::Str(boxText.c_str()) + ", " + detail::Str(boxCaption.c_str()) +
+        "MessageBox(" + detail::Str(boxText.c_str()) + ", " + detail::Str(boxCaption.c_str()) +
         ") is shown, but the test answers no message boxes (standin::AnswerMessageBoxes)");
   }
   Activity();
@@ -148,9 +140,19 @@ void FailMessageBoxes(bool fail) {
 
 }  // namespace standin
 
+// Either kind of box keeps its texts in UTF-8, as the stand-in does.
+template <typename C>
+int MessageBoxOf(const char* name, HWND hWnd, const C* lpText, const C* lpCaption, UINT uType) {
+  using namespace standin::detail;  // NOLINT(google-build-using-namespace): its own parts
+  Log(name, {standin::win::Name(hWnd), Str(lpText), Str(lpCaption), Hex(uType)});
+  return standin::win::RunMessageBox(hWnd, Inner(lpText).value_or("").c_str(),
+                                     Inner(lpCaption).value_or("Error").c_str(), uType);
+}
+
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
-  standin::detail::Log("MessageBoxA",
-                       {standin::win::Name(hWnd), standin::detail::Str(lpText),
-                        standin::detail::Str(lpCaption), standin::detail::Hex(uType)});
-  return standin::win::RunMessageBox(hWnd, lpText, lpCaption, uType);
+  return MessageBoxOf("MessageBoxA", hWnd, lpText, lpCaption, uType);
+}
+
+int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
+  return MessageBoxOf("MessageBoxW", hWnd, lpText, lpCaption, uType);
 }
