@@ -1,9 +1,10 @@
 // The messages a dialog's callback sees, compared with an expected table as the
 // platform's own message tests compare them: a row may be marked optional ("may be
 // sent"), and the platform's incidental traffic, which it sends for its own reasons
-// (painting, activation, colour queries, hit tests), is described once, here, and may
-// come anywhere in any number. A product test so states what the product causes and
-// acts on, and the same table holds on the stand-in and on a real platform.
+// (painting, activation, colour queries, hit tests, the system's broadcasts), is
+// described once, here, and may come anywhere in any number. A product test so states
+// what the product causes and acts on, and the same table holds on the stand-in and on a
+// real platform.
 //
 //   EXPECT_MESSAGES(expected, actual);
 //
@@ -60,7 +61,10 @@ inline bool Matches(const Row& expected, const Row& seen) {
 
 // The platform's own traffic around what a program causes: painting and colours,
 // activation and the palette, position changes, hit tests and the cursor, user-interface
-// state, input-method and accessibility queries, icon queries for the task list.
+// state, input-method and accessibility queries, the task list's queries for the caption
+// and icons; and the system's broadcasts to every top-level window, which come whenever
+// the system changes (a device plugged in or out, a setting, the display, colours, fonts,
+// the clock, power), on a real machine at any moment.
 inline bool PlatformTraffic(UINT message) {
   switch (message) {
     case WM_PAINT:
@@ -78,10 +82,25 @@ inline bool PlatformTraffic(UINT message) {
     case WM_SETCURSOR:
     case WM_MOUSEMOVE:
     case WM_GETOBJECT:
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
     case WM_GETICON:
     case WM_CHANGEUISTATE:
     case WM_UPDATEUISTATE:
     case WM_QUERYUISTATE:
+    case WM_DEVICECHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_DEVMODECHANGE:
+    case WM_DISPLAYCHANGE:
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+    case WM_PALETTECHANGED:
+    case WM_FONTCHANGE:
+    case WM_TIMECHANGE:
+    case WM_POWERBROADCAST:
+    case WM_SPOOLERSTATUS:
+    case WM_COMPACTING:
+    case WM_USERCHANGED:
       return true;
     default:
       return (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) ||
