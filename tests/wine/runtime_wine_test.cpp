@@ -327,27 +327,53 @@ TEST_F(RuntimeOnWine, GuardedCallJudgesBySuccessfulCallsLeftoverErrorCode) {
   CloseHandle(first);
 }
 
+// How the process stands: "running", or how it ended.
+std::string ProcessState(HANDLE process) {
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(process, 0) != WAIT_OBJECT_0 || !GetExitCodeProcess(process, &code)) {
+    return "running";
+  }
+  return "ended with exit code " + std::to_string(code);
+}
+
 // Presses the wizard's buttons as a person would: each press is a BN_CLICKED command
 // posted to the window, so that it goes through the window's own message loop the way a
-// click does, and the next press waits until this one has been handled. A step's handler
-// disables the buttons it was pressed with; "Done" is handled when the process ends.
-// Returns what went wrong, or nothing.
+// click does. The next press waits until this one has been handled: its step's button
+// disabled, the next step's control enabled, and the window answering messages again,
+// which it does only once the handler has gone back to the loop. A handler enables and
+// disables one control after another, so no single control shows that it has finished.
+// "Done" is handled when the process ends. Returns what went wrong, or nothing.
 std::string PressSkipsThenDone(HWND window, HANDLE process, std::string* pressed) {
-  const int kSkips[] = {1003, 1008, 1012};
+  constexpr DWORD kHandlingMs = 10000;
+  const struct {
+    int skip;
+    int next;  // enabled by the press: the next step's Skip, after step 3 the step-4 label
+  } kPresses[] = {{1003, 1008}, {1008, 1012}, {1012, 1005}};
   const int kDone = 1007;
-  for (int id : kSkips) {
-    HWND button = GetDlgItem(window, id);
-    if (button == nullptr) {
-      return "no control " + std::to_string(id) + " in the window";
+  for (const auto& press : kPresses) {
+    HWND button = GetDlgItem(window, press.skip);
+    HWND next = GetDlgItem(window, press.next);
+    if (button == nullptr || next == nullptr) {
+      return "no control " + std::to_string(press.skip) + " or " + std::to_string(press.next) +
+             " in the window";
     }
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-    *pressed += std::to_string(id) + " ";
-    Stopwatch handling;
-    while (IsWindowEnabled(button) && handling.Elapsed() < 5000 &&
-           WaitForSingleObject(process, 10) == WAIT_TIMEOUT) {
-    }
-    if (IsWindowEnabled(button)) {
-      return "the press of " + std::to_string(id) + " was not handled within 5 s";
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(press.skip, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+    *pressed += std::to_string(press.skip) + " ";
+    auto handled = [&] {
+      DWORD_PTR answer = 0;
+      return !IsWindowEnabled(button) && IsWindowEnabled(next) &&
+             SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kHandlingMs, &answer) != 0;
+    };
+    for (Stopwatch handling; !handled();) {
+      if (ProcessState(process) != "running" || handling.Elapsed() > kHandlingMs) {
+        return "the press of " + std::to_string(press.skip) + " was not handled after " +
+               std::to_string(handling.Elapsed()) + " ms: " + std::to_string(press.skip) +
+               (IsWindowEnabled(button) ? " enabled, " : " disabled, ") +
+               std::to_string(press.next) + (IsWindowEnabled(next) ? " enabled" : " disabled") +
+               ", setup.exe " + ProcessState(process);
+      }
+      Sleep(10);
     }
   }
   HWND done = GetDlgItem(window, kDone);
@@ -362,7 +388,8 @@ std::string PressSkipsThenDone(HWND window, HANDLE process, std::string* pressed
 // setup.exe, started in an empty folder, ends with exit code 0. When it shows the wizard
 // window instead, the steps are skipped and "Done" pressed.
 TEST(SetupExe, EndsWithExitCodeZero) {
-  constexpr DWORD kTimeoutMs = 20000;
+  constexpr DWORD kWindowMs = 20000;
+  constexpr DWORD kExitMs = 10000;
   const char kCaption[] = "Quillmark Installer -- USB 2.0 Adapter";
 
   std::string setup = HelperPath("setup");
@@ -377,22 +404,17 @@ TEST(SetupExe, EndsWithExitCodeZero) {
       << setup << ", error " << GetLastError();
   CloseHandle(process.hThread);
 
-  Stopwatch stopwatch;
-  bool windowSeen = false;
+  HWND window = nullptr;
+  for (Stopwatch waiting; window == nullptr && waiting.Elapsed() < kWindowMs &&
+                          WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT;) {
+    window = winetest::FindProcessWindow(process.dwProcessId, kCaption);
+  }
   std::string pressed;
   std::string trouble;
-  while (stopwatch.Elapsed() < kTimeoutMs && trouble.empty() &&
-         WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
-    HWND window = nullptr;
-    if (!windowSeen) {
-      window = winetest::FindProcessWindow(process.dwProcessId, kCaption);
-    }
-    if (window != nullptr) {
-      windowSeen = true;
-      trouble = PressSkipsThenDone(window, process.hProcess, &pressed);
-    }
+  if (window != nullptr) {
+    trouble = PressSkipsThenDone(window, process.hProcess, &pressed);
   }
-
+  WaitForSingleObject(process.hProcess, kExitMs);
   DWORD exitCode = STILL_ACTIVE;
   GetExitCodeProcess(process.hProcess, &exitCode);
   if (exitCode == STILL_ACTIVE) {
@@ -402,8 +424,8 @@ TEST(SetupExe, EndsWithExitCodeZero) {
   CloseHandle(process.hProcess);
   EXPECT_EQ(trouble, "");
   EXPECT_EQ(exitCode, 0u) << (exitCode == STILL_ACTIVE ? "still running; " : "")
-                          << (windowSeen ? "window shown, pressed " + pressed
-                                         : std::string("no window shown"));
+                          << (window != nullptr ? "window shown, pressed " + pressed
+                                                : std::string("no window shown"));
 }
 
 }  // namespace
