@@ -16,7 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -66,46 +68,18 @@ inline bool Matches(const Row& expected, const Row& seen) {
 // the system changes (a device plugged in or out, a setting, the display, colours, fonts,
 // the clock, power), on a real machine at any moment.
 inline bool PlatformTraffic(UINT message) {
-  switch (message) {
-    case WM_PAINT:
-    case WM_NCPAINT:
-    case WM_ERASEBKGND:
-    case WM_NCACTIVATE:
-    case WM_ACTIVATEAPP:
-    case WM_QUERYNEWPALETTE:
-    case WM_PALETTEISCHANGING:
-    case WM_WINDOWPOSCHANGING:
-    case WM_WINDOWPOSCHANGED:
-    case WM_GETMINMAXINFO:
-    case WM_NCCALCSIZE:
-    case WM_NCHITTEST:
-    case WM_SETCURSOR:
-    case WM_MOUSEMOVE:
-    case WM_GETOBJECT:
-    case WM_GETTEXT:
-    case WM_GETTEXTLENGTH:
-    case WM_GETICON:
-    case WM_CHANGEUISTATE:
-    case WM_UPDATEUISTATE:
-    case WM_QUERYUISTATE:
-    case WM_DEVICECHANGE:
-    case WM_SETTINGCHANGE:
-    case WM_DEVMODECHANGE:
-    case WM_DISPLAYCHANGE:
-    case WM_SYSCOLORCHANGE:
-    case WM_THEMECHANGED:
-    case WM_PALETTECHANGED:
-    case WM_FONTCHANGE:
-    case WM_TIMECHANGE:
-    case WM_POWERBROADCAST:
-    case WM_SPOOLERSTATUS:
-    case WM_COMPACTING:
-    case WM_USERCHANGED:
-      return true;
-    default:
-      return (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) ||
-             (message >= WM_IME_SETCONTEXT && message <= WM_IME_KEYUP);
-  }
+  static const UINT kTraffic[] = {
+      WM_PAINT, WM_NCPAINT, WM_ERASEBKGND, WM_NCACTIVATE, WM_ACTIVATEAPP, WM_QUERYNEWPALETTE,
+      WM_PALETTEISCHANGING, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_GETMINMAXINFO,
+      WM_NCCALCSIZE, WM_NCHITTEST, WM_SETCURSOR, WM_MOUSEMOVE, WM_GETOBJECT, WM_CHANGEUISTATE,
+      WM_UPDATEUISTATE, WM_QUERYUISTATE, WM_GETTEXT, WM_GETTEXTLENGTH, WM_GETICON,
+      // the broadcasts
+      WM_DEVICECHANGE, WM_SETTINGCHANGE, WM_DEVMODECHANGE, WM_DISPLAYCHANGE, WM_SYSCOLORCHANGE,
+      WM_THEMECHANGED, WM_PALETTECHANGED, WM_FONTCHANGE, WM_TIMECHANGE, WM_POWERBROADCAST,
+      WM_SPOOLERSTATUS, WM_COMPACTING, WM_USERCHANGED};
+  return std::find(std::begin(kTraffic), std::end(kTraffic), message) != std::end(kTraffic) ||
+         (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) ||
+         (message >= WM_IME_SETCONTEXT && message <= WM_IME_KEYUP);
 }
 
 inline std::string Describe(const Row& row) {
