@@ -757,6 +757,10 @@ HWND WizardRun::WaitForNewBox(const std::vector<HWND>& known, DWORD timeoutMs) {
     }
     Sleep(kPollMs);
   } while (waiting.Elapsed() < timeoutMs);
+  HWND foreground = GetForegroundWindow();
+  std::printf("note: no new box within %lu ms; in the foreground: %s %s; setup.exe %s\n", timeoutMs,
+              ClassOf(foreground).c_str(), Quoted(WindowText(foreground)).c_str(),
+              WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT ? "running" : "ended");
   return nullptr;
 }
 

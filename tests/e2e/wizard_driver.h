@@ -150,7 +150,7 @@ class WizardRun {
   std::vector<std::string> Focus();
   // Reads them until they are as expected or the time is up; the last read.
   std::vector<std::string> WaitForFocus(const std::vector<std::string>& expected,
-                                        DWORD timeoutMs = 5000);
+                                        DWORD timeoutMs = 10000);
   // What the system menu's Close does: WM_SYSCOMMAND SC_CLOSE posted to the window.
   void PostClose(HWND window);
   // Brings a window of the program to the foreground, as the task switcher does.
@@ -158,9 +158,10 @@ class WizardRun {
 
   // The open "Installation Warning" boxes of the process.
   std::vector<HWND> Boxes();
-  // A box that was not among those known, once it appears; nullptr after the time is up.
-  HWND WaitForNewBox(const std::vector<HWND>& known, DWORD timeoutMs = 5000);
-  bool WaitUntilGone(HWND box, DWORD timeoutMs = 5000);
+  // A box that was not among those known, once it appears; nullptr after the time is up,
+  // with a note of what was in the foreground then.
+  HWND WaitForNewBox(const std::vector<HWND>& known, DWORD timeoutMs = 10000);
+  bool WaitUntilGone(HWND box, DWORD timeoutMs = 10000);
   // The box's caption, text, owner, icon and buttons, as rows.
   std::vector<std::string> BoxContents(HWND box);
 
