@@ -89,7 +89,6 @@ struct InstallerRecord {
 // How much of the window's state can be read at a given moment.
 enum class Look {
   kWhole,           // the window answers and the probe reads its fonts and icons
-  kBlocked,         // a handler blocks the window's thread: it answers nothing
   kBehindOwnedBox,  // an owned message box is open: the window is disabled
   kFromOutside,     // no probe: what other processes can read by themselves
 };
@@ -168,13 +167,14 @@ class WizardRun {
   InstallerRecord WaitForInstaller(DWORD timeoutMs = 10000);
   // All records there are now.
   std::vector<InstallerRecord> Records() const;
-  // Lets a recorded installer end.
+  // Lets a recorded installer end and waits until it has; one that does not end in time
+  // (hung in its broadcast, say) is reported and ended.
   void EndInstaller(const InstallerRecord& record);
 
   // "exit code N" once the process has ended, or what keeps it running.
   std::string WaitForExit(DWORD timeoutMs = 10000);
 
-  // Whether the window answers a message within a short time.
+  // Whether the window answers WM_NULL within 1 s, as a program that is not hung does.
   bool Answers();
 
  private:
