@@ -269,6 +269,25 @@ class EnvironmentOverride {
   std::vector<Saved> saved_;
 };
 
+// Has Wine prefer a library beside a program to its own copy, for the programs started while
+// it is set: WINEDLLOVERRIDES="uxtheme=n,b" as the prefix's setting, since the variable does
+// not reach programs started from a Windows program. Windows needs no such setting.
+void PreferPlantedLibrary(bool prefer) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", 0, nullptr, 0,
+                      KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  static const char kNativeFirst[] = "native,builtin";
+  if (prefer) {
+    RegSetValueExA(key, kPlantedLibrary, 0, REG_SZ, reinterpret_cast<const BYTE*>(kNativeFirst),
+                   sizeof(kNativeFirst));
+  } else {
+    RegDeleteValueA(key, kPlantedLibrary);
+  }
+  RegCloseKey(key);
+}
+
 }  // namespace
 
 int InstallButton(int step) {
@@ -316,6 +335,13 @@ Medium::Medium(const MediumLayout& layout) : root_(scratch_ / "medium"), layout_
   if (layout.plantBesideSetup) {
     ready_ = Copy(installer, root_ + "\\" + InstallerProgram(1)) && ready_;
   }
+  if (layout.plantLibrary) {
+    for (const std::string& folder : {root_, root_ + "\\" + InstallerFolder(1)}) {
+      std::string library = folder + "\\" + kPlantedLibrary + ".dll";
+      ready_ = Copy(winetest::HelperPath("e2e_state_probe"), library) && ready_;
+    }
+    PreferPlantedLibrary(true);
+  }
   if (layout.plantOnPath) {
     ready_ = Copy(installer, PathFolder() + "\\" + InstallerProgram(1)) && ready_;
   }
@@ -324,6 +350,12 @@ Medium::Medium(const MediumLayout& layout) : root_(scratch_ / "medium"), layout_
     ready_ = CreateDirectoryA(StartFolder().c_str(), nullptr) &&
              CreateDirectoryA(folder.c_str(), nullptr) &&
              Copy(installer, folder + "\\" + InstallerProgram(1)) && ready_;
+  }
+}
+
+Medium::~Medium() {
+  if (layout_.plantLibrary) {
+    PreferPlantedLibrary(false);
   }
 }
 
@@ -876,6 +908,22 @@ void WizardRun::EndInstaller(const InstallerRecord& record) {
     TerminateProcess(process, 1);
   }
   CloseHandle(process);
+}
+
+std::vector<std::string> WizardRun::PlantedLibraryRuns() const {
+  std::vector<std::string> runs;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((recordFolder_ + "\\*.library").c_str(), &found);
+  for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+    std::string program;
+    winetest::ReadTextFile(recordFolder_ + "\\" + found.cFileName, &program);
+    runs.push_back("ran in " + program);
+  }
+  if (search != INVALID_HANDLE_VALUE) {
+    FindClose(search);
+  }
+  std::sort(runs.begin(), runs.end());
+  return runs;
 }
 
 std::string WizardRun::WaitForExit(DWORD timeoutMs) {

@@ -52,7 +52,10 @@ struct MediumLayout {
   bool program[3] = {true, true, true};  // the installer in it
   bool plantBesideSetup = false;         // a DXSETUP.exe next to setup.exe
   bool plantOnPath = false;              // a DXSETUP.exe in a folder on PATH
-  StartIn startIn = StartIn::kMedium;    // the working directory setup.exe is started in
+  // kPlantedLibrary beside setup.exe and beside step 1's installer, which the platform is
+  // told to prefer to its own copy (under Wine, by the prefix's DllOverrides)
+  bool plantLibrary = false;
+  StartIn startIn = StartIn::kMedium;  // the working directory setup.exe is started in
 };
 
 // A medium laid out in a scratch folder, with a folder for the installers' records and
@@ -60,6 +63,7 @@ struct MediumLayout {
 class Medium {
  public:
   explicit Medium(const MediumLayout& layout = MediumLayout());
+  ~Medium();
 
   const std::string& Root() const { return root_; }
   std::string RecordFolder() const { return scratch_ / "records"; }
@@ -170,6 +174,8 @@ class WizardRun {
   // Lets a recorded installer end and waits until it has; one that does not end in time
   // (hung in its broadcast, say) is reported and ended.
   void EndInstaller(const InstallerRecord& record);
+  // "ran in <program>" for each process that a planted library has run in, sorted.
+  std::vector<std::string> PlantedLibraryRuns() const;
 
   // "exit code N" once the process has ended, or what keeps it running.
   std::string WaitForExit(DWORD timeoutMs = 10000);

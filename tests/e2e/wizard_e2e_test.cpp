@@ -376,5 +376,17 @@ TEST_F(Wizard, KeysAndAClickMadeWhileAnInstallerRunsStartNothingAfterItEnds) {
   EXPECT_EQ(run_->Records().size(), 1u);
 }
 
+TEST_F(Wizard, APlantedLibraryRunsInAProgramBesideItButNeverInSetup) {
+  // The platform is told to prefer a library beside a program to its own, and there is one
+  // beside setup.exe and one beside step 1's installer, which makes a window without
+  // restricting where its libraries come from.
+  MediumLayout layout;
+  layout.plantLibrary = true;
+  Start(layout);
+  Install(1);
+  EXPECT_SEQUENCE(std::vector<std::string>{"ran in " + medium_->InstallerPath(1)},
+                  run_->PlantedLibraryRuns());
+}
+
 }  // namespace
 }  // namespace e2e
