@@ -145,9 +145,9 @@ LONG StepFontHeight() {
 }
 
 std::string WindowText(HWND window) {
-  char text[1024] = "";
-  GetWindowTextA(window, text, sizeof(text));
-  return text;
+  wchar_t text[1024] = L"";
+  GetWindowTextW(window, text, 1024);
+  return Utf8(text);
 }
 
 std::string ClassOf(HWND window) {
@@ -317,16 +317,16 @@ std::string WindowsVersion() {
 
 // --- the medium ---------------------------------------------------------------------
 
-Medium::Medium(const MediumLayout& layout) : root_(scratch_ / "medium"), layout_(layout) {
+Medium::Medium(const MediumLayout& layout) : root_(scratch_ / layout.rootName), layout_(layout) {
   for (const std::string& folder : {root_, RecordFolder(), PathFolder()}) {
-    ready_ = CreateDirectoryA(folder.c_str(), nullptr) && ready_;
+    ready_ = CreateDirectoryW(Wide(folder).c_str(), nullptr) && ready_;
   }
   ready_ = Copy(winetest::HelperPath("setup"), root_ + "\\setup.exe") && ready_;
   std::string installer = winetest::HelperPath("e2e_installer");
   for (int step = 1; step <= 3; ++step) {
     if (layout.folder[step - 1]) {
       std::string folder = root_ + "\\" + InstallerFolder(step);
-      ready_ = CreateDirectoryA(folder.c_str(), nullptr) && ready_;
+      ready_ = CreateDirectoryW(Wide(folder).c_str(), nullptr) && ready_;
       if (layout.program[step - 1]) {
         ready_ = Copy(installer, InstallerPath(step)) && ready_;
       }
@@ -353,7 +353,10 @@ Medium::Medium(const MediumLayout& layout) : root_(scratch_ / "medium"), layout_
   }
 }
 
+// The scratch folder is cleared with ANSI calls, which cannot name the medium's folder if
+// its name lies outside the code page: it goes back to a plain name first.
 Medium::~Medium() {
+  MoveFileW(Wide(root_).c_str(), Wide(scratch_ / "medium").c_str());
   if (layout_.plantLibrary) {
     PreferPlantedLibrary(false);
   }
@@ -373,7 +376,7 @@ std::string Medium::InstallerPath(int step) const {
 }
 
 bool Medium::Copy(const std::string& from, const std::string& to) {
-  if (CopyFileA(from.c_str(), to.c_str(), TRUE)) {
+  if (CopyFileW(Wide(from).c_str(), Wide(to).c_str(), TRUE)) {
     return true;
   }
   ADD_FAILURE() << "copying " << from << " to " << to << ", error " << GetLastError();
@@ -442,11 +445,12 @@ std::vector<std::string> ExpectedStartWarning(const std::string& program, int er
 
 int StartErrorNumber(const std::string& program) {
   std::string command = "\"" + program + "\"";
-  STARTUPINFOA startup{};
+  std::wstring commandLine = Wide(command);
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
-  if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                     &process)) {
+  if (CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &startup, &process)) {
     TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
@@ -511,9 +515,9 @@ WizardRun::~WizardRun() {
 }
 
 bool WizardRun::Start(const Medium& medium, bool probe) {
-  std::string setup = medium.Root() + "\\setup.exe";
-  std::string commandLine = "\"" + setup + "\"";
-  STARTUPINFOA startup{};
+  std::wstring setup = Wide(medium.Root() + "\\setup.exe");
+  std::wstring commandLine = L"\"" + setup + L"\"";
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   {
     // setup.exe hands its environment on to the installers it starts.
@@ -524,9 +528,9 @@ bool WizardRun::Start(const Medium& medium, bool probe) {
       GetEnvironmentVariableA("PATH", path, sizeof(path));
       environment.Set("PATH", medium.PathFolder() + ";" + path);
     }
-    if (!CreateProcessA(setup.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        medium.StartFolder().c_str(), &startup, &process_)) {
-      trouble_ = "CreateProcess " + setup + ", error " + std::to_string(GetLastError());
+    if (!CreateProcessW(setup.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        Wide(medium.StartFolder()).c_str(), &startup, &process_)) {
+      trouble_ = "CreateProcess " + Utf8(setup) + ", error " + std::to_string(GetLastError());
       return false;
     }
   }

@@ -56,6 +56,7 @@ struct MediumLayout {
   // told to prefer to its own copy (under Wine, by the prefix's DllOverrides)
   bool plantLibrary = false;
   StartIn startIn = StartIn::kMedium;  // the working directory setup.exe is started in
+  const char* rootName = "medium";     // the medium's folder (UTF-8), in a scratch folder
 };
 
 // A medium laid out in a scratch folder, with a folder for the installers' records and
@@ -70,7 +71,7 @@ class Medium {
   std::string PathFolder() const { return scratch_ / "onpath"; }
   std::string StartFolder() const;
   const MediumLayout& Layout() const { return layout_; }
-  // <root>\<folder>\<program> of a step.
+  // <root>\<folder>\<program> of a step; paths in UTF-8.
   std::string InstallerPath(int step) const;
   // Whether every file could be put in place.
   bool Ready() const { return ready_; }

@@ -18,6 +18,7 @@ class Wizard : public testing::Test {
  protected:
   // Lays out the medium, starts setup.exe and checks the window it opens with.
   void Start(const MediumLayout& layout = MediumLayout()) {
+    run_.reset();  // an earlier run ends before its medium goes
     medium_.reset(new Medium(layout));
     run_.reset(new WizardRun(*medium_));
     ASSERT_EQ(run_->Trouble(), "");
@@ -386,6 +387,29 @@ TEST_F(Wizard, APlantedLibraryRunsInAProgramBesideItButNeverInSetup) {
   Install(1);
   EXPECT_SEQUENCE(std::vector<std::string>{"ran in " + medium_->InstallerPath(1)},
                   run_->PlantedLibraryRuns());
+}
+
+TEST_F(Wizard, AMediumInAFolderNamedOutsideTheCodePageWorks) {
+  // Neither Cyrillic nor CJK letters are in Wine's ANSI code page, 1252. A missing installer
+  // is named as it is; the three installers run, their records naming folder and command.
+  MediumLayout layout;
+  layout.rootName = "Загрузки 日本 medium";
+  layout.program[0] = false;
+  Start(layout);
+  run_->Click(kStep1Install);
+  HWND warning = run_->WaitForNewBox({});
+  ASSERT_NE(warning, nullptr) << "no warning appeared";
+  EXPECT_SEQUENCE(
+      ExpectedStartWarning(medium_->InstallerPath(1), StartErrorNumber(medium_->InstallerPath(1))),
+      run_->BoxContents(warning));
+
+  layout.program[0] = true;
+  Start(layout);
+  ASSERT_NO_FATAL_FAILURE(Install(1));
+  Install(2);
+  Install(3);
+  run_->Click(kDone);
+  EXPECT_EQ(run_->WaitForExit(), "exit code 0");
 }
 
 }  // namespace
