@@ -18,10 +18,6 @@ std::string startDirectory;
 DWORD checkThread = 0;
 std::vector<HANDLE> senders;  // threads of SendFromOtherThread
 
-// Input takes a moment to arrive: the queue counts as idle after this long without a
-// message.
-constexpr DWORD kQuietMs = 150;
-
 BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
   reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
   return TRUE;
@@ -225,19 +221,6 @@ void ChooseSystemMenuClose(HWND window) {
             {VK_MENU, false},
             {'C', true},
             {'C', false}});
-}
-
-void WaitUntilIdle(HWND dialog, const std::function<void(const MSG&)>& taken) {
-  DWORD quietSince = GetTickCount();
-  while (GetTickCount() - quietSince < kQuietMs) {
-    MSG msg;
-    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) == FALSE) {
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-      continue;
-    }
-    quietSince = GetTickCount();
-    HandOn(&msg, dialog, taken);
-  }
 }
 
 void SendFromOtherThread(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
