@@ -131,7 +131,6 @@ struct Visit {
   std::string caption;
   int button;
   std::function<void(HWND)> whileOpen;
-  DWORD thread;
   bool found = false;
 };
 
@@ -139,14 +138,8 @@ DWORD WINAPI VisitBox(void* data) {
   auto* visit = static_cast<Visit*>(data);
   HWND box = nullptr;
   visit->found = WaitFor([&] {
-    for (HWND window : ThreadWindows(visit->thread)) {
-      char caption[256] = "";
-      GetWindowTextA(window, caption, sizeof caption);
-      if (IsWindowVisible(window) && visit->caption == caption) {
-        box = window;
-      }
-    }
-    return box != nullptr;
+    box = FindWindowA("#32770", visit->caption.c_str());
+    return box != nullptr && IsWindowVisible(box);
   });
   if (!visit->found) {
     return 0;
@@ -252,7 +245,7 @@ DWORD Now() {
 
 BoxAnswer::BoxAnswer(const std::string& caption, int button,
                      const std::function<void(HWND box)>& whileOpen) {
-  auto* visit = new Visit{caption, button, whileOpen, GetCurrentThreadId()};
+  auto* visit = new Visit{caption, button, whileOpen};
   HANDLE thread = CreateThread(nullptr, 0, VisitBox, visit, 0, nullptr);
   visitor_ = new std::pair<HANDLE, Visit*>(thread, visit);
 }
