@@ -25,30 +25,31 @@ void End();
 // "ALPHA", "ZETA" and "#7", and the 40 x 20 bitmap "LOGO".
 HINSTANCE Module();
 
-// Input as a person gives it. It goes into the thread's input queue and reaches a window
-// when a message loop takes it from there (WaitUntilIdle).
+// Input as a person gives it. It is in the thread's input queue when the call returns, and
+// reaches a window when a message loop takes it from there (WaitUntilIdle).
 void Click(HWND window);                      // the left button, in the window's middle
 void PressKey(BYTE key, bool shift = false);  // pressed and released, Shift held around it
 void PressAltF4();
 void ClickCloseBox(HWND window);          // the caption's close box
-void ChooseSystemMenuClose(HWND window);  // "Close" from the system menu, with the mouse
+void ChooseSystemMenuClose(HWND window);  // a caption click, Alt+Space and "C" for Close
 
-// Takes everything that is queued, input included, until nothing more comes: each
-// message is shown to taken (when given), then goes to IsDialogMessageA for the dialog
-// when one is given and it is alive, otherwise through TranslateMessage and
+// Takes everything that is queued, input included, until the queue is empty; what handling
+// a message posts (a command, say) is queued by the time the handling returns, and is taken
+// too. Each message is shown to taken (when given), then goes to IsDialogMessageA for the
+// dialog when one is given and it is alive, otherwise through TranslateMessage and
 // DispatchMessageA.
-void WaitUntilIdle(HWND dialog = nullptr, const std::function<void(const MSG&)>& taken = nullptr);
-
-// One message taken from the queue, handed on as WaitUntilIdle does; both harnesses'.
-inline void HandOn(MSG* msg, HWND dialog, const std::function<void(const MSG&)>& taken) {
-  if (taken) {
-    taken(*msg);
+inline void WaitUntilIdle(HWND dialog = nullptr,
+                          const std::function<void(const MSG&)>& taken = nullptr) {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+    if (taken) {
+      taken(msg);
+    }
+    if (dialog == nullptr || !IsWindow(dialog) || IsDialogMessageA(dialog, &msg) == FALSE) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
   }
-  if (dialog != nullptr && IsWindow(dialog) && IsDialogMessageA(dialog, msg) != FALSE) {
-    return;
-  }
-  TranslateMessage(msg);
-  DispatchMessageA(msg);
 }
 
 // A message sent to the window from another thread, which waits for the answer: on the

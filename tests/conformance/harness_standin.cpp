@@ -53,13 +53,6 @@ void ChooseSystemMenuClose(HWND window) {
   standin::ChooseSystemMenuClose(window);
 }
 
-void WaitUntilIdle(HWND dialog, const std::function<void(const MSG&)>& taken) {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-    HandOn(&msg, dialog, taken);
-  }
-}
-
 void SendFromOtherThread(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   standin::SendFromOtherThread(window, message, wParam, lParam);
 }

@@ -18,9 +18,24 @@ std::string startDirectory;
 DWORD checkThread = 0;
 std::vector<HANDLE> senders;  // threads of SendFromOtherThread
 
-// Input takes a moment to arrive: the queue counts as idle after this long without a
-// message.
-constexpr DWORD kQuietMs = 150;
+// How long the harness waits for what it needs (a window in front, input in the queue, a
+// message box open): far longer than any of them takes on a loaded machine.
+constexpr DWORD kPatienceMs = 10000;
+
+// Whether the condition comes true within kPatienceMs.
+bool WaitFor(const std::function<bool()>& condition) {
+  winetest::Stopwatch waiting;
+  while (!condition() && waiting.Elapsed() < kPatienceMs) {
+    Sleep(10);
+  }
+  return condition();
+}
+
+std::string ClassName(HWND window) {
+  char name[64] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
   reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
@@ -35,37 +50,31 @@ std::vector<HWND> ThreadWindows(DWORD thread) {
 
 // The windows of a check, not those the platform keeps for the thread (input method).
 bool CheckWindow(HWND window) {
-  char name[64] = "";
-  GetClassNameA(window, name, sizeof name);
-  return std::string(name) == "#32770" || std::string(name) == "ConformanceOwner" ||
-         IsWindowVisible(window);
+  std::string name = ClassName(window);
+  return name == "#32770" || name == "ConformanceOwner" || IsWindowVisible(window);
 }
 
 void MakeForeground(HWND window) {
-  winetest::Stopwatch waiting;
-  while (window != nullptr && GetForegroundWindow() != window && waiting.Elapsed() < 2000) {
-    SetForegroundWindow(window);
-    Sleep(20);
-  }
+  bool front = WaitFor([window] {
+    return GetForegroundWindow() == window ||
+           (SetForegroundWindow(window) != FALSE && GetForegroundWindow() == window);
+  });
+  EXPECT_TRUE(front) << "the foreground window is a " << ClassName(GetForegroundWindow());
 }
 
-// The mouse goes there, and the button goes down and up there. Each event carries the
-// point, as the mouse driver reports it (Wine may otherwise press where the pointer was).
-void SendMouse(POINT at) {
-  int width = GetSystemMetrics(SM_CXSCREEN);
-  int height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT inputs[3] = {};
-  const DWORD buttons[3] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
-  for (int i = 0; i < 3; ++i) {
-    inputs[i].type = INPUT_MOUSE;
-    inputs[i].mi.dx = (at.x * 65536 + width / 2) / width;
-    inputs[i].mi.dy = (at.y * 65536 + height / 2) / height;
-    inputs[i].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | buttons[i];
-  }
-  EXPECT_EQ(SendInput(3, inputs, sizeof(INPUT)), 3u) << "SendInput, error " << GetLastError();
+// Input into the system's stream, and the wait until it is in the check's queue (Wine puts
+// it there before SendInput returns, Windows a moment later).
+void Send(std::vector<INPUT> inputs) {
+  EXPECT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)),
+            inputs.size())
+      << "SendInput, error " << GetLastError();
+  EXPECT_TRUE(WaitFor([] { return HIWORD(GetQueueStatus(QS_INPUT)) != 0; }))
+      << "the input did not reach the check's queue";
 }
 
+// Keys go to the focus of the foreground window.
 void SendKeys(std::initializer_list<std::pair<BYTE, bool>> keys) {
+  MakeForeground(GetActiveWindow());
   std::vector<INPUT> inputs;
   for (const auto& [key, down] : keys) {
     INPUT input{};
@@ -75,8 +84,7 @@ void SendKeys(std::initializer_list<std::pair<BYTE, bool>> keys) {
     input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
     inputs.push_back(input);
   }
-  EXPECT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)),
-            inputs.size());
+  Send(inputs);
 }
 
 // A point of the window where it says that the mouse would be on the part asked for: the
@@ -96,45 +104,46 @@ POINT FindPart(HWND window, LRESULT part) {
   return POINT{rect.left, rect.top};
 }
 
+// The mouse goes there, and the button goes down and up there. Each event carries the
+// point, as the mouse driver reports it (Wine may otherwise press where the pointer was).
 // Being the foreground window is not yet being on top: Wine restacks a moment later, so
 // the click waits until the window is what lies under the point.
 void ClickAt(HWND window, POINT at) {
   HWND top = GetAncestor(window, GA_ROOT);
   MakeForeground(top);
-  winetest::Stopwatch waiting;
-  while (GetAncestor(WindowFromPoint(at), GA_ROOT) != top && waiting.Elapsed() < 2000) {
-    Sleep(10);
+  EXPECT_TRUE(WaitFor([&] { return GetAncestor(WindowFromPoint(at), GA_ROOT) == top; }))
+      << "under the point lies a " << ClassName(WindowFromPoint(at));
+  int width = GetSystemMetrics(SM_CXSCREEN);
+  int height = GetSystemMetrics(SM_CYSCREEN);
+  std::vector<INPUT> inputs;
+  for (DWORD button : {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (at.x * 65536 + width / 2) / width;
+    input.mi.dy = (at.y * 65536 + height / 2) / height;
+    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | button;
+    inputs.push_back(input);
   }
-  SendMouse(at);
+  Send(inputs);
 }
 
 struct Visit {
   std::string caption;
   int button;
   std::function<void(HWND)> whileOpen;
-  DWORD thread;
   bool found = false;
 };
 
 DWORD WINAPI VisitBox(void* data) {
   auto* visit = static_cast<Visit*>(data);
   HWND box = nullptr;
-  for (int tries = 0; tries < 500 && box == nullptr; ++tries) {
-    for (HWND window : ThreadWindows(visit->thread)) {
-      char caption[256] = "";
-      GetWindowTextA(window, caption, sizeof caption);
-      if (IsWindowVisible(window) && visit->caption == caption) {
-        box = window;
-      }
-    }
-    if (box == nullptr) {
-      Sleep(10);
-    }
-  }
-  if (box == nullptr) {
+  visit->found = WaitFor([&] {
+    box = FindWindowA("#32770", visit->caption.c_str());
+    return box != nullptr && IsWindowVisible(box);
+  });
+  if (!visit->found) {
     return 0;
   }
-  visit->found = true;
   if (visit->whileOpen) {
     visit->whileOpen(box);
   }
@@ -149,8 +158,8 @@ DWORD WINAPI VisitBox(void* data) {
 DWORD WINAPI SendAndWait(void* data) {
   std::unique_ptr<MSG> sent(static_cast<MSG*>(data));
   DWORD_PTR answer = 0;
-  SendMessageTimeoutA(sent->hwnd, sent->message, sent->wParam, sent->lParam, SMTO_NORMAL, 10000,
-                      &answer);
+  SendMessageTimeoutA(sent->hwnd, sent->message, sent->wParam, sent->lParam, SMTO_NORMAL,
+                      kPatienceMs, &answer);
   return 0;
 }
 
@@ -170,16 +179,14 @@ void End() {
   std::vector<std::string> left;
   for (HWND window : ThreadWindows(checkThread)) {
     if (CheckWindow(window)) {
-      char name[64] = "";
-      GetClassNameA(window, name, sizeof name);
-      left.push_back(name);
+      left.push_back(ClassName(window));
       DestroyWindow(window);
     }
   }
   EXPECT_EQ(left, std::vector<std::string>{}) << "windows left behind by the check";
   WaitUntilIdle();
   for (HANDLE sender : senders) {
-    WaitForSingleObject(sender, 10000);
+    WaitForSingleObject(sender, kPatienceMs);
     CloseHandle(sender);
   }
   senders.clear();
@@ -198,7 +205,6 @@ void Click(HWND window) {
 }
 
 void PressKey(BYTE key, bool shift) {
-  MakeForeground(GetActiveWindow());
   if (shift) {
     SendKeys({{VK_SHIFT, true}, {key, true}, {key, false}, {VK_SHIFT, false}});
   } else {
@@ -207,7 +213,6 @@ void PressKey(BYTE key, bool shift) {
 }
 
 void PressAltF4() {
-  MakeForeground(GetActiveWindow());
   SendKeys({{VK_MENU, true}, {VK_F4, true}, {VK_F4, false}, {VK_MENU, false}});
 }
 
@@ -227,19 +232,6 @@ void ChooseSystemMenuClose(HWND window) {
             {'C', false}});
 }
 
-void WaitUntilIdle(HWND dialog, const std::function<void(const MSG&)>& taken) {
-  DWORD quietSince = GetTickCount();
-  while (GetTickCount() - quietSince < kQuietMs) {
-    MSG msg;
-    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) == FALSE) {
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-      continue;
-    }
-    quietSince = GetTickCount();
-    HandOn(&msg, dialog, taken);
-  }
-}
-
 void SendFromOtherThread(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* sent = new MSG{window, message, wParam, lParam, 0, {0, 0}};
   senders.push_back(CreateThread(nullptr, 0, SendAndWait, sent, 0, nullptr));
@@ -253,14 +245,14 @@ DWORD Now() {
 
 BoxAnswer::BoxAnswer(const std::string& caption, int button,
                      const std::function<void(HWND box)>& whileOpen) {
-  auto* visit = new Visit{caption, button, whileOpen, GetCurrentThreadId()};
+  auto* visit = new Visit{caption, button, whileOpen};
   HANDLE thread = CreateThread(nullptr, 0, VisitBox, visit, 0, nullptr);
   visitor_ = new std::pair<HANDLE, Visit*>(thread, visit);
 }
 
 BoxAnswer::~BoxAnswer() {
   auto* visitor = static_cast<std::pair<HANDLE, Visit*>*>(visitor_);
-  WaitForSingleObject(visitor->first, 10000);
+  WaitForSingleObject(visitor->first, INFINITE);  // it gives up on the box by itself
   CloseHandle(visitor->first);
   EXPECT_TRUE(visitor->second->found) << "no message box \"" << visitor->second->caption << "\"";
   delete visitor->second;
@@ -274,7 +266,7 @@ std::string Folder() {
 // Names are UTF-8, made in UTF-16.
 std::wstring Wide(const std::string& text) {
   std::u16string wide = utf16::FromUtf8(text);
-  return std::wstring(wide.begin(), wide.end());
+  return {wide.begin(), wide.end()};
 }
 
 void MakeFolder(const std::string& path) {

@@ -43,8 +43,7 @@ TEST_F(MessageBoxes, AnUnownedBoxLeavesTheProgramWorkingAndClosedGivesCancel) {
   {
     harness::BoxAnswer closed("Outer", 0, [&](HWND) {
       dialogEnabled = IsWindowEnabled(dialog) != FALSE;
-      PostMessageA(dialog, WM_APP + 1, 0, 0);
-      Sleep(200);  // the box's own loop hands it to the dialog meanwhile
+      PostMessageA(dialog, WM_APP + 1, 0, 0);  // taken by the box's loop before its close
     });
     boxOpen = true;
     answer = MessageBoxA(nullptr, "Quit?", "Outer", MB_YESNO);
