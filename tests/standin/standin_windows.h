@@ -114,8 +114,8 @@ POINT CursorPosition();
 void WhenIdle(std::function<void()> action);
 size_t PendingIdleActions();
 // How many idle moments in a row without a scripted action the stand-in allows, while
-// a window exists, before it stops the test program because the product waits for
-// input that never comes. Default 1000.
+// a window exists, before it takes the product for waiting for input that never comes
+// (standin::ReportHangsTo). Default 1000.
 void SetIdleLimit(int sleeps);
 // Takes every message and paint request from the queue and dispatches it, as the
 // platform's own modal loop does (inside a message box, the box's dialog keys first),

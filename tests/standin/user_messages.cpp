@@ -467,6 +467,8 @@ bool QueueWakes(DWORD wakeMask) {
          ((wakeMask & QS_PAINT) != 0 && win::NextToPaint(nullptr) != nullptr);
 }
 
+std::function<void(const std::string&)> hangReport;  // ReportHangsTo's, kept over Reset
+
 // The thread idles when it sleeps right after its message loop found the queue empty;
 // a pause in the middle of handling something (a Sleep before a message box, say) is
 // not idleness, and a person's next action waits for the loop.
@@ -489,8 +491,17 @@ void OnIdle(DWORD /*milliseconds*/) {
     return;  // no window to wait on: a plain pause
   }
   if (++s.idleSleeps > s.idleLimit) {
-    Fatal("the product waits for input that the test never gives: " + Dec(s.idleLimit) +
-          " sleeps in a row with an empty queue and no idle action left (standin::WhenIdle)");
+    std::string what =
+        "the product waits for input that the test never gives: " + Dec(s.idleLimit) +
+        " idle sleeps in a row (standin::WhenIdle)";
+    if (!hangReport) {
+      Fatal(what);
+    }
+    s.idleSleeps = 0;
+    hangReport(what);
+    for (HWND window : TopLevelWindows()) {
+      win::Destroy(window);  // as if closed from outside: the product's loops end
+    }
   }
 }
 
@@ -586,6 +597,10 @@ size_t PendingIdleActions() {
 
 void SetIdleLimit(int sleeps) {
   win::S().idleLimit = sleeps;
+}
+
+void ReportHangsTo(std::function<void(const std::string&)> report) {
+  detail::hangReport = std::move(report);
 }
 
 void PumpMessages() {
