@@ -26,8 +26,6 @@ namespace {
 using wizard_model::Action;
 using wizard_model::Input;
 using wizard_model::Installer;
-using wizard_model::kControls;
-using wizard_model::kDone;
 using wizard_model::kOk;
 using wizard_model::kYes;
 using wizard_model::Model;
@@ -50,8 +48,15 @@ class Random {
 };
 
 constexpr const char* kMedia[] = {R"(D:\Setup)", R"(E:\)", R"(D:\Drivers\USB Video\Disk 1)"};
-constexpr const char* kFolders[3] = {"DirectX9", "Quillmark Install", "Video Driver"};
-constexpr const char* kPrograms[3] = {"DXSETUP.exe", "QuillmarkInstaller.exe", "Drenvo.exe"};
+
+// Every control of the window, in the order of the state table.
+std::vector<LONG> Controls() {
+  std::vector<LONG> ids;
+  for (const auto& row : wizard_table::kControls) {
+    ids.push_back(row.id);
+  }
+  return ids;
+}
 
 // Boxes open in the middle of the screen, over the middle of the window: the controls
 // whose middle a box covers, measured once on the quit question.
@@ -60,10 +65,10 @@ const std::set<int>& ControlsUnderABox() {
     std::set<int> under;
     standin::Reset();
     standin::AddIconResource(standin::ProgramModule(), "#104", {32});
-    standin::WhenIdle([] { standin::Click(wizard_test::Control(kDone)); });
+    standin::WhenIdle([] { standin::Click(wizard_test::Control(IDC_DONE)); });
     standin::AnswerMessageBoxes([&under](const standin::MessageBox& box) {
       RECT area = standin::WindowRectOf(box.window);
-      for (int id : kControls) {
+      for (LONG id : Controls()) {
         RECT rect = standin::WindowRectOf(wizard_test::Control(id));
         LONG x = (rect.left + rect.right) / 2;
         LONG y = (rect.top + rect.bottom) / 2;
@@ -150,8 +155,8 @@ class RandomRun {
     standin::SetCurrentDirectory(medium_);
     standin::SetCommandLine("\"" + launcher + "\"");
     for (int step = 1; step <= 3; ++step) {
-      std::string folder = wizard_test::Join(medium_, kFolders[step - 1]);
-      std::string program = wizard_test::Join(folder, kPrograms[step - 1]);
+      std::string folder = wizard_test::Join(medium_, kInstallers[step - 1].folder);
+      std::string program = wizard_table::InstallerPath(medium_, step);
       auto hook = [this, step](const standin::Launch&) { WhileWaited(step); };
       switch (installers_[step - 1]) {
         case Installer::kEndsAtOnce:
@@ -214,7 +219,7 @@ class RandomRun {
     HWND window = wizard_test::Window();
     if (!calls.empty() && calls.back() == "Sleep(1)" && window != nullptr) {
       Check("while the window waits");
-      Action action{Input::kClick, kDone};
+      Action action{Input::kClick, IDC_DONE};
       if (!parted_ && budget_ > 0) {
         --budget_;
         action = Pick();
@@ -291,11 +296,13 @@ class RandomRun {
     }
     int roll = random_.Below(100);
     if (roll < 40) {
-      return {Input::kClick, kControls[random_.Below(static_cast<int>(std::size(kControls)))]};
+      return {Input::kClick, wizard_table::kControls[random_.Below(static_cast<int>(
+                                                         std::size(wizard_table::kControls)))]
+                                 .id};
     }
     if (roll < 75) {
       std::vector<int> acting;
-      for (int id : kControls) {
+      for (LONG id : Controls()) {
         if (model_->ButtonEnabled(id)) {
           acting.push_back(id);
         }
@@ -349,8 +356,9 @@ class RandomRun {
       lines.push_back("steps " + std::to_string(StepCount));
     } else {
       lines.emplace_back(standin::IsEnabled(window) ? "window enabled" : "window disabled");
-      std::vector<std::string> state = wizard_test::State();
-      lines.insert(lines.end(), state.begin(), state.end());
+      std::vector<std::string> seen = wizard_test::WindowSeen();
+      lines.insert(lines.end(), seen.begin(), seen.end());
+      lines.push_back("steps " + std::to_string(StepCount));
     }
     lines.push_back("directory " + standin::CurrentDirectory());
     for (const standin::Launch& launch : standin::Launches()) {
@@ -373,7 +381,7 @@ class RandomRun {
                           : box.owner == window ? "owned by the window"
                                                 : "owned by " + standin::NameOf(box.owner);
       lines.push_back("box " + std::to_string(depth) + ": " + owner + ", " + style + ", \"" +
-                      box.caption + "\", \"" + wizard_model::Escaped(box.text) + "\"");
+                      box.caption + "\", \"" + wizard_table::Escaped(box.text) + "\"");
       if (active == box.window) {
         activeLine = "active box " + std::to_string(depth);
       }
