@@ -115,10 +115,10 @@ TEST_F(RunProgramTest, FailedStartsRecordTheirNumberAndReturnAtOnce) {
   standin::AddFolder("X:\\Media\\DirectX9\\Folder.exe");
   standin::AddProgram("X:\\Media\\DirectX9\\notes.exe", {.failWith = ERROR_BAD_EXE_FORMAT});
   const Case cases[] = {
-      {"MISSING.exe", 53},                          // file not found
-      {"X:\\Nowhere\\DXSETUP.exe", 53},             // a folder on its path is missing
-      {"\"X:\\Media\\DirectX9\\Folder.exe\"", 70},  // a folder, not a program
-      {"notes.exe", 75},                            // not a program
+      {"MISSING.exe", kErrorFileNotFound},
+      {"X:\\Nowhere\\DXSETUP.exe", kErrorFileNotFound},  // a folder on its path is missing
+      {"\"X:\\Media\\DirectX9\\Folder.exe\"", kErrorAccessDenied},  // a folder, not a program
+      {"notes.exe", kErrorPathFileAccess},                          // not a program
   };
   for (const Case& c : cases) {
     ErrorScope scope;
@@ -148,7 +148,7 @@ TEST_F(RunProgramTest, SuccessLeavesAnEarlierNumberInPlace) {
   standin::AddProgram("X:\\Media\\DirectX9\\DXSETUP.exe");
   RunProgram(TextOf("MISSING.exe"), SW_SHOWNORMAL, true);
   RunProgram(TextOf("DXSETUP.exe"), SW_SHOWNORMAL, true);
-  EXPECT_EQ(ErrorNumber(), 53u);
+  EXPECT_EQ(ErrorNumber(), kErrorFileNotFound);
 }
 
 TEST_F(RunProgramTest, AProgramThatNeverEndsKeepsTheLauncherWaiting) {
