@@ -103,29 +103,12 @@ TEST_F(ErrorStateTest, VerdictRestsOnTheLastErrorAlone) {
   EXPECT_EQ(ErrorNumber(), 0u) << "the guard itself records nothing";
 }
 
-TEST_F(ErrorStateTest, GuardRestoresTheFloatingPointUnit) {
-  SetFpuControlWord(kProgramFpuControlWord);
-  WORD before = FpuControlWord();  // the unit reads its reserved bit 6 back as 1
-  SystemCallVerdict verdict;
-  WORD inside = GuardedSystemCall(
-      [] {
-        WORD word = FpuControlWord();
-        SetFpuControlWord(0x0C7F);  // a platform call that changes the unit's setting
-        return word;
-      },
-      &verdict);
-  EXPECT_EQ(inside, 0x037F) << "the call runs with the unit in its initial state";
-  EXPECT_EQ(FpuControlWord(), before);
-  EXPECT_EQ(before & ~0x40, kProgramFpuControlWord);
-  SetFpuControlWord(0x037F);
-}
-
 TEST(ErrorStateOutsideProcedures, NothingToRecordInto) {
   standin::Reset();
-  RaiseError(53);  // no thread slot, no procedure: dropped, no crash
+  RaiseError(kErrorFileNotFound);  // no thread slot, no procedure: dropped, no crash
   EXPECT_EQ(ErrorNumber(), 0u);
   ASSERT_TRUE(OpenThreadSlot());
-  RaiseError(53);  // slot open but no procedure active
+  RaiseError(kErrorFileNotFound);  // slot open but no procedure active
   EXPECT_EQ(ErrorNumber(), 0u);
   CloseThreadSlot();
   EXPECT_EQ(standin::LiveObjects(), std::vector<std::string>{});

@@ -1,6 +1,6 @@
 // Running a dialog modally: what reaches the callback and when, the results it gives,
-// closing through the system menu, the owner's part, and how the loop ends.
-#include <algorithm>
+// closing through the system menu, the owner's part, and how the loop ends. (The run that
+// both rings make is in tests/shared/both_rings_test.cpp.)
 #include <string>
 
 #include "dialogs/modal.h"
@@ -13,74 +13,6 @@ using ToolkitModalTest = ToolkitTest;
 
 constexpr WPARAM kLineDown = 1;  // SB_LINEDOWN
 constexpr char kPeek[] = "PeekMessageA(msg, NULL, 0, 0, PM_REMOVE)";
-
-Lines Tail(const Lines& lines, size_t count) {
-  return {lines.end() - static_cast<std::ptrdiff_t>(std::min(count, lines.size())), lines.end()};
-}
-
-// What was delivered to the dialog, as its callback would write it down, without
-// WM_ACTIVATE.
-Lines DeliveredWithoutActivate(HWND dialog) {
-  Lines lines;
-  for (const std::string& line : standin::DeliveryLines(dialog)) {
-    if (line.find(" WM_ACTIVATE(") == std::string::npos) {
-      lines.push_back(line);
-    }
-  }
-  return lines;
-}
-
-// The run that tests/wine makes on a real platform, with the same expected table: its
-// first WM_SIZE posts the button's command, on which the callback ends the dialog.
-TEST_F(ToolkitModalTest, TheCallbackSeesTheRunFromTheDirectCallsToTheDestruction) {
-  HWND dialog = NewDialog(kDialogUnitsMode, nullptr, "Toolkit sequence", kNoPosition, kNoPosition,
-                          200, 100, 0x94C80AD4, 0x10100);
-  HWND button = AddControl(kPushButton, dialog, 1001, "End", nullptr, 0, 10, 70, 50, 14, 0, 0,
-                           nullptr, nullptr);
-  AddControl(kLabel, dialog, 1002, "Label", nullptr, 0, 10, 10, 100, 10, 0, 0, nullptr, nullptr);
-  const auto endCommand = static_cast<WPARAM>(MAKEWPARAM(1001, BN_CLICKED));
-  LONG result = 77;
-  Lines visible;
-  bool insideEnd = false;
-  callback_.onMessage = [&](HWND window, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_SIZE && callback_.rows.size() == 2) {
-      PostMessageA(window, WM_COMMAND, endCommand, reinterpret_cast<LPARAM>(button));
-    } else if (message == WM_COMMAND && wParam == endCommand) {
-      insideEnd = true;
-      EndDialogWith(window, 1234);
-      insideEnd = false;
-    } else if (message == WM_DESTROY || message == WM_NCDESTROY) {
-      visible.push_back(standin::MessageName(message) + (insideEnd ? " inside" : " outside") +
-                        " EndDialogWith, result " + std::to_string(result));
-    }
-  };
-  standin::ClearDeliveries();
-
-  ShowDialogModal(dialog, Record, &result);
-
-  RECT client = standin::ClientRectOf(dialog);
-  EXPECT_MESSAGES(
-      messages::ModalRunEndedByItsButton(
-          dialog, button, MAKELPARAM(client.right - client.left, client.bottom - client.top),
-          endCommand),
-      callback_.rows);
-  EXPECT_SEQUENCE((Lines{"WM_DESTROY inside EndDialogWith, result 1234",
-                         "WM_NCDESTROY inside EndDialogWith, result 1234"}),
-                  visible);
-  EXPECT_EQ(result, 1234);
-  EXPECT_EQ(FindRecord(dialog), nullptr);
-  EXPECT_EQ(FindRecord(button), nullptr);
-
-  // Everything delivered reached the callback but activation, which was delivered.
-  Lines throughWindow(callback_.seen.begin() + 2, callback_.seen.end());
-  EXPECT_SEQUENCE(DeliveredWithoutActivate(dialog), throughWindow);
-  EXPECT_EQ(Only(standin::DeliveryLines(dialog), {"WM_ACTIVATE("}).size(), 2u);
-
-  // The loop left at its first look after the dialog had gone.
-  EXPECT_SEQUENCE(
-      (Lines{"DestroyWindow(dialog#1)", "IsWindow(dialog#1)"}),
-      Tail(standin::CallsTo({"DestroyWindow", "PeekMessageA", "IsWindow", "Sleep"}), 2));
-}
 
 TEST_F(ToolkitModalTest, TheSizeTypeAndShowCommandFollowTheStyle) {
   struct Case {
