@@ -74,10 +74,15 @@ DWORD RunProgram(WideText command, int showCommand, bool wait) {
 }
 
 void DiscardQueuedInput(HWND window) {
-  // Only the keyboard and mouse part of the queue: key, client and non-client mouse
-  // messages, and nothing that was posted. (Not PM_QS_INPUT: built for Windows 8 and
-  // later it has bits that earlier Windows refuse.)
+  // Taken by message ranges: key, client-area mouse and non-client mouse messages. A peek
+  // limited to the queue's input parts (PM_QS_KEY, PM_QS_MOUSE) leaves a click in place
+  // on Wine.
+  constexpr UINT kInputRanges[][2] = {{WM_KEYFIRST, WM_KEYLAST},
+                                      {WM_MOUSEFIRST, WM_MOUSELAST},
+                                      {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}};
   MSG message;
-  while (PeekMessageA(&message, window, 0, 0, PM_REMOVE | ((QS_KEY | QS_MOUSE) << 16)) != FALSE) {
+  for (const auto& range : kInputRanges) {
+    while (PeekMessageA(&message, window, range[0], range[1], PM_REMOVE) != FALSE) {
+    }
   }
 }

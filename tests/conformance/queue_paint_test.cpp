@@ -63,8 +63,8 @@ TEST_F(Queue, AWindowFilterTakesItsChildrenAndAGoneWindowsMessagesAreDropped) {
 }
 
 // A message wait wakes for what its mask asks for and takes nothing (nor delivers a sent
-// message, on Wine); any peek delivers the sent messages first. PM_QS_* flags keep a peek
-// to parts of the queue.
+// message, on Wine); any peek delivers the sent messages first. A peek by message ranges
+// takes input and leaves posted messages.
 TEST_F(Queue, AMessageWaitWakesForPaintingSentMessagesAndAProcessEndAndTakesNothing) {
   HWND dialog = MakeShownDialog(TwoButtons());
   harness::WaitUntilIdle(dialog);
@@ -89,15 +89,20 @@ TEST_F(Queue, AMessageWaitWakesForPaintingSentMessagesAndAProcessEndAndTakesNoth
   seen.push_back(look(QS_SENDMESSAGE, 50));
   EXPECT_SEQUENCE((Lines{"0, 0 then 0", "258, 0 then 0", "0, 0 then 1", "258, 1 then 1"}), seen);
   EXPECT_SEQUENCE(Lines{"dialog WM_APP+2(5, 6)"}, Seen({WM_APP + 2}));
-  // The keyboard and mouse part of the queue holds the click, not the posted message.
+  // Peeks by the key and mouse message ranges take the click, not the posted message.
   Lines taken;
   auto take = [&taken](const MSG& m) {
     if (m.message == WM_APP + 1 || m.message == WM_LBUTTONDOWN || m.message == WM_LBUTTONUP) {
       taken.push_back(RowOf(m.hwnd, m.message, m.wParam, 0));
     }
   };
-  while (PeekMessageA(&msg, dialog, 0, 0, PM_REMOVE | ((QS_KEY | QS_MOUSE) << 16)) != FALSE) {
-    take(msg);
+  const std::pair<UINT, UINT> kInputRanges[] = {{WM_KEYFIRST, WM_KEYLAST},
+                                                {WM_MOUSEFIRST, WM_MOUSELAST},
+                                                {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}};
+  for (auto [first, last] : kInputRanges) {
+    while (PeekMessageA(&msg, dialog, first, last, PM_REMOVE) != FALSE) {
+      take(msg);
+    }
   }
   taken.emplace_back("then");
   harness::WaitUntilIdle(nullptr, take);

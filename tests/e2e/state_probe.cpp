@@ -1,6 +1,8 @@
 // The state probe's hook procedure; it runs inside setup.exe. See state_probe.h.
 #include "state_probe.h"
 
+#include "installer_record.h"
+
 namespace {
 
 DWORD HandleNumber(LRESULT handle) {
@@ -52,7 +54,34 @@ void Report(HWND window, DWORD driverProcessId, LPARAM serial) {
   CloseHandle(memory);
 }
 
+// Loaded as a planted library: say into which program.
+void MarkPlantedLoad(HINSTANCE self) {
+  wchar_t path[MAX_PATH + 1] = L"";
+  std::string own = e2e::Utf8(std::wstring(path, GetModuleFileNameW(self, path, MAX_PATH)));
+  std::string planted = std::string("\\") + e2e::kPlantedLibrary + ".dll";
+  char folder[MAX_PATH + 1] = "";
+  if (own.size() < planted.size() ||
+      lstrcmpiA(own.c_str() + own.size() - planted.size(), planted.c_str()) != 0 ||
+      GetEnvironmentVariableA(e2e::kRecordFolderVariable, folder, MAX_PATH) == 0) {
+    return;
+  }
+  std::string mark = folder + ("\\" + std::to_string(GetCurrentProcessId())) + ".library";
+  HANDLE file = CreateFileW(e2e::Wide(mark).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  std::string program = e2e::Utf8(std::wstring(path, GetModuleFileNameW(nullptr, path, MAX_PATH)));
+  DWORD written = 0;
+  WriteFile(file, program.data(), static_cast<DWORD>(program.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
 }  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID /*reserved*/) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    MarkPlantedLoad(self);
+  }
+  return TRUE;
+}
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK
     ProbeHook(int code, WPARAM wParam, LPARAM lParam) {

@@ -7,6 +7,12 @@
 // wParam = the driver's process id and lParam = a serial number; the hook sees it before
 // the window procedure does (which ignores it) and writes a ProbeReport for that window
 // into the driver's shared memory ProbeMemoryName(driver's process id).
+//
+// A copy of the DLL named kPlantedLibrary.dll is a library planted beside a program: wherever
+// it is loaded under that name, it writes the path of the program that loaded it (UTF-8)
+// into <record folder>\<process id>.library (see installer_record.h). The platform loads
+// that library into every program that makes a window, from wherever the program lets it
+// search.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +24,7 @@ namespace e2e {
 constexpr char kProbeMessage[] = "e2e-state-probe";
 constexpr char kProbeHookProcedure[] = "ProbeHook";
 constexpr int kProbeMaxChildren = 32;
+constexpr char kPlantedLibrary[] = "uxtheme";
 
 inline std::string ProbeMemoryName(DWORD driverProcessId) {
   return "e2e-state-probe-" + std::to_string(driverProcessId);

@@ -21,6 +21,8 @@ constexpr DWORD kWindowTimeoutMs = 15000;
 constexpr UINT kAnswerTimeoutMs = 1000;
 constexpr UINT kProbeTimeoutMs = 2000;
 constexpr DWORD kRecordReadMs = 2000;
+// An installer told to end is gone within this time unless something holds it up.
+constexpr DWORD kInstallerEndMs = 5000;
 constexpr int kMessageBoxTextId = 0xFFFF;
 
 struct Installer {
@@ -143,9 +145,9 @@ LONG StepFontHeight() {
 }
 
 std::string WindowText(HWND window) {
-  char text[1024] = "";
-  GetWindowTextA(window, text, sizeof(text));
-  return text;
+  wchar_t text[1024] = L"";
+  GetWindowTextW(window, text, 1024);
+  return Utf8(text);
 }
 
 std::string ClassOf(HWND window) {
@@ -267,6 +269,25 @@ class EnvironmentOverride {
   std::vector<Saved> saved_;
 };
 
+// Has Wine prefer a library beside a program to its own copy, for the programs started while
+// it is set: WINEDLLOVERRIDES="uxtheme=n,b" as the prefix's setting, since the variable does
+// not reach programs started from a Windows program. Windows needs no such setting.
+void PreferPlantedLibrary(bool prefer) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", 0, nullptr, 0,
+                      KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  static const char kNativeFirst[] = "native,builtin";
+  if (prefer) {
+    RegSetValueExA(key, kPlantedLibrary, 0, REG_SZ, reinterpret_cast<const BYTE*>(kNativeFirst),
+                   sizeof(kNativeFirst));
+  } else {
+    RegDeleteValueA(key, kPlantedLibrary);
+  }
+  RegCloseKey(key);
+}
+
 }  // namespace
 
 int InstallButton(int step) {
@@ -296,16 +317,16 @@ std::string WindowsVersion() {
 
 // --- the medium ---------------------------------------------------------------------
 
-Medium::Medium(const MediumLayout& layout) : root_(scratch_ / "medium"), layout_(layout) {
+Medium::Medium(const MediumLayout& layout) : root_(scratch_ / layout.rootName), layout_(layout) {
   for (const std::string& folder : {root_, RecordFolder(), PathFolder()}) {
-    ready_ = CreateDirectoryA(folder.c_str(), nullptr) && ready_;
+    ready_ = CreateDirectoryW(Wide(folder).c_str(), nullptr) && ready_;
   }
   ready_ = Copy(winetest::HelperPath("setup"), root_ + "\\setup.exe") && ready_;
   std::string installer = winetest::HelperPath("e2e_installer");
   for (int step = 1; step <= 3; ++step) {
     if (layout.folder[step - 1]) {
       std::string folder = root_ + "\\" + InstallerFolder(step);
-      ready_ = CreateDirectoryA(folder.c_str(), nullptr) && ready_;
+      ready_ = CreateDirectoryW(Wide(folder).c_str(), nullptr) && ready_;
       if (layout.program[step - 1]) {
         ready_ = Copy(installer, InstallerPath(step)) && ready_;
       }
@@ -313,6 +334,13 @@ Medium::Medium(const MediumLayout& layout) : root_(scratch_ / "medium"), layout_
   }
   if (layout.plantBesideSetup) {
     ready_ = Copy(installer, root_ + "\\" + InstallerProgram(1)) && ready_;
+  }
+  if (layout.plantLibrary) {
+    for (const std::string& folder : {root_, root_ + "\\" + InstallerFolder(1)}) {
+      std::string library = folder + "\\" + kPlantedLibrary + ".dll";
+      ready_ = Copy(winetest::HelperPath("e2e_state_probe"), library) && ready_;
+    }
+    PreferPlantedLibrary(true);
   }
   if (layout.plantOnPath) {
     ready_ = Copy(installer, PathFolder() + "\\" + InstallerProgram(1)) && ready_;
@@ -322,6 +350,15 @@ Medium::Medium(const MediumLayout& layout) : root_(scratch_ / "medium"), layout_
     ready_ = CreateDirectoryA(StartFolder().c_str(), nullptr) &&
              CreateDirectoryA(folder.c_str(), nullptr) &&
              Copy(installer, folder + "\\" + InstallerProgram(1)) && ready_;
+  }
+}
+
+// The scratch folder is cleared with ANSI calls, which cannot name the medium's folder if
+// its name lies outside the code page: it goes back to a plain name first.
+Medium::~Medium() {
+  MoveFileW(Wide(root_).c_str(), Wide(scratch_ / "medium").c_str());
+  if (layout_.plantLibrary) {
+    PreferPlantedLibrary(false);
   }
 }
 
@@ -339,7 +376,7 @@ std::string Medium::InstallerPath(int step) const {
 }
 
 bool Medium::Copy(const std::string& from, const std::string& to) {
-  if (CopyFileA(from.c_str(), to.c_str(), TRUE)) {
+  if (CopyFileW(Wide(from).c_str(), Wide(to).c_str(), TRUE)) {
     return true;
   }
   ADD_FAILURE() << "copying " << from << " to " << to << ", error " << GetLastError();
@@ -349,13 +386,13 @@ bool Medium::Copy(const std::string& from, const std::string& to) {
 // --- expected tables --------------------------------------------------------------------
 
 std::vector<std::string> ExpectedState(int state, Look look) {
-  bool readable = look == Look::kWhole || look == Look::kBehindOwnedBox;
+  bool readable = look != Look::kFromOutside;
   std::vector<std::string> rows = {
       std::string("caption: ") + kWizardCaption,
       look == Look::kBehindOwnedBox ? "window: disabled" : "window: enabled",
       "position: centred on the work area",
       readable ? "icons: big and small" : "icons: not read",
-      look == Look::kBlocked ? "answers messages: no" : "answers messages: yes",
+      "answers messages: yes",
   };
   const LONG height = StepFontHeight();
   for (const Control& control : kControls) {
@@ -408,11 +445,12 @@ std::vector<std::string> ExpectedStartWarning(const std::string& program, int er
 
 int StartErrorNumber(const std::string& program) {
   std::string command = "\"" + program + "\"";
-  STARTUPINFOA startup{};
+  std::wstring commandLine = Wide(command);
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
-  if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                     &process)) {
+  if (CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &startup, &process)) {
     TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
@@ -477,9 +515,9 @@ WizardRun::~WizardRun() {
 }
 
 bool WizardRun::Start(const Medium& medium, bool probe) {
-  std::string setup = medium.Root() + "\\setup.exe";
-  std::string commandLine = "\"" + setup + "\"";
-  STARTUPINFOA startup{};
+  std::wstring setup = Wide(medium.Root() + "\\setup.exe");
+  std::wstring commandLine = L"\"" + setup + L"\"";
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   {
     // setup.exe hands its environment on to the installers it starts.
@@ -490,9 +528,9 @@ bool WizardRun::Start(const Medium& medium, bool probe) {
       GetEnvironmentVariableA("PATH", path, sizeof(path));
       environment.Set("PATH", medium.PathFolder() + ";" + path);
     }
-    if (!CreateProcessA(setup.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        medium.StartFolder().c_str(), &startup, &process_)) {
-      trouble_ = "CreateProcess " + setup + ", error " + std::to_string(GetLastError());
+    if (!CreateProcessW(setup.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        Wide(medium.StartFolder()).c_str(), &startup, &process_)) {
+      trouble_ = "CreateProcess " + Utf8(setup) + ", error " + std::to_string(GetLastError());
       return false;
     }
   }
@@ -541,7 +579,8 @@ bool WizardRun::Start(const Medium& medium, bool probe) {
 
 bool WizardRun::Answers() {
   DWORD_PTR result = 0;
-  return SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerTimeoutMs, &result) != 0;
+  return SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result) !=
+         0;
 }
 
 bool WizardRun::ReadProbe(HWND window, ProbeReport* report) {
@@ -757,6 +796,10 @@ HWND WizardRun::WaitForNewBox(const std::vector<HWND>& known, DWORD timeoutMs) {
     }
     Sleep(kPollMs);
   } while (waiting.Elapsed() < timeoutMs);
+  HWND foreground = GetForegroundWindow();
+  std::printf("note: no new box within %lu ms; in the foreground: %s %s; setup.exe %s\n", timeoutMs,
+              ClassOf(foreground).c_str(), Quoted(WindowText(foreground)).c_str(),
+              WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT ? "running" : "ended");
   return nullptr;
 }
 
@@ -865,6 +908,30 @@ void WizardRun::EndInstaller(const InstallerRecord& record) {
   ASSERT_NE(end, nullptr) << "installer " << record.processId << " has no end event";
   SetEvent(end);
   CloseHandle(end);
+  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, record.processId);
+  if (process != nullptr && WaitForSingleObject(process, kInstallerEndMs) == WAIT_TIMEOUT) {
+    ADD_FAILURE() << "installer " << record.processId << " did not end within " << kInstallerEndMs
+                  << " ms of being told to; ended"
+                  << (Answers() ? "" : " (setup.exe did not answer WM_NULL within 1 s)");
+    TerminateProcess(process, 1);
+  }
+  CloseHandle(process);
+}
+
+std::vector<std::string> WizardRun::PlantedLibraryRuns() const {
+  std::vector<std::string> runs;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((recordFolder_ + "\\*.library").c_str(), &found);
+  for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+    std::string program;
+    winetest::ReadTextFile(recordFolder_ + "\\" + found.cFileName, &program);
+    runs.push_back("ran in " + program);
+  }
+  if (search != INVALID_HANDLE_VALUE) {
+    FindClose(search);
+  }
+  std::sort(runs.begin(), runs.end());
+  return runs;
 }
 
 std::string WizardRun::WaitForExit(DWORD timeoutMs) {

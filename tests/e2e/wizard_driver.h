@@ -52,7 +52,11 @@ struct MediumLayout {
   bool program[3] = {true, true, true};  // the installer in it
   bool plantBesideSetup = false;         // a DXSETUP.exe next to setup.exe
   bool plantOnPath = false;              // a DXSETUP.exe in a folder on PATH
-  StartIn startIn = StartIn::kMedium;    // the working directory setup.exe is started in
+  // kPlantedLibrary beside setup.exe and beside step 1's installer, which the platform is
+  // told to prefer to its own copy (under Wine, by the prefix's DllOverrides)
+  bool plantLibrary = false;
+  StartIn startIn = StartIn::kMedium;  // the working directory setup.exe is started in
+  const char* rootName = "medium";     // the medium's folder (UTF-8), in a scratch folder
 };
 
 // A medium laid out in a scratch folder, with a folder for the installers' records and
@@ -60,13 +64,14 @@ struct MediumLayout {
 class Medium {
  public:
   explicit Medium(const MediumLayout& layout = MediumLayout());
+  ~Medium();
 
   const std::string& Root() const { return root_; }
   std::string RecordFolder() const { return scratch_ / "records"; }
   std::string PathFolder() const { return scratch_ / "onpath"; }
   std::string StartFolder() const;
   const MediumLayout& Layout() const { return layout_; }
-  // <root>\<folder>\<program> of a step.
+  // <root>\<folder>\<program> of a step; paths in UTF-8.
   std::string InstallerPath(int step) const;
   // Whether every file could be put in place.
   bool Ready() const { return ready_; }
@@ -89,7 +94,6 @@ struct InstallerRecord {
 // How much of the window's state can be read at a given moment.
 enum class Look {
   kWhole,           // the window answers and the probe reads its fonts and icons
-  kBlocked,         // a handler blocks the window's thread: it answers nothing
   kBehindOwnedBox,  // an owned message box is open: the window is disabled
   kFromOutside,     // no probe: what other processes can read by themselves
 };
@@ -150,7 +154,7 @@ class WizardRun {
   std::vector<std::string> Focus();
   // Reads them until they are as expected or the time is up; the last read.
   std::vector<std::string> WaitForFocus(const std::vector<std::string>& expected,
-                                        DWORD timeoutMs = 5000);
+                                        DWORD timeoutMs = 10000);
   // What the system menu's Close does: WM_SYSCOMMAND SC_CLOSE posted to the window.
   void PostClose(HWND window);
   // Brings a window of the program to the foreground, as the task switcher does.
@@ -158,9 +162,10 @@ class WizardRun {
 
   // The open "Installation Warning" boxes of the process.
   std::vector<HWND> Boxes();
-  // A box that was not among those known, once it appears; nullptr after the time is up.
-  HWND WaitForNewBox(const std::vector<HWND>& known, DWORD timeoutMs = 5000);
-  bool WaitUntilGone(HWND box, DWORD timeoutMs = 5000);
+  // A box that was not among those known, once it appears; nullptr after the time is up,
+  // with a note of what was in the foreground then.
+  HWND WaitForNewBox(const std::vector<HWND>& known, DWORD timeoutMs = 10000);
+  bool WaitUntilGone(HWND box, DWORD timeoutMs = 10000);
   // The box's caption, text, owner, icon and buttons, as rows.
   std::vector<std::string> BoxContents(HWND box);
 
@@ -168,13 +173,16 @@ class WizardRun {
   InstallerRecord WaitForInstaller(DWORD timeoutMs = 10000);
   // All records there are now.
   std::vector<InstallerRecord> Records() const;
-  // Lets a recorded installer end.
+  // Lets a recorded installer end and waits until it has; one that does not end in time
+  // (hung in its broadcast, say) is reported and ended.
   void EndInstaller(const InstallerRecord& record);
+  // "ran in <program>" for each process that a planted library has run in, sorted.
+  std::vector<std::string> PlantedLibraryRuns() const;
 
   // "exit code N" once the process has ended, or what keeps it running.
   std::string WaitForExit(DWORD timeoutMs = 10000);
 
-  // Whether the window answers a message within a short time.
+  // Whether the window answers WM_NULL within 1 s, as a program that is not hung does.
   bool Answers();
 
  private:

@@ -1,9 +1,10 @@
 // The messages a dialog's callback sees, compared with an expected table as the
 // platform's own message tests compare them: a row may be marked optional ("may be
 // sent"), and the platform's incidental traffic, which it sends for its own reasons
-// (painting, activation, colour queries, hit tests), is described once, here, and may
-// come anywhere in any number. A product test so states what the product causes and
-// acts on, and the same table holds on the stand-in and on a real platform.
+// (painting, activation, colour queries, hit tests, the system's broadcasts), is
+// described once, here, and may come anywhere in any number. A product test so states
+// what the product causes and acts on, and the same table holds on the stand-in and on a
+// real platform.
 //
 //   EXPECT_MESSAGES(expected, actual);
 //
@@ -15,7 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -60,33 +63,23 @@ inline bool Matches(const Row& expected, const Row& seen) {
 
 // The platform's own traffic around what a program causes: painting and colours,
 // activation and the palette, position changes, hit tests and the cursor, user-interface
-// state, input-method and accessibility queries, icon queries for the task list.
+// state, input-method and accessibility queries, the task list's queries for the caption
+// and icons; and the system's broadcasts to every top-level window, which come whenever
+// the system changes (a device plugged in or out, a setting, the display, colours, fonts,
+// the clock, power), on a real machine at any moment.
 inline bool PlatformTraffic(UINT message) {
-  switch (message) {
-    case WM_PAINT:
-    case WM_NCPAINT:
-    case WM_ERASEBKGND:
-    case WM_NCACTIVATE:
-    case WM_ACTIVATEAPP:
-    case WM_QUERYNEWPALETTE:
-    case WM_PALETTEISCHANGING:
-    case WM_WINDOWPOSCHANGING:
-    case WM_WINDOWPOSCHANGED:
-    case WM_GETMINMAXINFO:
-    case WM_NCCALCSIZE:
-    case WM_NCHITTEST:
-    case WM_SETCURSOR:
-    case WM_MOUSEMOVE:
-    case WM_GETOBJECT:
-    case WM_GETICON:
-    case WM_CHANGEUISTATE:
-    case WM_UPDATEUISTATE:
-    case WM_QUERYUISTATE:
-      return true;
-    default:
-      return (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) ||
-             (message >= WM_IME_SETCONTEXT && message <= WM_IME_KEYUP);
-  }
+  static const UINT kTraffic[] = {
+      WM_PAINT, WM_NCPAINT, WM_ERASEBKGND, WM_NCACTIVATE, WM_ACTIVATEAPP, WM_QUERYNEWPALETTE,
+      WM_PALETTEISCHANGING, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_GETMINMAXINFO,
+      WM_NCCALCSIZE, WM_NCHITTEST, WM_SETCURSOR, WM_MOUSEMOVE, WM_GETOBJECT, WM_CHANGEUISTATE,
+      WM_UPDATEUISTATE, WM_QUERYUISTATE, WM_GETTEXT, WM_GETTEXTLENGTH, WM_GETICON,
+      // the broadcasts
+      WM_DEVICECHANGE, WM_SETTINGCHANGE, WM_DEVMODECHANGE, WM_DISPLAYCHANGE, WM_SYSCOLORCHANGE,
+      WM_THEMECHANGED, WM_PALETTECHANGED, WM_FONTCHANGE, WM_TIMECHANGE, WM_POWERBROADCAST,
+      WM_SPOOLERSTATUS, WM_COMPACTING, WM_USERCHANGED};
+  return std::find(std::begin(kTraffic), std::end(kTraffic), message) != std::end(kTraffic) ||
+         (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) ||
+         (message >= WM_IME_SETCONTEXT && message <= WM_IME_KEYUP);
 }
 
 inline std::string Describe(const Row& row) {

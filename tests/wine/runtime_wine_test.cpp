@@ -188,15 +188,9 @@ TEST_F(RuntimeOnWine, RunProgramCutsALongCommandTo256Characters) {
 // the number it recorded and where the current directory is afterwards (both relative to
 // the scratch folder).
 struct DirectoryCase {
-  std::string from;
-  std::string path;
+  std::string from, path;
   DWORD number;
   std::string after;
-
-  bool operator==(const DirectoryCase& other) const {
-    return from == other.from && path == other.path && number == other.number &&
-           after == other.after;
-  }
 };
 
 std::string Describe(const DirectoryCase& row) {
@@ -226,7 +220,7 @@ TEST_F(RuntimeOnWine, ChangeDirectoryMovesOrRecordsTheNumberAndStays) {
   EXPECT_NE(emptyCode, 0u) << "SetCurrentDirectoryA(\"\") left no error code";
   BYTE emptyNumber = TranslateOsError(emptyCode);
 
-  const std::vector<DirectoryCase> expected = {
+  const DirectoryCase cases[] = {
       {"sub\\deeper", "..\\", kNoError, "sub"},
       {"sub", "..\\", kNoError, "."},
       {".", "sub", kNoError, "sub"},
@@ -239,12 +233,13 @@ TEST_F(RuntimeOnWine, ChangeDirectoryMovesOrRecordsTheNumberAndStays) {
       {".", "sub\\*", kPathNotFoundNumber, "."},
       {".", "", emptyNumber, "."},
   };
-  std::vector<DirectoryCase> actual;
-  for (const DirectoryCase& row : expected) {
+  std::vector<std::string> expected, actual;
+  for (const DirectoryCase& row : cases) {
     SetCurrentDirectoryA(row.from == "." ? base.c_str() : (folder_ / row.from).c_str());
     ErrorScope scope;
     ChangeDirectory(TextOfString(row.path));
-    actual.push_back({row.from, row.path, ErrorNumber(), relative(CurrentDirectory())});
+    expected.push_back(Describe(row));
+    actual.push_back(Describe({row.from, row.path, ErrorNumber(), relative(CurrentDirectory())}));
   }
   EXPECT_SEQUENCE(expected, actual);
 }
@@ -329,42 +324,44 @@ TEST_F(RuntimeOnWine, GuardedCallJudgesBySuccessfulCallsLeftoverErrorCode) {
 
 // Presses the wizard's buttons as a person would: each press is a BN_CLICKED command
 // posted to the window, so that it goes through the window's own message loop the way a
-// click does, and the next press waits until this one has been handled. A step's handler
-// disables the buttons it was pressed with; "Done" is handled when the process ends.
-// Returns what went wrong, or nothing.
+// click does. A handler disables this step's buttons before it enables the next step's,
+// so a press counts as handled once its button is disabled, the next step's control
+// enabled and the window answers again (its handler has gone back to the loop). "Done" is
+// handled when the process ends. Returns what went wrong, or nothing.
 std::string PressSkipsThenDone(HWND window, HANDLE process, std::string* pressed) {
-  const int kSkips[] = {1003, 1008, 1012};
-  const int kDone = 1007;
-  for (int id : kSkips) {
-    HWND button = GetDlgItem(window, id);
-    if (button == nullptr) {
-      return "no control " + std::to_string(id) + " in the window";
+  // Each step's Skip and the control it enables (the next Skip, at last the step-4 label),
+  // then Done.
+  const int kPresses[][2] = {{1003, 1008}, {1008, 1012}, {1012, 1005}, {1007, 0}};
+  for (const auto& press : kPresses) {
+    HWND button = GetDlgItem(window, press[0]);
+    HWND next = press[1] != 0 ? GetDlgItem(window, press[1]) : window;
+    if (button == nullptr || next == nullptr) {
+      return "no control " + std::to_string(press[0]) + " or " + std::to_string(press[1]);
     }
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-    *pressed += std::to_string(id) + " ";
-    Stopwatch handling;
-    while (IsWindowEnabled(button) && handling.Elapsed() < 5000 &&
-           WaitForSingleObject(process, 10) == WAIT_TIMEOUT) {
-    }
-    if (IsWindowEnabled(button)) {
-      return "the press of " + std::to_string(id) + " was not handled within 5 s";
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(press[0], BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+    *pressed += std::to_string(press[0]) + " ";
+    auto handled = [&] {
+      DWORD_PTR answer = 0;
+      return !IsWindowEnabled(button) && IsWindowEnabled(next) &&
+             SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer) != 0;
+    };
+    for (Stopwatch handling; press[1] != 0 && !handled(); Sleep(10)) {
+      if (WaitForSingleObject(process, 0) != WAIT_TIMEOUT || handling.Elapsed() > 10000) {
+        return "the press of " + std::to_string(press[0]) + " was not handled after " +
+               std::to_string(handling.Elapsed()) + " ms; " + std::to_string(press[1]) +
+               (IsWindowEnabled(next) ? " enabled" : " disabled") + ", setup.exe " +
+               (WaitForSingleObject(process, 0) == WAIT_TIMEOUT ? "running" : "ended");
+      }
     }
   }
-  HWND done = GetDlgItem(window, kDone);
-  if (done == nullptr) {
-    return "no control " + std::to_string(kDone) + " in the window";
-  }
-  PostMessageA(window, WM_COMMAND, MAKEWPARAM(kDone, BN_CLICKED), reinterpret_cast<LPARAM>(done));
-  *pressed += std::to_string(kDone);
   return std::string();
 }
 
 // setup.exe, started in an empty folder, ends with exit code 0. When it shows the wizard
 // window instead, the steps are skipped and "Done" pressed.
 TEST(SetupExe, EndsWithExitCodeZero) {
-  constexpr DWORD kTimeoutMs = 20000;
   const char kCaption[] = "Quillmark Installer -- USB 2.0 Adapter";
-
   std::string setup = HelperPath("setup");
   ASSERT_FALSE(setup.empty());
   ScratchFolder medium;
@@ -377,33 +374,24 @@ TEST(SetupExe, EndsWithExitCodeZero) {
       << setup << ", error " << GetLastError();
   CloseHandle(process.hThread);
 
-  Stopwatch stopwatch;
-  bool windowSeen = false;
-  std::string pressed;
-  std::string trouble;
-  while (stopwatch.Elapsed() < kTimeoutMs && trouble.empty() &&
-         WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
-    HWND window = nullptr;
-    if (!windowSeen) {
-      window = winetest::FindProcessWindow(process.dwProcessId, kCaption);
-    }
-    if (window != nullptr) {
-      windowSeen = true;
-      trouble = PressSkipsThenDone(window, process.hProcess, &pressed);
-    }
+  HWND window = nullptr;
+  for (Stopwatch waiting; window == nullptr && waiting.Elapsed() < 20000 &&
+                          WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT;) {
+    window = winetest::FindProcessWindow(process.dwProcessId, kCaption);
   }
-
+  std::string pressed;
+  std::string trouble = window ? PressSkipsThenDone(window, process.hProcess, &pressed) : "";
   DWORD exitCode = STILL_ACTIVE;
-  GetExitCodeProcess(process.hProcess, &exitCode);
-  if (exitCode == STILL_ACTIVE) {
+  if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
     TerminateProcess(process.hProcess, 1);
     WaitForSingleObject(process.hProcess, 5000);
+  } else {
+    GetExitCodeProcess(process.hProcess, &exitCode);
   }
   CloseHandle(process.hProcess);
   EXPECT_EQ(trouble, "");
   EXPECT_EQ(exitCode, 0u) << (exitCode == STILL_ACTIVE ? "still running; " : "")
-                          << (windowSeen ? "window shown, pressed " + pressed
-                                         : std::string("no window shown"));
+                          << (window ? "window shown, pressed " + pressed : "no window shown");
 }
 
 }  // namespace

@@ -15,10 +15,6 @@ namespace winetest {
 // (CMake passes every HELPERS target so). Fails the current test when there is none.
 std::string HelperPath(const std::string& name);
 
-// A path of the machine running Wine as a Windows path: Wine maps drive Z: to "/".
-// A path that already has a drive letter is returned unchanged.
-std::string WindowsPath(const std::string& path);
-
 // The current directory, as GetCurrentDirectoryA reports it.
 std::string CurrentDirectory();
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -61,6 +62,17 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
   return FALSE;
 }
 
+// A path of the machine running Wine as a Windows path: Wine maps drive Z: to "/". A path
+// that already has a drive letter is returned unchanged.
+std::string WindowsPath(const std::string& path) {
+  if (path.size() >= 2 && path[1] == ':') {
+    return path;
+  }
+  std::string windows = "Z:" + path;
+  std::replace(windows.begin(), windows.end(), '/', '\\');
+  return windows;
+}
+
 }  // namespace
 
 std::string HelperPath(const std::string& name) {
@@ -71,19 +83,6 @@ std::string HelperPath(const std::string& name) {
     return std::string();
   }
   return helper->second;
-}
-
-std::string WindowsPath(const std::string& path) {
-  if (path.size() >= 2 && path[1] == ':') {
-    return path;
-  }
-  std::string windows = "Z:" + path;
-  for (char& c : windows) {
-    if (c == '/') {
-      c = '\\';
-    }
-  }
-  return windows;
 }
 
 std::string CurrentDirectory() {
