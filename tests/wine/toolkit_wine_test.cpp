@@ -1,6 +1,7 @@
-// The dialog toolkit on a real Win32 implementation: the messages a callback sees during
-// a modal run, placement, control rectangles and styles, colours, icons, the keyboard,
-// message boxes, what a hundred runs leave behind, and bad input.
+// The dialog toolkit on a real Win32 implementation (the modal run as the callback sees it
+// is in tests/shared/both_rings_test.cpp, for both rings): results and closing, placement, control
+// rectangles and styles, colours, icons, the keyboard, message boxes, what a hundred runs leave
+// behind, and bad input.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -17,8 +18,7 @@
 #include "dialogs/modal.h"
 #include "dialogs/registry.h"
 #include "message_table.h"
-#include "runtime/startup.h"
-#include "runtime/thread_record.h"
+#include "ring.h"
 #include "wine_test.h"
 
 namespace {
@@ -59,28 +59,9 @@ INT_PTR Recorder(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   return run->onMessage ? run->onMessage(dialog, message, wParam, lParam) : 0;
 }
 
-BOOL CALLBACK EndMessageBox(HWND window, LPARAM) {
-  char name[16] = "";
-  GetClassNameA(window, name, sizeof(name));
-  if (window != run->dialog && std::string(name) == "#32770") {
-    EndDialog(window, 0);
-  }
-  return TRUE;
-}
-
-// A run that hangs is ended here, message boxes first, so that one broken check does not
-// stop the whole program.
-void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) {
-  ADD_FAILURE() << "the modal run did not end within 10 s; destroying the dialog";
-  EnumThreadWindows(GetCurrentThreadId(), EndMessageBox, 0);
-  DestroyWindow(run->dialog);
-}
-
 void RunModal(ModalRun* r) {
   run = r;
-  UINT_PTR watchdog = SetTimer(nullptr, 0, 10000, Watchdog);
-  ShowDialogModal(r->dialog, Recorder, &r->result);
-  KillTimer(nullptr, watchdog);
+  ring::RunModal(r->dialog, Recorder, &r->result);
 }
 
 HWND Add(int kind, HWND dialog, LONG id, const char* text, LONG x, LONG y, LONG width, LONG height,
@@ -100,48 +81,8 @@ std::string WindowText(HWND window) {
   return text;
 }
 
-// Every test runs as setup.exe does after start-up: the thread slot open and the
-// program's module recorded as the one that dialogs, controls and icons come from, as
-// ProcessMain (which a test program does not run) would record it.
-class ToolkitOnWine : public testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(OpenThreadSlot());
-    RecordProgramInstance(GetModuleHandleA(nullptr));
-  }
-  void TearDown() override { CloseThreadSlot(); }
-};
-
-TEST_F(ToolkitOnWine, CallbackSeesTheRunFromTheDirectCallsToTheDestruction) {
-  ModalRun r;
-  r.dialog = WizardLikeDialog("Toolkit sequence");
-  ASSERT_NE(r.dialog, nullptr);
-  HWND button = Add(kPushButton, r.dialog, 1001, "End", 10, 70, 50, 14);
-  Add(kLabel, r.dialog, 1002, "Label", 10, 10, 100, 10);
-  RECT client;
-  GetClientRect(r.dialog, &client);
-  const auto size = static_cast<LPARAM>(MAKELONG(client.right, client.bottom));
-  const auto endCommand = static_cast<WPARAM>(MAKEWPARAM(1001, BN_CLICKED));
-  int sizes = 0;
-  r.onMessage = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
-    if (message == WM_SIZE && ++sizes == 1) {
-      PostMessageA(dialog, WM_COMMAND, endCommand, reinterpret_cast<LPARAM>(button));
-    } else if (message == WM_COMMAND && wParam == endCommand) {
-      EndDialogWith(dialog, 1234);
-    }
-    return message == WM_ACTIVATE ? 99 : 0;  // WM_ACTIVATE must never come here
-  };
-  RunModal(&r);
-
-  // The same table as the run on the stand-in: what the toolkit causes and acts on, with
-  // the platform's own traffic (painting, activation, the focus) described once.
-  EXPECT_MESSAGES(messages::ModalRunEndedByItsButton(r.dialog, button, size, endCommand), r.calls);
-  EXPECT_EQ(r.result, 1234);
-  EXPECT_EQ(r.resultAtDestroy, 1234) << "the result was not stored before WM_DESTROY";
-  EXPECT_FALSE(IsWindow(r.dialog));
-  EXPECT_EQ(FindRecord(r.dialog), nullptr);
-  EXPECT_EQ(FindRecord(button), nullptr);
-}
+// Every test runs as setup.exe does after start-up (tests/shared/ring.h).
+using ToolkitOnWine = ring::ToolkitCheck;
 
 TEST_F(ToolkitOnWine, HandledMessagesAnswerThroughTheResultSlotAndCloseEndsWithZero) {
   ModalRun r;
