@@ -28,18 +28,34 @@ constexpr Step kSteps[3] = {{IDC_STEP1_LABEL, IDC_STEP1_INSTALL, IDC_STEP1_SKIP}
 // font, which they have before their step first changes them.
 struct ControlRow {
   LONG id;
+  const char* name;
   const char* enabled;
   const char* font;  // nullptr: no step label
 };
 constexpr ControlRow kControls[12] = {
-    {IDC_STEP1_LABEL, "EDDD", "BNNB"},  // greyed in S3, and bold: done
-    {IDC_STEP1_INSTALL, "EDDD", nullptr}, {IDC_STEP1_SKIP, "EDDD", nullptr},
-    {IDC_STEP2_LABEL, "DEDD", "LBNB"},    {IDC_STEP2_INSTALL, "DEDD", nullptr},
-    {IDC_STEP2_SKIP, "DEDD", nullptr},    {IDC_STEP3_LABEL, "DDED", "LNBN"},
-    {IDC_STEP3_INSTALL, "DDED", nullptr}, {IDC_STEP3_SKIP, "DDED", nullptr},
-    {IDC_STEP4_LABEL, "DDDE", "LLNN"},    {IDC_DONE, "EEEE", nullptr},
-    {IDC_MESSAGE, "EEEE", nullptr},
+    {IDC_STEP1_LABEL, "step-1 label", "EDDD", "BNNB"},  // greyed in S3, and bold: done
+    {IDC_STEP1_INSTALL, "step-1 Install", "EDDD", nullptr},
+    {IDC_STEP1_SKIP, "step-1 Skip", "EDDD", nullptr},
+    {IDC_STEP2_LABEL, "step-2 label", "DEDD", "LBNB"},
+    {IDC_STEP2_INSTALL, "step-2 Install", "DEDD", nullptr},
+    {IDC_STEP2_SKIP, "step-2 Skip", "DEDD", nullptr},
+    {IDC_STEP3_LABEL, "step-3 label", "DDED", "LNBN"},
+    {IDC_STEP3_INSTALL, "step-3 Install", "DDED", nullptr},
+    {IDC_STEP3_SKIP, "step-3 Skip", "DDED", nullptr},
+    {IDC_STEP4_LABEL, "step-4 label", "DDDE", "LLNN"},
+    {IDC_DONE, "Done", "EEEE", nullptr},
+    {IDC_MESSAGE, "message", "EEEE", nullptr},
 };
+
+// A control as a row names it: "1006 step-2 Install".
+inline std::string NameOf(LONG id) {
+  for (const ControlRow& row : kControls) {
+    if (row.id == id) {
+      return std::to_string(id) + " " + row.name;
+    }
+  }
+  return std::to_string(id);
+}
 
 // The message area in each state.
 constexpr const char* kMessages[4] = {"", "", kPlugOutWarning, kClosingInstructions};
