@@ -399,36 +399,6 @@ TEST_F(ToolkitConstructionTest, ADrawingSurfaceWritesInTheThreadsDialogFont) {
   DestroyWindow(dialog);
 }
 
-TEST_F(ToolkitConstructionTest, SetDialogIconSetsTheBigThenTheSmallIconAndReplacesBoth) {
-  standin::AddIconResource(standin::ProgramModule(), "#104");
-  HWND dialog = Dialog();
-  HWND button = Button(dialog, 1001);
-  standin::ClearCalls();
-
-  SetDialogIcon(dialog, "#104");
-  SetDialogIcon(dialog, "#104");
-  SetDialogIcon(button, "#104");
-  SetDialogIcon(dialog, "#105");  // no such icon: the icons stay
-
-  EXPECT_SEQUENCE((Lines{"LoadImageA(0x400000, \"#104\", 1, 32, 32, 0x0)",
-                         "SendMessageA(dialog#1, WM_SETICON, 1, icon#1)",
-                         "LoadImageA(0x400000, \"#104\", 1, 16, 16, 0x0)",
-                         "SendMessageA(dialog#1, WM_SETICON, 0, icon#2)",
-                         "LoadImageA(0x400000, \"#104\", 1, 32, 32, 0x0)",
-                         "SendMessageA(dialog#1, WM_SETICON, 1, icon#3)", "DestroyIcon(icon#1)",
-                         "LoadImageA(0x400000, \"#104\", 1, 16, 16, 0x0)",
-                         "SendMessageA(dialog#1, WM_SETICON, 0, icon#4)", "DestroyIcon(icon#2)",
-                         "LoadImageA(0x400000, \"#105\", 1, 32, 32, 0x0)"}),
-                  standin::Calls());
-  EXPECT_EQ(standin::NameOf(standin::IconOf(dialog, ICON_BIG)), "icon#3");
-  EXPECT_EQ(standin::NameOf(standin::IconOf(dialog, ICON_SMALL)), "icon#4");
-  EXPECT_EQ(standin::IconInfoOf(standin::IconOf(dialog, ICON_SMALL)).width, 16);
-  standin::ClearCalls();
-  DestroyWindow(dialog);
-  EXPECT_SEQUENCE((Lines{"DestroyIcon(icon#3)", "DestroyIcon(icon#4)"}),
-                  standin::CallsTo({"DestroyIcon"}));
-}
-
 TEST_F(ToolkitConstructionTest, NewDialogGivesZeroWhenCreationOrRegistrationFails) {
   // The platform refuses an owner that is no window any more.
   HWND owner = Owner();

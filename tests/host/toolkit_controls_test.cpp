@@ -442,52 +442,5 @@ TEST_F(ToolkitControlsTest, SizesAndPositionsInTheDialogsOwnUnits) {
   DestroyWindow(pixels);
 }
 
-// A control that takes no picture at all, whatever its type bits name.
-WNDPROC pictureControlProc = nullptr;
-
-LRESULT CALLBACK RefusingPictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == STM_SETIMAGE || message == BM_SETIMAGE) {
-    return 0;
-  }
-  return pictureControlProc(window, message, wParam, lParam);
-}
-
-TEST_F(ToolkitControlsTest, APictureComesWithItsTypeBitsAndOnlyATakenOneReplacesTheOld) {
-  standin::AddIconResource(standin::ProgramModule(), "mark");
-  standin::AddBitmapResource(standin::ProgramModule(), "logo", 30, 20);
-  HWND dialog = Dialog();
-  Lines seen;
-  for (int kind : {kImage, kImageButton}) {
-    HWND control = AddControl(kind, dialog, 1, "mark", nullptr, 0, 5, 5, 40, 20, 0, 0, nullptr, "");
-    auto describe = [&] {
-      const WindowRecord* record = FindRecord(control);
-      char line[160];
-      std::snprintf(line, sizeof line, "%s type 0x%X shows %s, record %s 0x%X, %zu icons",
-                    standin::ClassOf(control).c_str(),
-                    static_cast<unsigned>(standin::StyleOf(control) &
-                                          (kind == kImage ? SS_TYPEMASK : BS_ICON | BS_BITMAP)),
-                    standin::NameOf(standin::ImageOf(control)).c_str(),
-                    standin::NameOf(record->image).c_str(),
-                    static_cast<unsigned>(record->kindFlags & 0x300),
-                    standin::LiveObjectsOf("icon").size());
-      seen.push_back(line);
-    };
-    // The platform's control takes only a picture of the type its bits name.
-    SetControlImage(dialog, 1, "logo");
-    describe();
-    pictureControlProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingPictureProc)));
-    SetControlImage(dialog, 1, "mark");  // loaded, refused and destroyed; the bitmap stays
-    describe();
-    RemoveControl(dialog, 1);
-  }
-  EXPECT_SEQUENCE((Lines{"STATIC type 0xE shows bitmap#1, record bitmap#1 0x200, 0 icons",
-                         "STATIC type 0xE shows bitmap#1, record bitmap#1 0x200, 0 icons",
-                         "BUTTON type 0x80 shows bitmap#2, record bitmap#2 0x200, 0 icons",
-                         "BUTTON type 0x80 shows bitmap#2, record bitmap#2 0x200, 0 icons"}),
-                  seen);
-  DestroyWindow(dialog);
-}
-
 }  // namespace
 }  // namespace toolkit_test

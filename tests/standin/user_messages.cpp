@@ -385,6 +385,8 @@ LRESULT DefProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
       *slot = reinterpret_cast<HICON>(lParam);
       return reinterpret_cast<LRESULT>(old);
     }
+    case WM_GETICON:
+      return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? window->bigIcon : window->smallIcon);
     case WM_PAINT:
       EndPainting(BeginPainting(handle));
       return 0;

@@ -1,4 +1,5 @@
-// The real platform's side of the checks that run in both rings (tests/shared/ring.h).
+// The real platform's side of the toolkit checks that run in both rings
+// (tests/shared/ring.h).
 #include <string>
 
 #include "dialogs/modal.h"
@@ -20,8 +21,6 @@ BOOL CALLBACK EndMessageBox(HWND window, LPARAM) {
   return TRUE;
 }
 
-// A run that hangs is ended here, message boxes first, so that one broken check does not
-// stop the whole program.
 void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) {
   ADD_FAILURE() << "the modal run did not end within 10 s; destroying the dialog";
   EnumThreadWindows(GetCurrentThreadId(), EndMessageBox, 0);
@@ -40,14 +39,12 @@ void ToolkitCheck::TearDown() {
   CloseThreadSlot();
 }
 
-void RunModal(HWND dialog, DialogCallback callback, LONG* result) {
+void ShowModal(HWND dialog, DialogCallback callback, LONG* result) {
   runningDialog = dialog;
   UINT_PTR watchdog = SetTimer(nullptr, 0, 10000, Watchdog);
   ShowDialogModal(dialog, callback, result);
   KillTimer(nullptr, watchdog);
   runningDialog = nullptr;
 }
-
-void AfterModalRun(HWND /*dialog*/, const std::vector<messages::Row>& /*seen*/) {}
 
 }  // namespace ring

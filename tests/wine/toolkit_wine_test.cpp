@@ -1,7 +1,6 @@
-// The dialog toolkit on a real Win32 implementation (the modal run as the callback sees it
-// is in tests/shared/both_rings_test.cpp, for both rings): results and closing, placement, control
-// rectangles and styles, colours, icons, the keyboard, message boxes, what a hundred runs leave
-// behind, and bad input.
+// The dialog toolkit on a real Win32 implementation, beyond the checks that both rings run
+// (tests/shared/both_rings_test.cpp): placement, control rectangles and styles, colours,
+// the keyboard, message boxes and what a hundred runs leave behind.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -23,143 +22,20 @@
 
 namespace {
 
-constexpr DWORD kWizardStyle = 0x94C80AD4;
-constexpr DWORD kWizardExStyle = 0x10100;
-constexpr char kIcon[] = "#201";  // toolkit_wine_test.rc
-constexpr char kMissingIcon[] = "#299";
-constexpr char kBitmap[] = "#202";  // toolkit_wine_test.rc
-
 using messages::Expect;
-using messages::kHidden;
-using messages::kL;
 using messages::kW;
 using messages::Row;
-
-std::string Hex(unsigned long value) {
-  char text[16];
-  std::snprintf(text, sizeof(text), "0x%lX", value);
-  return text;
-}
-
-// The one modal run under way: what its callback saw and what it does with each message.
-struct ModalRun {
-  HWND dialog = nullptr;
-  LONG result = 77;
-  LONG resultAtDestroy = 0;
-  std::vector<Row> calls;
-  std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)> onMessage;
-};
-ModalRun* run = nullptr;
-
-INT_PTR Recorder(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  run->calls.push_back(messages::Seen(dialog, message, wParam, lParam));
-  if (message == WM_DESTROY) {
-    run->resultAtDestroy = run->result;
-  }
-  return run->onMessage ? run->onMessage(dialog, message, wParam, lParam) : 0;
-}
-
-void RunModal(ModalRun* r) {
-  run = r;
-  ring::RunModal(r->dialog, Recorder, &r->result);
-}
-
-HWND Add(int kind, HWND dialog, LONG id, const char* text, LONG x, LONG y, LONG width, LONG height,
-         DWORD style = 0) {
-  return AddControl(kind, dialog, id, text, nullptr, 0, x, y, width, height, style, 0, nullptr,
-                    nullptr);
-}
-
-HWND WizardLikeDialog(const char* caption, LONG width = 200, LONG height = 100) {
-  return NewDialog(kDialogUnitsMode, nullptr, caption, kNoPosition, kNoPosition, width, height,
-                   kWizardStyle, kWizardExStyle);
-}
-
-std::string WindowText(HWND window) {
-  std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
-  return text;
-}
+using ring::Add;
+using ring::Hex;
+using ring::IconSize;
+using ring::kIcon;
+using ring::ModalRun;
+using ring::RunModal;
+using ring::WindowText;
+using ring::WizardLikeDialog;
 
 // Every test runs as setup.exe does after start-up (tests/shared/ring.h).
 using ToolkitOnWine = ring::ToolkitCheck;
-
-TEST_F(ToolkitOnWine, HandledMessagesAnswerThroughTheResultSlotAndCloseEndsWithZero) {
-  ModalRun r;
-  r.dialog = WizardLikeDialog("Toolkit close");
-  INT_PTR closeAnswer = 1;
-  LRESULT answered = 0;
-  LRESULT closeAnsweredByOne = 0;
-  LONG_PTR slotAfterAnswer = 0;
-  LONG_PTR slotAfterClose = 0;
-  bool aliveAfterClose = false;
-  int sizes = 0;
-  r.onMessage = [&](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
-    if (message == WM_SIZE && ++sizes == 1) {
-      PostMessageA(dialog, WM_APP, 0, 0);
-    } else if (message == WM_APP) {
-      answered = SendMessageA(dialog, WM_APP + 1, 0, 0);
-      slotAfterAnswer = GetWindowLongPtrA(dialog, DWLP_MSGRESULT);
-      SendMessageA(dialog, WM_ACTIVATE, WA_ACTIVE, 0);
-      closeAnsweredByOne = SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-      slotAfterClose = GetWindowLongPtrA(dialog, DWLP_MSGRESULT);
-      aliveAfterClose = IsWindow(dialog) != FALSE;
-      closeAnswer = 0;
-      // As the system menu's Close would: posted, with low bits that do not count.
-      PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE | 0x3, 0);
-    } else if (message == WM_APP + 1) {
-      return 42;
-    } else if (message == WM_SYSCOMMAND) {
-      return closeAnswer;
-    }
-    return message == WM_ACTIVATE ? 99 : 0;
-  };
-  RunModal(&r);
-
-  EXPECT_EQ(answered, 42);
-  EXPECT_EQ(slotAfterAnswer, 42);
-  EXPECT_EQ(closeAnsweredByOne, 1);
-  EXPECT_EQ(slotAfterClose, 1);
-  EXPECT_TRUE(aliveAfterClose) << "SC_CLOSE answered by 1 ended the dialog";
-  EXPECT_EQ(r.result, 0) << "SC_CLOSE answered by 0 ends the dialog with 0";
-  std::vector<Row> ours;
-  for (const Row& call : r.calls) {
-    if (call.message == WM_APP || call.message == WM_APP + 1 || call.message == WM_ACTIVATE ||
-        call.message == WM_SYSCOMMAND || call.message == WM_CLOSE || call.message == WM_DESTROY ||
-        call.message == WM_NCDESTROY) {
-      ours.push_back(call);
-    }
-  }
-  EXPECT_MESSAGES(
-      (std::vector<Row>{Expect(WM_APP), Expect(WM_APP + 1), Expect(WM_SYSCOMMAND, kW, SC_CLOSE),
-                        Expect(WM_SYSCOMMAND, kW, SC_CLOSE | 0x3), Expect(WM_CLOSE),
-                        Expect(WM_DESTROY), Expect(WM_NCDESTROY)}),
-      ours);
-  EXPECT_FALSE(IsWindow(r.dialog));
-}
-
-TEST_F(ToolkitOnWine, PostedQuitDoesNotEndTheLoop) {
-  ModalRun r;
-  r.dialog = WizardLikeDialog("Toolkit quit");
-  bool quitQueued = true;
-  int sizes = 0;
-  r.onMessage = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
-    if (message == WM_SIZE && ++sizes == 1) {
-      PostQuitMessage(5);
-      SetTimer(dialog, 7, 100, nullptr);
-    } else if (message == WM_TIMER && wParam == 7) {
-      KillTimer(dialog, 7);
-      MSG quit;
-      quitQueued = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
-      EndDialogWith(dialog, 3);
-    }
-    return 0;
-  };
-  RunModal(&r);
-
-  EXPECT_FALSE(quitQueued) << "the loop had not taken the WM_QUIT when the timer came";
-  EXPECT_EQ(r.result, 3) << "the run ended before the timer ended it";
-}
 
 // Where a dialog landed and how big its client area is, in pixels.
 std::string Placement(const std::string& name, LONG left, LONG top, LONG width, LONG height) {
@@ -346,40 +222,6 @@ TEST_F(ToolkitOnWine, ColourMessagesPaintWithTheControlsColours) {
               PaintedBy(dialog, "plain", plain, false).c_str());
   DestroyWindow(dialog);
   EXPECT_EQ(GetObjectType(greenBrush), 0u) << "the shared brush outlived its dialog";
-}
-
-// "W x H" of an icon's image, or what went wrong.
-std::string IconSize(HICON icon) {
-  ICONINFO info{};
-  if (!GetIconInfo(icon, &info)) {
-    return "(no icon)";
-  }
-  BITMAP bitmap{};
-  GetObjectA(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
-  return std::to_string(bitmap.bmWidth) + " x " + std::to_string(bitmap.bmHeight);
-}
-
-TEST_F(ToolkitOnWine, IconsComeFromTheProgramsOwnResource) {
-  HWND dialog = WizardLikeDialog("Toolkit icon");
-  SetDialogIcon(dialog, kIcon);
-  const WindowRecord* record = FindRecord(dialog);
-  auto big = reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_BIG, 0));
-  auto small = reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
-  EXPECT_EQ(big, record->bigIcon);
-  EXPECT_EQ(small, record->smallIcon);
-  EXPECT_EQ(IconSize(big), "32 x 32");
-  EXPECT_EQ(IconSize(small), "16 x 16");
-
-  HWND bare = WizardLikeDialog("Toolkit no icon");
-  SetDialogIcon(bare, kMissingIcon);
-  EXPECT_EQ(SendMessageA(bare, WM_GETICON, ICON_BIG, 0), 0);
-  EXPECT_EQ(SendMessageA(bare, WM_GETICON, ICON_SMALL, 0), 0);
-  EXPECT_EQ(FindRecord(bare)->bigIcon, nullptr);
-  EXPECT_EQ(FindRecord(bare)->smallIcon, nullptr);
-  DestroyWindow(dialog);
-  DestroyWindow(bare);
 }
 
 TEST_F(ToolkitOnWine, EscAndTabGoThroughTheDialogManager) {
@@ -674,189 +516,6 @@ TEST_F(ToolkitOnWine, AHundredRunsLeaveNoObjectsBehind) {
   if (userBefore != 0 || userAfter != 0) {
     EXPECT_EQ(userAfter, userBefore);
   }
-}
-
-// What a caller can see of a dialog: for the dialog and each child window its text (cut
-// short), whether it is enabled, its record's colours and brush, icons and children.
-std::vector<std::string> Snapshot(HWND dialog) {
-  std::vector<std::string> rows;
-  auto describe = [&](HWND window) {
-    std::string row = WindowText(window).substr(0, 24) + (IsWindowEnabled(window) ? " on" : " off");
-    if (const WindowRecord* record = FindRecord(window)) {
-      row += " colours " + std::to_string(record->foreground) + "/" +
-             std::to_string(record->background) + (record->brush != nullptr ? " brush" : "");
-    }
-    if (SendMessageA(window, WM_GETICON, ICON_BIG, 0) != 0) {
-      row += " icon";
-    }
-    if (GetWindow(window, GW_CHILD) != nullptr) {
-      row += " has children";
-    }
-    rows.push_back(row);
-  };
-  describe(dialog);
-  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    describe(child);
-  }
-  return rows;
-}
-
-// The stored colours and the colour of the brush after SetControlColor.
-std::string StoredColours(HWND dialog, LONG id, Colour text, Colour background) {
-  SetControlColor(dialog, id, text, background);
-  const WindowRecord* record = FindRecord(GetDlgItem(dialog, static_cast<int>(id)));
-  std::string stored = std::to_string(text) + "/" + std::to_string(background) + " -> " +
-                       std::to_string(record->foreground) + "/" +
-                       std::to_string(record->background);
-  LOGBRUSH brush{};
-  if (record->brush != nullptr && GetObjectA(record->brush, sizeof(brush), &brush) != 0) {
-    stored += " brush " + Hex(brush.lbColor);
-  }
-  return stored;
-}
-
-TEST_F(ToolkitOnWine, BadInputChangesNothingAndCrashesNothing) {
-  HWND dialog = WizardLikeDialog("Toolkit bad input");
-  HWND label = Add(kLabel, dialog, 10, "Label", 10, 10, 100, 10);
-  Add(kPushButton, dialog, 11, "Button", 10, 30, 50, 14);
-  const std::vector<std::string> before = Snapshot(dialog);
-
-  // Identifiers that name no control, and a control's handle taken for a dialog.
-  EXPECT_EQ(ControlHandle(dialog, 999), nullptr);
-  EnableControl(dialog, 999, 0);
-  SetControlText(dialog, 999, "changed");
-  SetControlColor(dialog, 999, 0x0000FF, 0x00FF00);
-  EXPECT_EQ(Add(kLabel, label, 12, "inside a label", 0, 0, 20, 10), nullptr);
-  SetDialogIcon(label, kIcon);
-  EXPECT_SEQUENCE(before, Snapshot(dialog));
-
-  // A window the toolkit never built: no control, icon or record; a modal run gets only
-  // its two direct calls and leaves the result alone; ending it still destroys it.
-  HWND foreign = CreateWindowExA(0, "STATIC", "foreign", WS_POPUP, 0, 0, 120, 80, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
-  EXPECT_EQ(Add(kPushButton, foreign, 1, "no", 0, 0, 20, 10), nullptr);
-  SetDialogIcon(foreign, kIcon);
-  SetControlColor(foreign, kDialogItself, 0x0000FF, 0x00FF00);
-  EXPECT_SEQUENCE((std::vector<std::string>{"foreign on"}), Snapshot(foreign));
-  EXPECT_EQ(FindRecord(foreign), nullptr);
-  ModalRun foreignRun;
-  foreignRun.dialog = foreign;
-  RunModal(&foreignRun);
-  EXPECT_MESSAGES(
-      (std::vector<Row>{
-          Expect(WM_INITDIALOG, kW | kL | kHidden, reinterpret_cast<WPARAM>(foreign), 0),
-          Expect(WM_SIZE, kW | kL | kHidden, SIZE_RESTORED, MAKELPARAM(120, 80))}),
-      foreignRun.calls);
-  EXPECT_EQ(foreignRun.result, 77);
-  EndDialogWith(foreign, 5);
-  EXPECT_EQ(foreignRun.result, 77);
-  EXPECT_FALSE(IsWindow(foreign));
-
-  // A dialog already destroyed, and so already without its record.
-  HWND gone = WizardLikeDialog("Toolkit gone");
-  DestroyWindow(gone);
-  EXPECT_EQ(FindRecord(gone), nullptr);
-  EXPECT_EQ(Add(kLabel, gone, 1, "late", 0, 0, 20, 10), nullptr);
-  SetControlColor(gone, kDialogItself, 0, 0x00FF00);
-  SetControlText(gone, 1, "late");
-  EnableControl(gone, kDialogItself, 0);
-  SetDialogIcon(gone, kIcon);
-  RedrawControl(gone);
-  ModalRun goneRun;
-  goneRun.dialog = gone;
-  RunModal(&goneRun);
-  EndDialogWith(gone, 5);
-  EXPECT_EQ(goneRun.calls.size(), 2u);
-  EXPECT_EQ(goneRun.result, 77);
-  EXPECT_EQ(FindRecord(gone), nullptr);
-
-  // Colours out of range keep their low 24 bits or become the default; a brush given up
-  // by its last holder is deleted.
-  EXPECT_SEQUENCE(
-      (std::vector<std::string>{"2147483647/16777216 -> 16777215/0 brush 0x0",
-                                "-2147483648/-5 -> -1/-1", "-2/-2 -> -1/-2",
-                                "305419896/-1 -> 3430008/-1"}),
-      (std::vector<std::string>{
-          StoredColours(dialog, 10, 0x7FFFFFFF, 0x1000000), StoredColours(dialog, 10, INT_MIN, -5),
-          StoredColours(dialog, 10, -2, -2), StoredColours(dialog, 10, 0x12345678, -1)}));
-
-  // Empty and very long texts arrive whole.
-  const std::string longText(10000, 'w');
-  HWND longDialog = NewDialog(kDialogUnitsMode, nullptr, longText.c_str(), kNoPosition, kNoPosition,
-                              100, 50, 0, 0);
-  HWND emptyDialog =
-      NewDialog(kDialogUnitsMode, nullptr, "", kNoPosition, kNoPosition, 100, 50, 0, 0);
-  HWND longButton = Add(kPushButton, dialog, 13, longText.c_str(), 10, 50, 50, 14);
-  std::vector<size_t> lengths = {WindowText(longDialog).size(), WindowText(emptyDialog).size(),
-                                 WindowText(longButton).size()};
-  SetControlText(dialog, 10, longText.c_str());
-  lengths.push_back(WindowText(label).size());
-  EXPECT_TRUE(WindowText(label) == longText);
-  SetControlText(dialog, 10, "");
-  lengths.push_back(WindowText(label).size());
-  EXPECT_SEQUENCE((std::vector<size_t>{10000, 0, 10000, 10000, 0}), lengths);
-  DestroyWindow(longDialog);
-  DestroyWindow(emptyDialog);
-  DestroyWindow(dialog);
-}
-
-// Whether a picture that was handed out still exists.
-bool PictureAlive(HANDLE picture, bool bitmap) {
-  if (bitmap) {
-    BITMAP info{};
-    return GetObjectA(picture, sizeof(info), &info) != 0;
-  }
-  ICONINFO info{};
-  if (GetIconInfo(static_cast<HICON>(picture), &info) == FALSE) {
-    return false;
-  }
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
-  return true;
-}
-
-// The platform's controls take only a picture of the type that their type bits name (the
-// conformance checks show it), so a new picture of the other type comes with the
-// control's type bits changed, and the old picture is destroyed once the control shows
-// the new one.
-TEST_F(ToolkitOnWine, APictureOfTheOtherTypeComesWithItsTypeBits) {
-  HWND dialog = WizardLikeDialog("Toolkit pictures");
-  std::vector<std::string> seen;
-  // The picture and the picture button, from the icon to the bitmap and back.
-  for (int kind : {kImage, kImageButton}) {
-    HWND control = Add(kind, dialog, 1, kIcon, 10, 10, 40, 40);
-    const DWORD typeBits = kind == kImage ? SS_TYPEMASK : BS_ICON | BS_BITMAP;
-    for (const char* name : {kBitmap, kIcon}) {
-      HANDLE old = FindRecord(control)->image;
-      bool bitmapNow = name == kBitmap;
-      SetControlImage(dialog, 1, name);
-      const WindowRecord* record = FindRecord(control);
-      UINT type = bitmapNow ? IMAGE_BITMAP : IMAGE_ICON;
-      UINT get = kind == kImage ? STM_GETIMAGE : BM_GETIMAGE;
-      seen.push_back(
-          std::string(kind == kImage ? "picture" : "picture button") + " to " + name +
-          ": type bits " + Hex(static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE)) & typeBits) +
-          ", shows its record's picture " +
-          (SendMessageA(control, get, type, 0) == reinterpret_cast<LRESULT>(record->image) ? "yes"
-                                                                                           : "no") +
-          ", flags " + Hex(record->kindFlags & (kImageIconFlag | kImageBitmapFlag)) +
-          ", old picture " + (PictureAlive(old, !bitmapNow) ? "alive" : "destroyed"));
-    }
-    RemoveControl(dialog, 1);
-  }
-  EXPECT_SEQUENCE(
-      (std::vector<std::string>{
-          "picture to #202: type bits 0xE, shows its record's picture yes, flags 0x200, "
-          "old picture destroyed",
-          "picture to #201: type bits 0x3, shows its record's picture yes, flags 0x100, "
-          "old picture destroyed",
-          "picture button to #202: type bits 0x80, shows its record's picture yes, flags 0x200, "
-          "old picture destroyed",
-          "picture button to #201: type bits 0x40, shows its record's picture yes, flags 0x100, "
-          "old picture destroyed"}),
-      seen);
-  DestroyWindow(dialog);
 }
 
 }  // namespace
