@@ -1,8 +1,8 @@
 // Checks that hold on the stand-in and on Wine alike, written once against the product and
 // Win32 and built into the host tests and the Wine tests, each with its ring's part of
 // ring.h: the toolkit's modal run as the callback sees it, handled messages and closing, a
-// quit message, icons, pictures and bad input; the floating-point unit around a guarded
-// platform call.
+// quit message, icons, pictures and bad input; the guard around a platform call: error
+// mode, verdict and the floating-point unit.
 #include <climits>
 
 #include "dialogs/control_extras.h"
@@ -450,6 +450,38 @@ TEST_F(ToolkitInBothRings, BadInputChangesNothingAndCrashesNothing) {
   for (HWND window : {longDialog, emptyDialog, untitled, dialog}) {
     DestroyWindow(window);
   }
+}
+
+// The guard's error mode and a clean last-error code for the call, the caller's mode back
+// afterwards, and a verdict on the code alone: a call that succeeds but leaves a code behind
+// (as opening a mutex that exists does) failed; one that fails without a code succeeded.
+TEST(GuardInBothRings, TheVerdictRestsOnTheCodeTheCallLeavesInTheGuardsErrorMode) {
+  UINT callers = SetErrorMode(SEM_NOGPFAULTERRORBOX);
+  SetLastError(1234);
+  UINT modeInside = 0;
+  DWORD codeInside = 99;
+  SystemCallVerdict verdict;
+  BOOL result = GuardedSystemCall(
+      [&] {
+        modeInside = SetErrorMode(0);
+        SetErrorMode(modeInside);
+        codeInside = GetLastError();
+        SetLastError(ERROR_ALREADY_EXISTS);
+        return TRUE;
+      },
+      &verdict);
+  EXPECT_EQ(SetErrorMode(callers), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
+  EXPECT_EQ(modeInside, static_cast<UINT>(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX));
+  EXPECT_EQ(codeInside, 0u);
+  EXPECT_EQ(result, TRUE);
+  EXPECT_TRUE(verdict.failed);
+  EXPECT_EQ(verdict.code, static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+  EXPECT_EQ(verdict.number, kErrorPathFileAccess);
+
+  result = GuardedSystemCall([] { return FALSE; }, &verdict);
+  EXPECT_EQ(result, FALSE);
+  EXPECT_FALSE(verdict.failed);
+  EXPECT_EQ(verdict.number, 0);
 }
 
 TEST(GuardInBothRings, TheCallRunsInTheUnitsDefaultStateAndTheProgramsStateComesBack) {

@@ -1,6 +1,7 @@
 // The run time on a real Win32 implementation: starting a program and waiting for it,
-// changing the working directory, the guard around system calls, and setup.exe ending
-// with exit code 0.
+// changing the working directory, the error number across them. (The guard around system
+// calls is checked in both rings, tests/shared/both_rings_test.cpp; setup.exe itself,
+// ending with exit code 0 among much else, in tests/e2e.)
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,7 +14,6 @@
 #include "runtime/process.h"
 #include "runtime/thread_record.h"
 #include "wine_test.h"
-#include "wizard/window.h"
 
 namespace {
 
@@ -273,111 +273,6 @@ TEST_F(RuntimeOnWine, ErrorNumberKeepsTheLatestFailureAcrossSuccesses) {
                           kErrorFileNotFound, kNoError, kErrorPathNotFound, kErrorFileNotFound}),
       numbers);
   EXPECT_EQ(CurrentDirectory(), folder_ / "sub");
-}
-
-TEST_F(RuntimeOnWine, GuardedCallRunsInItsOwnErrorModeAndRestoresTheCallers) {
-  const UINT distinctive = SEM_NOGPFAULTERRORBOX;
-  UINT original = SetErrorMode(distinctive);
-
-  SystemCallVerdict verdict;
-  UINT inside = GuardedSystemCall([] { return GetErrorMode(); }, &verdict);
-  UINT after = SetErrorMode(original);
-
-  EXPECT_EQ(inside, kGuardErrorMode);
-  EXPECT_EQ(after, distinctive);
-  EXPECT_FALSE(verdict.failed);
-}
-
-TEST_F(RuntimeOnWine, GuardedCallJudgesBySuccessfulCallsLeftoverErrorCode) {
-  // Opening a named mutex that exists succeeds and still sets ERROR_ALREADY_EXISTS.
-  const std::string name = "winetest-guard-" + std::to_string(GetCurrentProcessId());
-  HANDLE first = CreateMutexA(nullptr, FALSE, name.c_str());
-  ASSERT_NE(first, nullptr);
-
-  SystemCallVerdict verdict;
-  HANDLE second =
-      GuardedSystemCall([&] { return CreateMutexA(nullptr, FALSE, name.c_str()); }, &verdict);
-
-  EXPECT_NE(second, nullptr);
-  EXPECT_TRUE(verdict.failed);
-  EXPECT_EQ(verdict.code, static_cast<DWORD>(ERROR_ALREADY_EXISTS));
-  EXPECT_EQ(verdict.number, kErrorPathFileAccess);
-  CloseHandle(second);
-  CloseHandle(first);
-}
-
-// Presses the wizard's buttons as a person would: each press is a BN_CLICKED command
-// posted to the window, so that it goes through the window's own message loop the way a
-// click does. A handler disables this step's buttons before it enables the next step's,
-// so a press counts as handled once its button is disabled, the next step's control
-// enabled and the window answers again (its handler has gone back to the loop). "Done" is
-// handled when the process ends. Returns what went wrong, or nothing.
-std::string PressSkipsThenDone(HWND window, HANDLE process, std::string* pressed) {
-  // Each step's Skip and the control it enables (the next Skip, at last the step-4 label),
-  // then Done.
-  const LONG kPresses[][2] = {{IDC_STEP1_SKIP, IDC_STEP2_SKIP},
-                              {IDC_STEP2_SKIP, IDC_STEP3_SKIP},
-                              {IDC_STEP3_SKIP, IDC_STEP4_LABEL},
-                              {IDC_DONE, 0}};
-  for (const auto& press : kPresses) {
-    HWND button = GetDlgItem(window, press[0]);
-    HWND next = press[1] != 0 ? GetDlgItem(window, press[1]) : window;
-    if (button == nullptr || next == nullptr) {
-      return "no control " + std::to_string(press[0]) + " or " + std::to_string(press[1]);
-    }
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(press[0], BN_CLICKED),
-                 reinterpret_cast<LPARAM>(button));
-    *pressed += std::to_string(press[0]) + " ";
-    auto handled = [&] {
-      DWORD_PTR answer = 0;
-      return !IsWindowEnabled(button) && IsWindowEnabled(next) &&
-             SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer) != 0;
-    };
-    for (Stopwatch handling; press[1] != 0 && !handled(); Sleep(10)) {
-      if (WaitForSingleObject(process, 0) != WAIT_TIMEOUT || handling.Elapsed() > 10000) {
-        return "the press of " + std::to_string(press[0]) + " was not handled after " +
-               std::to_string(handling.Elapsed()) + " ms; " + std::to_string(press[1]) +
-               (IsWindowEnabled(next) ? " enabled" : " disabled") + ", setup.exe " +
-               (WaitForSingleObject(process, 0) == WAIT_TIMEOUT ? "running" : "ended");
-      }
-    }
-  }
-  return std::string();
-}
-
-// setup.exe, started in an empty folder, ends with exit code 0. When it shows the wizard
-// window instead, the steps are skipped and "Done" pressed.
-TEST(SetupExe, EndsWithExitCodeZero) {
-  std::string setup = HelperPath("setup");
-  ASSERT_FALSE(setup.empty());
-  ScratchFolder medium;
-  std::string commandLine = "\"" + setup + "\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessA(setup.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                             medium.Path().c_str(), &startup, &process))
-      << setup << ", error " << GetLastError();
-  CloseHandle(process.hThread);
-
-  HWND window = nullptr;
-  for (Stopwatch waiting; window == nullptr && waiting.Elapsed() < 20000 &&
-                          WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT;) {
-    window = winetest::FindProcessWindow(process.dwProcessId, kWizardCaption);
-  }
-  std::string pressed;
-  std::string trouble = window ? PressSkipsThenDone(window, process.hProcess, &pressed) : "";
-  DWORD exitCode = STILL_ACTIVE;
-  if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
-    TerminateProcess(process.hProcess, 1);
-    WaitForSingleObject(process.hProcess, 5000);
-  } else {
-    GetExitCodeProcess(process.hProcess, &exitCode);
-  }
-  CloseHandle(process.hProcess);
-  EXPECT_EQ(trouble, "");
-  EXPECT_EQ(exitCode, 0u) << (exitCode == STILL_ACTIVE ? "still running; " : "")
-                          << (window ? "window shown, pressed " + pressed : "no window shown");
 }
 
 }  // namespace
