@@ -198,39 +198,6 @@ TEST_F(ToolkitControlsTest, EachColourMessageIsAnsweredWithItsSystemColours) {
   DestroyWindow(dialog);
 }
 
-TEST_F(ToolkitControlsTest, LabelsPaintInTheirColours) {
-  HWND dialog = Dialog();
-  HWND red = Label(dialog, 1);
-  HWND clear = Label(dialog, 2, 5, 20);
-  HWND plain = Label(dialog, 3, 5, 35);
-  SetControlColor(dialog, 1, 0x0000FF, -1);
-  SetControlColor(dialog, 2, 0x00FF00, -2);
-  ShowWindow(dialog, SW_SHOW);
-  standin::PumpMessages();
-  const COLORREF face = GetSysColor(COLOR_BTNFACE);
-  struct Expected {
-    HWND label;
-    COLORREF text;
-    COLORREF background;
-    int mode;
-    const char* brush;
-  };
-  for (Expected e :
-       {Expected{red, 0x0000FF, face, OPAQUE, "brush(COLOR_BTNFACE)"},
-        // The context's own white stays, and is not drawn.
-        Expected{clear, 0x00FF00, 0xFFFFFF, TRANSPARENT, "NULL_BRUSH"},
-        Expected{plain, GetSysColor(COLOR_WINDOWTEXT), face, OPAQUE, "brush(COLOR_BTNFACE)"}}) {
-    SCOPED_TRACE(standin::NameOf(e.label));
-    std::optional<standin::Paint> paint = standin::LastPaintOf(e.label);
-    ASSERT_TRUE(paint.has_value());
-    EXPECT_EQ(paint->textColour, e.text);
-    EXPECT_EQ(paint->backgroundColour, e.background);
-    EXPECT_EQ(paint->backgroundMode, e.mode);
-    EXPECT_EQ(standin::NameOf(paint->brush), e.brush);
-  }
-  DestroyWindow(dialog);
-}
-
 // The edit field and the dropped-down list of a combo box have no records; they take the
 // combo box's colours.
 TEST_F(ToolkitControlsTest, AComboBoxsPartsTakeItsColours) {

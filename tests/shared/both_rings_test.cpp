@@ -1,7 +1,7 @@
 // Checks that hold on the stand-in and on Wine alike, written once against the product and
 // Win32 and built into the host tests and the Wine tests, each with its ring's part of
 // ring.h: the toolkit's modal run as the callback sees it, handled messages and closing, a
-// quit message, icons, pictures and bad input; the guard around a platform call: error
+// quit message, icons, pictures, colours and bad input; the guard around a platform call: error
 // mode, verdict and the floating-point unit.
 #include <climits>
 
@@ -297,6 +297,74 @@ TEST_F(ToolkitInBothRings, APictureOfTheOtherTypeComesWithItsTypeBits) {
   }
   EXPECT_SEQUENCE(expected, seen);
   DestroyWindow(dialog);
+}
+
+// What one WM_CTLCOLORSTATIC left in a device context, and the brush that came back.
+std::string Painted(const std::string& control, COLORREF text, COLORREF back, int mode,
+                    HBRUSH brush) {
+  return control + ": text " + Hex(text) + " back " + Hex(back) +
+         (mode == TRANSPARENT ? " transparent" : " opaque") + " brush " +
+         Hex(reinterpret_cast<unsigned long>(brush));
+}
+
+constexpr COLORREF kUntouchedText = 0x010203;
+constexpr COLORREF kUntouchedBack = 0x040506;
+
+std::string PaintedBy(HWND dialog, const std::string& name, HWND control, bool toolkitOnly) {
+  HDC dc = GetDC(control);
+  SetTextColor(dc, kUntouchedText);
+  SetBkColor(dc, kUntouchedBack);
+  SetBkMode(dc, OPAQUE);
+  auto dcParam = reinterpret_cast<WPARAM>(dc);
+  auto controlParam = reinterpret_cast<LPARAM>(control);
+  INT_PTR brush = toolkitOnly ? ToolkitDialogProc(dialog, WM_CTLCOLORSTATIC, dcParam, controlParam)
+                              : SendMessageA(dialog, WM_CTLCOLORSTATIC, dcParam, controlParam);
+  // Setting a colour gives back the one the context had.
+  COLORREF text = SetTextColor(dc, kUntouchedText);
+  COLORREF back = SetBkColor(dc, kUntouchedBack);
+  std::string painted = Painted(name, text, back, GetBkMode(dc), reinterpret_cast<HBRUSH>(brush));
+  ReleaseDC(control, dc);
+  return painted;
+}
+
+TEST_F(ToolkitInBothRings, ColourMessagesPaintWithTheControlsColours) {
+  HWND dialog = WizardLikeDialog("Toolkit colours");
+  HWND red = Add(kLabel, dialog, 1, "red", 10, 10, 100, 10);
+  HWND plain = Add(kLabel, dialog, 2, "plain", 10, 20, 100, 10);
+  HWND green = Add(kLabel, dialog, 3, "green", 10, 30, 100, 10);
+  HWND alsoGreen = Add(kLabel, dialog, 4, "also green", 10, 40, 100, 10);
+  HWND clear = Add(kLabel, dialog, 5, "clear", 10, 50, 100, 10);
+  SetControlColor(dialog, 1, 0x0000FF, -1);
+  SetControlColor(dialog, 3, 0x000000, 0x00FF00);
+  SetControlColor(dialog, 4, 0xFFFFFF, 0x00FF00);
+  SetControlColor(dialog, 5, 0xFF0000, -2);
+  HBRUSH greenBrush = FindRecord(green)->brush;
+  LOGBRUSH logBrush{};
+  ASSERT_EQ(GetObjectA(greenBrush, sizeof(logBrush), &logBrush),
+            static_cast<int>(sizeof(logBrush)));
+  EXPECT_EQ(Hex(logBrush.lbColor), "0xFF00");
+
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const auto null = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+  EXPECT_SEQUENCE((std::vector<std::string>{
+                      Painted("red", 0x0000FF, face, OPAQUE, GetSysColorBrush(COLOR_BTNFACE)),
+                      Painted("green", 0x000000, 0x00FF00, OPAQUE, greenBrush),
+                      Painted("also green", 0xFFFFFF, 0x00FF00, OPAQUE, greenBrush),
+                      Painted("clear", 0xFF0000, kUntouchedBack, TRANSPARENT, null),
+                      Painted("plain, toolkit", kUntouchedText, kUntouchedBack, OPAQUE, nullptr),
+                  }),
+                  (std::vector<std::string>{
+                      PaintedBy(dialog, "red", red, false),
+                      PaintedBy(dialog, "green", green, false),
+                      PaintedBy(dialog, "also green", alsoGreen, false),
+                      PaintedBy(dialog, "clear", clear, false),
+                      PaintedBy(dialog, "plain, toolkit", plain, true),
+                  }));
+  // Through the dialog manager an uncoloured label gets the platform's own colours.
+  std::printf("uncoloured label through the dialog manager: %s\n",
+              PaintedBy(dialog, "plain", plain, false).c_str());
+  DestroyWindow(dialog);
+  EXPECT_EQ(GetObjectType(greenBrush), 0u) << "the shared brush outlived its dialog";
 }
 
 // What a caller can see of a dialog: for the dialog and each child window its text (cut

@@ -48,26 +48,10 @@ inline uint8_t Expected(uint32_t code) {
   return kErrorPathFileAccess;
 }
 
-// Every number the translation may give: 0 for success and the named ones.
+// Every number the translation may give: those of the groups above and kErrorPathFileAccess.
 inline bool IsKnown(uint32_t number) {
-  static const uint8_t kKnown[] = {0,
-                                   kErrorInvalidArgument,
-                                   kErrorOutOfMemory,
-                                   kErrorInternal,
-                                   kErrorFileNotFound,
-                                   kErrorDiskFull,
-                                   kErrorPastEndOfFile,
-                                   kErrorTooManyFiles,
-                                   kErrorDeviceUnavailable,
-                                   kErrorAccessDenied,
-                                   kErrorDiskNotReady,
-                                   kErrorDiskMedia,
-                                   kErrorOtherDevice,
-                                   kErrorPathFileAccess,
-                                   kErrorPathNotFound,
-                                   kErrorSystemMemory};
-  for (uint8_t known : kKnown) {
-    if (number == known) {
+  for (uint32_t code = 0; code < 300; ++code) {  // every group has a code below 300
+    if (Expected(code) == number) {
       return true;
     }
   }

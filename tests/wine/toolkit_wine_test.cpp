@@ -1,6 +1,7 @@
 // The dialog toolkit on a real Win32 implementation, beyond the checks that both rings run
-// (tests/shared/both_rings_test.cpp): placement, control rectangles and styles, colours,
-// the keyboard, message boxes and what a hundred runs leave behind.
+// (tests/shared/both_rings_test.cpp): placement, control rectangles, styles and the
+// template's font, message boxes, and what a hundred runs leave behind. (The keys that go
+// through the dialog manager are those the end-to-end suite presses in setup.exe.)
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -156,111 +157,6 @@ TEST_F(ToolkitOnWine, ControlsSitOnTheirMappedEdgesInTheTemplatesFont) {
   EXPECT_EQ(Hex(GetWindowLongA(preferred, GWL_STYLE)), "0x50000001");
   EXPECT_EQ(Hex(SendMessageA(dialog, DM_GETDEFID, 0, 0)), Hex(MAKELONG(1008, DC_HASDEFID)));
   DestroyWindow(dialog);
-}
-
-// What one WM_CTLCOLORSTATIC left in a device context, and the brush that came back.
-std::string Painted(const std::string& control, COLORREF text, COLORREF back, int mode,
-                    HBRUSH brush) {
-  return control + ": text " + Hex(text) + " back " + Hex(back) +
-         (mode == TRANSPARENT ? " transparent" : " opaque") + " brush " +
-         Hex(reinterpret_cast<unsigned long>(brush));
-}
-
-constexpr COLORREF kUntouchedText = 0x010203;
-constexpr COLORREF kUntouchedBack = 0x040506;
-
-std::string PaintedBy(HWND dialog, const std::string& name, HWND control, bool toolkitOnly) {
-  HDC dc = GetDC(control);
-  SetTextColor(dc, kUntouchedText);
-  SetBkColor(dc, kUntouchedBack);
-  SetBkMode(dc, OPAQUE);
-  auto dcParam = reinterpret_cast<WPARAM>(dc);
-  auto controlParam = reinterpret_cast<LPARAM>(control);
-  INT_PTR brush = toolkitOnly ? ToolkitDialogProc(dialog, WM_CTLCOLORSTATIC, dcParam, controlParam)
-                              : SendMessageA(dialog, WM_CTLCOLORSTATIC, dcParam, controlParam);
-  std::string painted = Painted(name, GetTextColor(dc), GetBkColor(dc), GetBkMode(dc),
-                                reinterpret_cast<HBRUSH>(brush));
-  ReleaseDC(control, dc);
-  return painted;
-}
-
-TEST_F(ToolkitOnWine, ColourMessagesPaintWithTheControlsColours) {
-  HWND dialog = WizardLikeDialog("Toolkit colours");
-  HWND red = Add(kLabel, dialog, 1, "red", 10, 10, 100, 10);
-  HWND plain = Add(kLabel, dialog, 2, "plain", 10, 20, 100, 10);
-  HWND green = Add(kLabel, dialog, 3, "green", 10, 30, 100, 10);
-  HWND alsoGreen = Add(kLabel, dialog, 4, "also green", 10, 40, 100, 10);
-  HWND clear = Add(kLabel, dialog, 5, "clear", 10, 50, 100, 10);
-  SetControlColor(dialog, 1, 0x0000FF, -1);
-  SetControlColor(dialog, 3, 0x000000, 0x00FF00);
-  SetControlColor(dialog, 4, 0xFFFFFF, 0x00FF00);
-  SetControlColor(dialog, 5, 0xFF0000, -2);
-  HBRUSH greenBrush = FindRecord(green)->brush;
-  LOGBRUSH logBrush{};
-  ASSERT_EQ(GetObjectA(greenBrush, sizeof(logBrush), &logBrush),
-            static_cast<int>(sizeof(logBrush)));
-  EXPECT_EQ(Hex(logBrush.lbColor), "0xFF00");
-
-  const COLORREF face = GetSysColor(COLOR_BTNFACE);
-  const auto null = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-  EXPECT_SEQUENCE((std::vector<std::string>{
-                      Painted("red", 0x0000FF, face, OPAQUE, GetSysColorBrush(COLOR_BTNFACE)),
-                      Painted("green", 0x000000, 0x00FF00, OPAQUE, greenBrush),
-                      Painted("also green", 0xFFFFFF, 0x00FF00, OPAQUE, greenBrush),
-                      Painted("clear", 0xFF0000, kUntouchedBack, TRANSPARENT, null),
-                      Painted("plain, toolkit", kUntouchedText, kUntouchedBack, OPAQUE, nullptr),
-                  }),
-                  (std::vector<std::string>{
-                      PaintedBy(dialog, "red", red, false),
-                      PaintedBy(dialog, "green", green, false),
-                      PaintedBy(dialog, "also green", alsoGreen, false),
-                      PaintedBy(dialog, "clear", clear, false),
-                      PaintedBy(dialog, "plain, toolkit", plain, true),
-                  }));
-  // Through the dialog manager an uncoloured label gets the platform's own colours.
-  std::printf("uncoloured label through the dialog manager: %s\n",
-              PaintedBy(dialog, "plain", plain, false).c_str());
-  DestroyWindow(dialog);
-  EXPECT_EQ(GetObjectType(greenBrush), 0u) << "the shared brush outlived its dialog";
-}
-
-TEST_F(ToolkitOnWine, EscAndTabGoThroughTheDialogManager) {
-  ModalRun r;
-  r.dialog = WizardLikeDialog("Toolkit keys");
-  HWND first = Add(kPushButton, r.dialog, 1001, "First", 10, 10, 50, 14);
-  Add(kLabel, r.dialog, 1002, "Between", 10, 30, 50, 10);
-  HWND second = Add(kPushButton, r.dialog, 1003, "Second", 10, 50, 50, 14);
-  HWND focusAfterTab = nullptr;
-  int sizes = 0;
-  r.onMessage = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
-    if (message == WM_SIZE && ++sizes == 1) {
-      PostMessageA(dialog, WM_APP, 0, 0);  // handled once the dialog shows
-    } else if (message == WM_APP) {
-      FocusControl(dialog, 1001);
-      PostMessageA(first, WM_KEYDOWN, VK_TAB, 0x000F0001);
-      PostMessageA(dialog, WM_APP + 1, 0, 0);
-    } else if (message == WM_APP + 1) {
-      focusAfterTab = GetFocus();
-      PostMessageA(focusAfterTab, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-    } else if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
-      EndDialogWith(dialog, IDCANCEL);
-    }
-    return 0;
-  };
-  RunModal(&r);
-
-  EXPECT_EQ(focusAfterTab, second) << "first " << first << ", second " << second;
-  EXPECT_EQ(r.result, IDCANCEL);
-  std::vector<Row> keys;
-  for (const Row& call : r.calls) {
-    if (call.message == WM_APP || call.message == WM_APP + 1 || call.message == WM_NEXTDLGCTL ||
-        call.message == WM_COMMAND) {
-      keys.push_back(call);
-    }
-  }
-  EXPECT_MESSAGES((std::vector<Row>{Expect(WM_APP), Expect(WM_NEXTDLGCTL, kW, 0),
-                                    Expect(WM_APP + 1), Expect(WM_COMMAND, kW, IDCANCEL)}),
-                  keys);
 }
 
 // A message box seen from a second thread: found by caption, read, and answered.
