@@ -2,7 +2,7 @@
 // fails with the reason; the stand-in ends the product's loops and the run goes on.
 #include <gtest/gtest.h>
 
-#include "standin.h"
+#include "standin_windows.h"
 
 namespace {
 

@@ -18,6 +18,10 @@ std::string ClassOf(const WizardControl& control) {
   return control.kind == kPushButton ? "BUTTON" : "STATIC";
 }
 
+HICON Icon(HWND window, WPARAM which) {
+  return reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, which, 0));
+}
+
 // Dialog units to pixels as MapDialogRect rounds: to the nearest pixel, halves up.
 int Pixels(int units, int base, int per) {
   return (units * base * 2 + per) / (per * 2);
@@ -55,8 +59,8 @@ TEST_F(WizardWindowTest, IsBuiltFromItsTableCentredWithItsIconAndStartsInStepOne
     EXPECT_EQ(client.right - client.left, Pixels(418, 6, 4));
     EXPECT_EQ(client.bottom - client.top, Pixels(240, 12, 8));
 
-    standin::IconInfo big = standin::IconInfoOf(standin::IconOf(window, ICON_BIG));
-    standin::IconInfo small = standin::IconInfoOf(standin::IconOf(window, ICON_SMALL));
+    standin::IconInfo big = standin::IconInfoOf(Icon(window, ICON_BIG));
+    standin::IconInfo small = standin::IconInfoOf(Icon(window, ICON_SMALL));
     EXPECT_EQ(big.resource + " " + std::to_string(big.width), "#104 32");
     EXPECT_EQ(small.resource + " " + std::to_string(small.width), "#104 16");
 
@@ -110,7 +114,7 @@ TEST_F(WizardWindowTest, ItsFirstLookIsTheFinishedOneWithNothingRepainted) {
     }
     EXPECT_SEQUENCE(expected, seen);
     EXPECT_EQ(standin::TextOf(Window()), kWizardCaption);
-    EXPECT_NE(standin::IconOf(Window(), ICON_SMALL), nullptr);
+    EXPECT_NE(Icon(Window(), ICON_SMALL), nullptr);
     standin::Click(Control(IDC_DONE));
   });
   Answer(IDYES);
@@ -181,7 +185,7 @@ TEST_F(WizardWindowTest, RunsWithoutAnIconWhenTheResourceIsMissing) {
   standin::Reset();
   UseMedium("D:\\Setup");
   Then([] {
-    EXPECT_EQ(standin::IconOf(Window(), ICON_BIG), nullptr);
+    EXPECT_EQ(Icon(Window(), ICON_BIG), nullptr);
     EXPECT_SEQUENCE(ExpectedState(0), State());
     standin::Click(Control(IDC_DONE));
   });

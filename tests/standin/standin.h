@@ -6,7 +6,7 @@
 // The stand-in runs on one thread and has a virtual clock: Sleep and waits on processes
 // move the clock instead of blocking. Where the real platform would block for ever (a
 // wait on a process that never ends), the stand-in stops the test program with a
-// message, so that a death test can show it (a wait for input, see ReportHangsTo).
+// message, so that a death test can show it (a wait for input: SetIdleLimit).
 #pragma once
 
 #include <functional>
@@ -106,10 +106,6 @@ void FailGlobalAllocFrom(int nth);
 // ---- Start-up facts and the process --------------------------------------------------
 void SetStartupInfo(DWORD flags, WORD showWindow);
 void SetCommandLine(const std::string& commandLine);
-// Where the product would wait for input that never comes (standin::SetIdleLimit), the
-// report hears why and the product's windows are destroyed, which ends its loops: the test
-// fails and the run goes on. Without a report the test program stops. Kept over Reset.
-void ReportHangsTo(std::function<void(const std::string&)> report);
 // Runs an entry point as the simulated process and returns its exit code, that is the
 // code given to ExitProcess. An entry that returns without ExitProcess stops the test.
 UINT RunProcess(void (*entry)());

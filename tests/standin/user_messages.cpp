@@ -493,14 +493,10 @@ void OnIdle(DWORD /*milliseconds*/) {
     return;  // no window to wait on: a plain pause
   }
   if (++s.idleSleeps > s.idleLimit) {
-    std::string what =
-        "the product waits for input that the test never gives: " + Dec(s.idleLimit) +
-        " idle sleeps in a row (standin::WhenIdle)";
-    if (!hangReport) {
-      Fatal(what);
-    }
+    std::string what = "the product waits for input that the test never gives (" +
+                       Dec(s.idleLimit) + " idle moments without a WhenIdle action)";
     s.idleSleeps = 0;
-    hangReport(what);
+    hangReport ? hangReport(what) : Fatal(what);
     for (HWND window : TopLevelWindows()) {
       win::Destroy(window);  // as if closed from outside: the product's loops end
     }
@@ -577,10 +573,6 @@ void ChooseSystemMenuClose(HWND window) {
             POINT{(caption.left + caption.right) / 2, (caption.top + caption.bottom) / 2});
   PushPress(VK_SPACE, VK_MENU);
   PushPress('C', 0);
-}
-
-POINT CursorPosition() {
-  return win::S().cursor;
 }
 
 void SendFromOtherThread(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
