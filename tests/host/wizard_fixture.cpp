@@ -44,14 +44,16 @@ HWND Control(LONG id) {
 
 std::vector<std::string> WindowSeen() {
   std::vector<std::string> lines;
+  HWND window = Window();
   for (const auto& row : kControls) {
-    HWND control = Control(row.id);
+    HWND control = standin::FindControl(window, row.id);
     lines.push_back(std::to_string(row.id) +
                     (standin::IsEnabled(control) ? " enabled" : " disabled") +
                     (row.font != nullptr ? ", " + FontName(standin::FontOf(control)) : ""));
   }
-  lines.push_back("message \"" + Escaped(standin::TextOf(Control(IDC_MESSAGE))) + "\"");
-  if (GetActiveWindow() == Window()) {
+  lines.push_back("message \"" +
+                  Escaped(standin::TextOf(standin::FindControl(window, IDC_MESSAGE))) + "\"");
+  if (GetActiveWindow() == window) {
     lines.push_back(Focus(GetFocus()));
   }
   return lines;
