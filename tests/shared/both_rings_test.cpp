@@ -1,7 +1,8 @@
 // Checks that hold on the stand-in and on Wine alike, written once against the product and
 // Win32 and built into the host tests and the Wine tests, each with its ring's part of
 // ring.h: the toolkit's modal run as the callback sees it, handled messages and closing, a
-// quit message, icons, pictures, colours and bad input; the guard around a platform call: error
+// quit message, control rectangles, styles and the template's font, icons, pictures,
+// colours and bad input; the guard around a platform call: error
 // mode, verdict and the floating-point unit.
 #include <climits>
 
@@ -227,6 +228,78 @@ TEST_F(ToolkitInBothRings, IconsComeFromTheProgramsOwnResourceAndGoWithTheirDial
   EXPECT_EQ(icon(bare, ICON_SMALL), nullptr);
   EXPECT_EQ(FindRecord(bare)->bigIcon, nullptr);
   DestroyWindow(bare);
+}
+
+std::string Describe(const RECT& r) {
+  return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")-(" +
+         std::to_string(r.right) + ", " + std::to_string(r.bottom) + ")";
+}
+
+TEST_F(ToolkitInBothRings, ControlsSitOnTheirMappedEdgesInTheTemplatesFont) {
+  HWND dialog = WizardLikeDialog("Toolkit layout", 418, 240);
+  struct Placement {
+    int kind;
+    LONG id, x, y, width, height;
+  };
+  // Abutting pairs across and down, and odd sizes that round differently alone.
+  const Placement placements[] = {
+      {kLabel, 1001, 15, 10, 215, 9},  {kPushButton, 1002, 230, 10, 45, 14},
+      {kLabel, 1003, 15, 19, 215, 9},  {kPushButton, 1004, 7, 33, 61, 13},
+      {kLabel, 1005, 68, 33, 117, 13}, {kPushButton, 1006, 353, 217, 58, 16},
+      {kLabel, 1007, 185, 46, 33, 7},
+  };
+  std::vector<std::string> expected;
+  std::vector<std::string> actual;
+  bool someWidthRoundsDifferently = false;
+  for (const Placement& placement : placements) {
+    HWND control = Add(placement.kind, dialog, placement.id, "x", placement.x, placement.y,
+                       placement.width, placement.height);
+    RECT edges{placement.x, placement.y, placement.x + placement.width,
+               placement.y + placement.height};
+    MapDialogRect(dialog, &edges);
+    expected.push_back(std::to_string(placement.id) + " " + Describe(edges));
+    RECT size{0, 0, placement.width, placement.height};
+    MapDialogRect(dialog, &size);
+    someWidthRoundsDifferently |= size.right != edges.right - edges.left;
+    RECT placed{};
+    GetWindowRect(control, &placed);
+    ScreenToClient(dialog, reinterpret_cast<POINT*>(&placed.left));
+    ScreenToClient(dialog, reinterpret_cast<POINT*>(&placed.right));
+    actual.push_back(std::to_string(placement.id) + " " + Describe(placed));
+  }
+  EXPECT_SEQUENCE(expected, actual);
+  EXPECT_TRUE(someWidthRoundsDifferently) << "no control tells edges from sizes at this font";
+
+  RECT client{};
+  GetClientRect(dialog, &client);
+  RECT mapped{0, 0, 418, 240};
+  MapDialogRect(dialog, &mapped);
+  EXPECT_EQ(Describe(client), Describe(mapped));
+
+  // The template's font: MS Sans Serif at 8 points, for the dialog and every control.
+  auto font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+  LOGFONTA logFont{};
+  ASSERT_EQ(GetObjectA(font, sizeof(logFont), &logFont), static_cast<int>(sizeof(logFont)));
+  HDC dc = GetDC(dialog);
+  const LONG eightPoints = -(16 * GetDeviceCaps(dc, LOGPIXELSY) + 72) / 144;  // rounded
+  ReleaseDC(dialog, dc);
+  EXPECT_STREQ(logFont.lfFaceName, "MS Sans Serif");
+  EXPECT_EQ(logFont.lfHeight, eightPoints);
+  for (const Placement& placement : placements) {
+    EXPECT_EQ(SendMessageA(GetDlgItem(dialog, static_cast<int>(placement.id)), WM_GETFONT, 0, 0),
+              reinterpret_cast<LRESULT>(font))
+        << "control " << placement.id;
+  }
+
+  // Default styles, exactly; a BS_DEFPUSHBUTTON button has no tab stop and is the default,
+  // which a label's type bit 1 (SS_CENTER) is not.
+  EXPECT_EQ(Hex(GetWindowLongA(GetDlgItem(dialog, 1002), GWL_STYLE)), "0x50010000");
+  EXPECT_EQ(Hex(GetWindowLongA(GetDlgItem(dialog, 1001), GWL_STYLE)), "0x50000000");
+  HWND preferred = Add(kPushButton, dialog, 1008, "OK", 300, 200, 40, 14, BS_DEFPUSHBUTTON);
+  Add(kLabel, dialog, 1009, "", 300, 180, 40, 14, SS_CENTER);
+  EXPECT_EQ(Hex(GetWindowLongA(preferred, GWL_STYLE)), "0x50000001");
+  EXPECT_EQ(Hex(SendMessageA(dialog, DM_GETDEFID, 0, 0)), Hex(MAKELONG(1008, DC_HASDEFID)));
+  DestroyWindow(dialog);
 }
 
 // Whether a picture that was handed out still exists.

@@ -1,7 +1,6 @@
 // The dialog toolkit on a real Win32 implementation, beyond the checks that both rings run
-// (tests/shared/both_rings_test.cpp): placement, control rectangles, styles and the
-// template's font, the pause before a message box and its long text, and what a hundred
-// runs leave behind. (The keys that go
+// (tests/shared/both_rings_test.cpp): placement, the pause before a message box and its
+// long text, and what a hundred runs leave behind. (The keys that go
 // through the dialog manager are those the end-to-end suite presses in setup.exe.)
 #include <gtest/gtest.h>
 
@@ -83,81 +82,6 @@ TEST_F(ToolkitOnWine, CentredDialogsSitInTheMiddleOfTheWorkArea) {
   DestroyWindow(units);
   DestroyWindow(pixels);
   DestroyWindow(huge);
-}
-
-std::string Describe(const RECT& r) {
-  return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")-(" +
-         std::to_string(r.right) + ", " + std::to_string(r.bottom) + ")";
-}
-
-TEST_F(ToolkitOnWine, ControlsSitOnTheirMappedEdgesInTheTemplatesFont) {
-  HWND dialog = WizardLikeDialog("Toolkit layout", 418, 240);
-  struct Placement {
-    int kind;
-    LONG id, x, y, width, height;
-  };
-  // Abutting pairs across and down, and odd sizes that round differently alone.
-  const Placement placements[] = {
-      {kLabel, 1001, 15, 10, 215, 9},  {kPushButton, 1002, 230, 10, 45, 14},
-      {kLabel, 1003, 15, 19, 215, 9},  {kPushButton, 1004, 7, 33, 61, 13},
-      {kLabel, 1005, 68, 33, 117, 13}, {kPushButton, 1006, 353, 217, 58, 16},
-      {kLabel, 1007, 185, 46, 33, 7},
-  };
-  std::vector<std::string> expected;
-  std::vector<std::string> actual;
-  bool someWidthRoundsDifferently = false;
-  for (const Placement& placement : placements) {
-    HWND control = Add(placement.kind, dialog, placement.id, "x", placement.x, placement.y,
-                       placement.width, placement.height);
-    RECT edges{placement.x, placement.y, placement.x + placement.width,
-               placement.y + placement.height};
-    MapDialogRect(dialog, &edges);
-    expected.push_back(std::to_string(placement.id) + " " + Describe(edges));
-    RECT size{0, 0, placement.width, placement.height};
-    MapDialogRect(dialog, &size);
-    someWidthRoundsDifferently |= size.right != edges.right - edges.left;
-    RECT placed{};
-    GetWindowRect(control, &placed);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&placed), 2);
-    actual.push_back(std::to_string(placement.id) + " " + Describe(placed));
-  }
-  EXPECT_SEQUENCE(expected, actual);
-  EXPECT_TRUE(someWidthRoundsDifferently) << "no control tells edges from sizes at this font";
-
-  RECT client{};
-  GetClientRect(dialog, &client);
-  RECT mapped{0, 0, 418, 240};
-  MapDialogRect(dialog, &mapped);
-  EXPECT_EQ(Describe(client), Describe(mapped));
-
-  // The template's font: MS Sans Serif at 8 points, for the dialog and every control.
-  auto font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
-  LOGFONTA logFont{};
-  ASSERT_EQ(GetObjectA(font, sizeof(logFont), &logFont), static_cast<int>(sizeof(logFont)));
-  HDC dc = GetDC(dialog);
-  const LONG eightPoints = -MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72);
-  HGDIOBJ old = SelectObject(dc, font);
-  char realised[LF_FACESIZE] = "";
-  GetTextFaceA(dc, sizeof(realised), realised);
-  SelectObject(dc, old);
-  ReleaseDC(dialog, dc);
-  EXPECT_STREQ(logFont.lfFaceName, "MS Sans Serif");
-  EXPECT_EQ(logFont.lfHeight, eightPoints);
-  std::printf("dialog font \"%s\" %ld, realised as \"%s\"\n", logFont.lfFaceName, logFont.lfHeight,
-              realised);
-  for (const Placement& placement : placements) {
-    EXPECT_EQ(SendMessageA(GetDlgItem(dialog, static_cast<int>(placement.id)), WM_GETFONT, 0, 0),
-              reinterpret_cast<LRESULT>(font))
-        << "control " << placement.id;
-  }
-
-  // Default styles, exactly; a BS_DEFPUSHBUTTON button has no tab stop and is the default.
-  EXPECT_EQ(Hex(GetWindowLongA(GetDlgItem(dialog, 1002), GWL_STYLE)), "0x50010000");
-  EXPECT_EQ(Hex(GetWindowLongA(GetDlgItem(dialog, 1001), GWL_STYLE)), "0x50000000");
-  HWND preferred = Add(kPushButton, dialog, 1008, "OK", 300, 200, 40, 14, BS_DEFPUSHBUTTON);
-  EXPECT_EQ(Hex(GetWindowLongA(preferred, GWL_STYLE)), "0x50000001");
-  EXPECT_EQ(Hex(SendMessageA(dialog, DM_GETDEFID, 0, 0)), Hex(MAKELONG(1008, DC_HASDEFID)));
-  DestroyWindow(dialog);
 }
 
 // A message box seen from a second thread: found by caption, its text read, answered.
