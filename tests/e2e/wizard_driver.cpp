@@ -40,17 +40,7 @@ const char* FontIn(const wizard_table::ControlRow& label, int state) {
 
 // A text in quotes with its line ends spelled out, so that a table row shows them.
 std::string Quoted(const std::string& text) {
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '\r') {
-      quoted += "\\r";
-    } else if (c == '\n') {
-      quoted += "\\n";
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "\"";
+  return "\"" + wizard_table::Escaped(text) + "\"";
 }
 
 std::string FontDescription(const std::string& name, LONG weight, LONG height,

@@ -26,8 +26,6 @@ namespace {
 using wizard_model::Action;
 using wizard_model::Input;
 using wizard_model::Installer;
-using wizard_model::kOk;
-using wizard_model::kYes;
 using wizard_model::Model;
 
 // splitmix64: the same numbers for a seed with every compiler and library.
@@ -76,7 +74,7 @@ const std::set<int>& ControlsUnderABox() {
           under.insert(id);
         }
       }
-      return kYes;
+      return IDYES;
     });
     standin::RunProcess(ProcessMain);
     standin::Reset();
@@ -241,7 +239,7 @@ class RandomRun {
         "box " + std::to_string(box.depth) + (question ? " (question)" : " (warning)");
     for (;;) {
       Check(where);
-      int answer = question ? kYes : kOk;
+      int answer = question ? IDYES : IDOK;
       if (!parted_ && budget_ > 0) {
         --budget_;
         if (!random_.Percent(question ? 45 : 50)) {
@@ -252,12 +250,12 @@ class RandomRun {
           continue;
         }
         int roll = random_.Below(100);
-        answer = roll < 30 ? 0 : !question ? kOk : roll < 65 ? kYes : IDNO;
+        answer = roll < 30 ? 0 : !question ? IDOK : roll < 65 ? IDYES : IDNO;
       }
-      Note(where, answer == 0      ? "close the box"
-                  : answer == kYes ? "Yes"
-                  : answer == kOk  ? "OK"
-                                   : "No");
+      Note(where, answer == 0       ? "close the box"
+                  : answer == IDYES ? "Yes"
+                  : answer == IDOK  ? "OK"
+                                    : "No");
       if (!parted_) {
         bool windowOpen = model_->WindowOpen();
         model_->Answer(answer);

@@ -73,7 +73,7 @@ void Model::Answer(int button) {
       }
     }
   }
-  if (box.kind == Where::kQuestion && button == kYes) {
+  if (box.kind == Where::kQuestion && button == IDYES) {
     open_ = false;
     zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), 0), zOrder_.end());
   } else if (box.kind == Where::kQuestion) {

@@ -24,9 +24,6 @@ struct Action {
   int id = 0;  // the control clicked
 };
 
-constexpr int kYes = IDYES;  // the buttons that close a box; 0 closes it without a button
-constexpr int kOk = IDOK;
-
 class Model {
  public:
   // medium: the working directory at start. underBox: the controls whose middle a

@@ -4,28 +4,21 @@
 // through the dialog manager are those the end-to-end suite presses in setup.exe.)
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "dialogs/construction.h"
-#include "dialogs/control_extras.h"
 #include "dialogs/controls.h"
 #include "dialogs/message_box.h"
 #include "dialogs/modal.h"
 #include "dialogs/registry.h"
-#include "message_table.h"
 #include "ring.h"
 #include "wine_test.h"
 
 namespace {
 
-using messages::Expect;
-using messages::kW;
-using messages::Row;
 using ring::Add;
 using ring::Hex;
 using ring::IconSize;
