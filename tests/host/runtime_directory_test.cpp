@@ -76,9 +76,9 @@ TEST_F(ChangeDirectoryTest, RefusalsAreTranslatedWithAMissingFileReadAsAMissingP
       {"X:\\Missing\\Deeper", kErrorPathNotFound},  // the platform says 3 (path not found)
       {"X:\\Locked", kErrorAccessDenied},
       {"X:\\NoMedium", kErrorDiskNotReady},
-      {"X:\\Odd", kErrorDeviceUnavailable},  // an invalid drive
-      {"", kErrorPathFileAccess},            // the platform calls an empty path an invalid name
-      {"X:\\Media\\DirectX9\\..\\..", 0},    // fine: no number
+      {R"(X:\Odd)", kErrorDeviceUnavailable},  // an invalid drive
+      {"", kErrorPathFileAccess},              // the platform calls an empty path an invalid name
+      {R"(X:\Media\DirectX9\..\..)", 0},       // fine: no number
   };
   for (const Case& c : cases) {
     ErrorScope scope;

@@ -277,7 +277,7 @@ TEST_F(ToolkitInBothRings, ControlsSitOnTheirMappedEdgesInTheTemplatesFont) {
   EXPECT_EQ(Describe(client), Describe(mapped));
 
   // The template's font: MS Sans Serif at 8 points, for the dialog and every control.
-  auto font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+  auto* font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
   LOGFONTA logFont{};
   ASSERT_EQ(GetObjectA(font, sizeof(logFont), &logFont), static_cast<int>(sizeof(logFont)));
   HDC dc = GetDC(dialog);
@@ -418,7 +418,7 @@ TEST_F(ToolkitInBothRings, ColourMessagesPaintWithTheControlsColours) {
   EXPECT_EQ(Hex(logBrush.lbColor), "0xFF00");
 
   const COLORREF face = GetSysColor(COLOR_BTNFACE);
-  const auto null = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+  auto* const null = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
   EXPECT_SEQUENCE((std::vector<std::string>{
                       Painted("red", 0x0000FF, face, OPAQUE, GetSysColorBrush(COLOR_BTNFACE)),
                       Painted("green", 0x000000, 0x00FF00, OPAQUE, greenBrush),
@@ -480,7 +480,7 @@ std::string StoredColours(HWND dialog, LONG id, Colour text, Colour background) 
   return stored;
 }
 
-INT_PTR Ignores(HWND, UINT, WPARAM, LPARAM) {
+INT_PTR Ignores(HWND /*dialog*/, UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) {
   return 0;
 }
 
