@@ -45,14 +45,24 @@ HWND Control(LONG id) {
 std::vector<std::string> WindowSeen() {
   std::vector<std::string> lines;
   HWND window = Window();
+  // The children in creation order, which is the order of the window's table (read once:
+  // the random runs read the window after every event).
+  std::vector<HWND> children = standin::ChildrenOf(window);
+  auto control = [&children](LONG id) {
+    for (size_t i = 0; i < children.size() && i < kWizardControlCount; ++i) {
+      if (WizardControls[i].id == id) {
+        return children[i];
+      }
+    }
+    return HWND{};
+  };
   for (const auto& row : kControls) {
-    HWND control = standin::FindControl(window, row.id);
+    HWND child = control(row.id);
     lines.push_back(std::to_string(row.id) +
-                    (standin::IsEnabled(control) ? " enabled" : " disabled") +
-                    (row.font != nullptr ? ", " + FontName(standin::FontOf(control)) : ""));
+                    (standin::IsEnabled(child) ? " enabled" : " disabled") +
+                    (row.font != nullptr ? ", " + FontName(standin::FontOf(child)) : ""));
   }
-  lines.push_back("message \"" +
-                  Escaped(standin::TextOf(standin::FindControl(window, IDC_MESSAGE))) + "\"");
+  lines.push_back("message \"" + Escaped(standin::TextOf(control(IDC_MESSAGE))) + "\"");
   if (GetActiveWindow() == window) {
     lines.push_back(Focus(GetFocus()));
   }
