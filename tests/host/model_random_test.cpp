@@ -47,14 +47,7 @@ class Random {
 
 constexpr const char* kMedia[] = {R"(D:\Setup)", R"(E:\)", R"(D:\Drivers\USB Video\Disk 1)"};
 
-// Every control of the window, in the order of the state table.
-std::vector<LONG> Controls() {
-  std::vector<LONG> ids;
-  for (const auto& row : wizard_table::kControls) {
-    ids.push_back(row.id);
-  }
-  return ids;
-}
+using wizard_table::kControls;
 
 // Boxes open in the middle of the screen, over the middle of the window: the controls
 // whose middle a box covers, measured once on the quit question.
@@ -66,12 +59,12 @@ const std::set<int>& ControlsUnderABox() {
     standin::WhenIdle([] { standin::Click(wizard_test::Control(IDC_DONE)); });
     standin::AnswerMessageBoxes([&under](const standin::MessageBox& box) {
       RECT area = standin::WindowRectOf(box.window);
-      for (LONG id : Controls()) {
-        RECT rect = standin::WindowRectOf(wizard_test::Control(id));
+      for (const auto& row : kControls) {
+        RECT rect = standin::WindowRectOf(wizard_test::Control(row.id));
         LONG x = (rect.left + rect.right) / 2;
         LONG y = (rect.top + rect.bottom) / 2;
         if (x >= area.left && x < area.right && y >= area.top && y < area.bottom) {
-          under.insert(id);
+          under.insert(row.id);
         }
       }
       return IDYES;
@@ -294,15 +287,13 @@ class RandomRun {
     }
     int roll = random_.Below(100);
     if (roll < 40) {
-      return {Input::kClick, wizard_table::kControls[random_.Below(static_cast<int>(
-                                                         std::size(wizard_table::kControls)))]
-                                 .id};
+      return {Input::kClick, kControls[random_.Below(static_cast<int>(std::size(kControls)))].id};
     }
     if (roll < 75) {
       std::vector<int> acting;
-      for (LONG id : Controls()) {
-        if (model_->ButtonEnabled(id)) {
-          acting.push_back(id);
+      for (const auto& row : kControls) {
+        if (model_->ButtonEnabled(row.id)) {
+          acting.push_back(row.id);
         }
       }
       return {Input::kClick,
