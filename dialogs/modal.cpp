@@ -54,9 +54,12 @@ INT_PTR DrawSurface(HWND dialog, LPARAM lParam) {
   return 1;
 }
 
-// Steps 1 to 5 of a modal run without the loop: the direct calls, the record's callback
-// and result location, the owner's notice, and showing. Returns the owner (or nullptr)
-// and whether the dialog can run.
+// What a modal and a modeless run share, before any loop: the callback's two direct calls
+// (WM_INITDIALOG, then WM_SIZE with the size type of the show command), the callback
+// and, for a modal run, the result's place kept in the dialog's record, the owner told
+// (its mode cancelled) and disabled, and the dialog shown. Gives the owner (or nullptr)
+// and the dialog's style; false when the dialog has no record (it has gone, or is not
+// the toolkit's) and cannot run.
 bool PrepareRun(HWND dialog, DialogCallback callback, LONG* result, bool modal, HWND* owner,
                 DWORD* style) {
   if (callback != nullptr) {
@@ -136,7 +139,7 @@ INT_PTR CALLBACK ToolkitDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     }
     return result;
   }
-  if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
+  if (message == WM_SYSCOMMAND && (wParam & kSystemCommandMask) == SC_CLOSE) {
     EndDialogWith(dialog, 0);
     return 1;
   }

@@ -6,6 +6,11 @@
 
 #include "dialogs/registry.h"
 
+// The command of a WM_SYSCOMMAND is its wParam without the low four bits, which the
+// platform uses for itself (a Close chosen from the system menu by the mouse may come as
+// SC_CLOSE | 0x2, say).
+constexpr WPARAM kSystemCommandMask = 0xFFF0;
+
 // The dialog procedure of every toolkit dialog. Application code never calls it.
 INT_PTR CALLBACK ToolkitDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -2,13 +2,6 @@
 
 #include "runtime/error_state.h"
 
-namespace {
-
-constexpr BYTE kPathNotFound = 76;
-constexpr BYTE kFileNotFound = 53;
-
-}  // namespace
-
 void ChangeDirectory(Text path) {
   char buffer[kPathLimit + 1];
   DWORD length = path.length < kPathLimit ? path.length : kPathLimit;
@@ -23,7 +16,7 @@ void ChangeDirectory(Text path) {
   buffer[length] = '\0';
 
   if (wildcard) {
-    RaiseError(kPathNotFound);
+    RaiseError(kErrorPathNotFound);
     return;
   }
   SystemCallVerdict verdict;
@@ -31,5 +24,7 @@ void ChangeDirectory(Text path) {
   if (!verdict.failed) {
     return;
   }
-  RaiseError(verdict.number == kFileNotFound ? kPathNotFound : verdict.number);
+  // A missing folder is a path not found, also where the platform calls it a file not
+  // found (Wine does).
+  RaiseError(verdict.number == kErrorFileNotFound ? kErrorPathNotFound : verdict.number);
 }

@@ -9,6 +9,7 @@
 constexpr DWORD kPathLimit = 255;
 
 // Makes the path (only its first 255 characters) the process's current directory. A
-// path with "*" or "?" records 76 without asking the platform; a change the platform
-// refuses records the translated number, with 76 in place of 53.
+// path with "*" or "?" records kErrorPathNotFound without asking the platform; a change
+// the platform refuses records the translated number, with kErrorPathNotFound in place of
+// kErrorFileNotFound.
 void ChangeDirectory(Text path);

@@ -9,13 +9,68 @@ LONG volatile guardLock = 0;
 
 constexpr UINT kGuardErrorMode = SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX;
 
-// Error numbers for the codes 0 to 39; code 0 means success and never gets here.
-constexpr BYTE kOsErrorNumbers[40] = {
-    0,   75, 53, 76, 67, 70, 51, 241, 7,  241,  // 0-9
-    241, 51, 51, 51, 7,  68, 75, 74,  53, 70,   // 10-19
-    68,  71, 51, 72, 51, 72, 72, 72,  72, 72,   // 20-29
-    72,  72, 70, 70, 72, 72, 70, 75,  62, 61,   // 30-39
+// The platform's codes below 40 that have an error number of their own; the others give
+// kErrorPathFileAccess, as every code from 40 on does but two.
+struct OsError {
+  DWORD code;
+  BYTE number;
 };
+constexpr OsError kOsErrors[] = {
+    {ERROR_FILE_NOT_FOUND, kErrorFileNotFound},
+    {ERROR_PATH_NOT_FOUND, kErrorPathNotFound},
+    {ERROR_TOO_MANY_OPEN_FILES, kErrorTooManyFiles},
+    {ERROR_ACCESS_DENIED, kErrorAccessDenied},
+    {ERROR_INVALID_HANDLE, kErrorInternal},
+    {ERROR_ARENA_TRASHED, kErrorSystemMemory},
+    {ERROR_NOT_ENOUGH_MEMORY, kErrorOutOfMemory},
+    {ERROR_INVALID_BLOCK, kErrorSystemMemory},
+    {ERROR_BAD_ENVIRONMENT, kErrorSystemMemory},
+    {ERROR_BAD_FORMAT, kErrorInternal},
+    {ERROR_INVALID_ACCESS, kErrorInternal},
+    {ERROR_INVALID_DATA, kErrorInternal},
+    {ERROR_OUTOFMEMORY, kErrorOutOfMemory},
+    {ERROR_INVALID_DRIVE, kErrorDeviceUnavailable},
+    {ERROR_NOT_SAME_DEVICE, kErrorOtherDevice},
+    {ERROR_NO_MORE_FILES, kErrorFileNotFound},
+    {ERROR_WRITE_PROTECT, kErrorAccessDenied},
+    {ERROR_BAD_UNIT, kErrorDeviceUnavailable},
+    {ERROR_NOT_READY, kErrorDiskNotReady},
+    {ERROR_BAD_COMMAND, kErrorInternal},
+    {ERROR_CRC, kErrorDiskMedia},
+    {ERROR_BAD_LENGTH, kErrorInternal},
+    {ERROR_SEEK, kErrorDiskMedia},
+    {ERROR_NOT_DOS_DISK, kErrorDiskMedia},
+    {ERROR_SECTOR_NOT_FOUND, kErrorDiskMedia},
+    {ERROR_OUT_OF_PAPER, kErrorDiskMedia},
+    {ERROR_WRITE_FAULT, kErrorDiskMedia},
+    {ERROR_READ_FAULT, kErrorDiskMedia},
+    {ERROR_GEN_FAILURE, kErrorDiskMedia},
+    {ERROR_SHARING_VIOLATION, kErrorAccessDenied},
+    {ERROR_LOCK_VIOLATION, kErrorAccessDenied},
+    {ERROR_WRONG_DISK, kErrorDiskMedia},
+    {35, kErrorDiskMedia},  // a file control block unavailable; not named in every header set
+    {ERROR_SHARING_BUFFER_EXCEEDED, kErrorAccessDenied},
+    {ERROR_HANDLE_EOF, kErrorPastEndOfFile},
+    {ERROR_HANDLE_DISK_FULL, kErrorDiskFull},
+};
+
+// The same as one byte a code, 0 to 39, made when compiling; code 0 means success and is
+// never looked up.
+constexpr DWORD kTableCodes = 40;
+struct OsErrorTable {
+  BYTE numbers[kTableCodes];
+};
+constexpr OsErrorTable MakeOsErrorTable() {
+  OsErrorTable table{};
+  for (DWORD code = 1; code < kTableCodes; ++code) {
+    table.numbers[code] = kErrorPathFileAccess;
+  }
+  for (const OsError& error : kOsErrors) {
+    table.numbers[error.code] = error.number;
+  }
+  return table;
+}
+constexpr OsErrorTable kOsErrorNumbers = MakeOsErrorTable();
 
 ErrorState* InnermostState() {
   ThreadRecord* record = CurrentThreadRecord();
@@ -42,7 +97,7 @@ void RaiseError(BYTE number) {
   if (state == nullptr) {
     return;
   }
-  state->number = number != 0 ? number : 51;
+  state->number = number != 0 ? number : kErrorInternal;
   state->flags = kErrorRecordedFlags;
 }
 
@@ -52,16 +107,16 @@ DWORD ErrorNumber() {
 }
 
 BYTE TranslateOsError(DWORD code) {
-  if (code < 40) {
-    return kOsErrorNumbers[code];
+  if (code < kTableCodes) {
+    return kOsErrorNumbers.numbers[code];
   }
   if (code == ERROR_DISK_FULL) {
-    return 61;
+    return kErrorDiskFull;
   }
   if (code == ERROR_INVALID_PARAMETER) {
-    return 5;
+    return kErrorInvalidArgument;
   }
-  return 75;
+  return kErrorPathFileAccess;
 }
 
 SystemCallGuard::SystemCallGuard() {

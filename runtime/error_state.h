@@ -7,15 +7,37 @@
 
 #include "runtime/fpu.h"
 
+// The error numbers the run time records, by what failed. TranslateOsError gives them for
+// the platform's codes; the wizard tells a person why an installer did not start by them.
+constexpr BYTE kErrorInvalidArgument = 5;     // ERROR_INVALID_PARAMETER
+constexpr BYTE kErrorOutOfMemory = 7;         // also: no memory for a text value
+constexpr BYTE kErrorInternal = 51;           // also: a failure recorded with the number 0
+constexpr BYTE kErrorFileNotFound = 53;       // ERROR_FILE_NOT_FOUND, ERROR_NO_MORE_FILES
+constexpr BYTE kErrorDiskFull = 61;           // ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL
+constexpr BYTE kErrorPastEndOfFile = 62;      // ERROR_HANDLE_EOF
+constexpr BYTE kErrorTooManyFiles = 67;       // ERROR_TOO_MANY_OPEN_FILES
+constexpr BYTE kErrorDeviceUnavailable = 68;  // ERROR_INVALID_DRIVE, ERROR_BAD_UNIT
+constexpr BYTE kErrorAccessDenied = 70;       // ERROR_ACCESS_DENIED, sharing and locks
+constexpr BYTE kErrorDiskNotReady = 71;       // ERROR_NOT_READY
+constexpr BYTE kErrorDiskMedia = 72;          // a damaged or wrong disk
+constexpr BYTE kErrorOtherDevice = 74;        // ERROR_NOT_SAME_DEVICE
+constexpr BYTE kErrorPathFileAccess = 75;     // every code without a number of its own
+constexpr BYTE kErrorPathNotFound = 76;       // ERROR_PATH_NOT_FOUND; a wildcard in a path
+constexpr BYTE kErrorSystemMemory = 241;      // the platform's own memory blocks damaged
+
 // One per activation of a program procedure.
 struct ErrorState {
   BYTE number;        // 0: nothing recorded; otherwise the latest failure's number
-  BYTE flags;         // 0xB0 once a failure is recorded (0x80 pending, 0x40 handler running)
+  BYTE flags;         // 0 until a failure is recorded; then kErrorRecordedFlags
   void (*handler)();  // the procedure's error handler; no procedure here has one
 };
 
-// Flags that RaiseError leaves in an ErrorState.
-constexpr BYTE kErrorRecordedFlags = 0xB0;
+// Flags that RaiseError leaves in an ErrorState: 0x80 marks the error as pending for a
+// handler to take, 0x20 and 0x10 go with every recorded error. 0x40, which marks a
+// handler as running, is never set: no procedure here has a handler.
+constexpr BYTE kErrorPending = 0x80;
+constexpr BYTE kErrorRecordedFlags = kErrorPending | 0x20 | 0x10;
+static_assert(kErrorRecordedFlags == 0xB0, "the flags of a recorded error");
 
 // Every program procedure (the program entry, the window building and each call of the
 // dialog callback) opens one ErrorScope on entry. It makes a clean ErrorState the
@@ -36,8 +58,8 @@ class ErrorScope {
   struct ThreadRecord* record_;
 };
 
-// Records a failure in the innermost ErrorState: the number (51 for 0) and the flags
-// 0xB0. Outside of any program procedure there is nothing to record into.
+// Records a failure in the innermost ErrorState: the number (kErrorInternal for 0) and
+// kErrorRecordedFlags. Outside of any program procedure there is nothing to record into.
 void RaiseError(BYTE number);
 
 // The number in the innermost ErrorState, left unchanged; 0 when nothing failed.

@@ -19,13 +19,6 @@ constexpr DWORD kCommandLimit = 256;
 // after recording an error number when the program cannot be started.
 DWORD RunProgram(WideText command, int showCommand, bool wait);
 
-// The same for a command in ANSI text, widened unit by unit first (right for ASCII).
-inline DWORD RunProgram(Text command, int showCommand, bool wait) {
-  WideFixedText<kCommandLimit + 1> wide;
-  wide.Store(command);
-  return RunProgram(wide.Read(), showCommand, wait);
-}
-
 // Takes the keyboard and mouse input queued for a window and its children out of the
 // queue unseen: input given while the window looked busy must not act later. Posted
 // messages, and messages sent by other threads, stay for the next look at the queue.

@@ -6,26 +6,11 @@
 
 namespace {
 
-struct Installer {
-  const char* folder;   // appended to the start directory as it stands, widened
-  const char* program;  // the program inside that folder
-};
-
-constexpr Installer kInstallers[] = {
-    {"\\DirectX9", "DXSETUP.exe"},
-    {"\\Quillmark Install", "QuillmarkInstaller.exe"},
-    {"\\Video Driver", "Drenvo.exe"},
-};
-
-// What the platform reports for a path too long to start (ERROR_FILENAME_EXCED_RANGE),
-// and for one that names no place (ERROR_BAD_PATHNAME).
-constexpr DWORD kPathTooLong = 206;
-constexpr DWORD kBadPathname = 161;
-
-// The start directory followed by the step's folder, with no separator added or removed:
-// a drive root such as E:\ gives E:\\DirectX9, which the platform accepts.
+// The start directory, a backslash and the step's folder, with no separator removed: a
+// drive root such as E:\ gives E:\\DirectX9, which the platform accepts.
 void InstallerFolder(int step, WideFixedText<kInstallerPathSize>* folder) {
   folder->Store(StartDirectory.Read());
+  folder->Append("\\");
   folder->Append(kInstallers[step - 1].folder);
 }
 
@@ -39,8 +24,9 @@ void InstallerPath(int step, WideFixedText<kInstallerPathSize>* path) {
 
 void RunInstaller(int step) {
   if (StartDirectory.chars[0] == 0) {
-    // Where the medium is could not be found: the installer is looked for nowhere else.
-    RaiseError(TranslateOsError(kBadPathname));
+    // Where the medium is could not be found: the installer is looked for nowhere else,
+    // and the step records what the platform says of a path that names no place.
+    RaiseError(TranslateOsError(ERROR_BAD_PATHNAME));
     return;
   }
   WideFixedText<kInstallerPathSize> folder;
@@ -54,8 +40,9 @@ void RunInstaller(int step) {
   InstallerPath(step, &path);
   WideText program = path.Read();
   if (program.length + 2 > kCommandLimit) {
-    // Cut to fit, the command would name some other file; start nothing.
-    RaiseError(TranslateOsError(kPathTooLong));
+    // Cut to fit, the command would name some other file; start nothing, and record what
+    // the platform says of a path too long.
+    RaiseError(TranslateOsError(ERROR_FILENAME_EXCED_RANGE));
   } else {
     WideFixedText<kCommandLimit + 1> command;
     command.Store(TextOf("\""));

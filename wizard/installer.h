@@ -5,6 +5,18 @@
 
 #include "runtime/text.h"
 
+// The installers of steps 1 to 3: a folder under the start directory, and the program in
+// that folder.
+struct Installer {
+  const char* folder;
+  const char* program;
+};
+inline constexpr Installer kInstallers[] = {
+    {"DirectX9", "DXSETUP.exe"},
+    {"Quillmark Install", "QuillmarkInstaller.exe"},
+    {"Video Driver", "Drenvo.exe"},
+};
+
 constexpr DWORD kInstallerPathSize = 401;
 
 // The full path of a step's installer program (step 1, 2 or 3), without quotes, in UTF-16

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr char kCrLf[] = "\r\n";
-constexpr char kWarningCaption[] = "Installation Warning";
 constexpr DWORD kQuitQuestionStyle = MB_YESNO | MB_DEFBUTTON2;  // No is the default
 constexpr DWORD kFailedStartStyle = MB_OK | MB_ICONWARNING;
 constexpr DWORD kMessageSize = 400;
@@ -42,31 +40,13 @@ void SetStepFont(HWND window, LONG id, HFONT font) {
   RedrawControl(ControlHandle(window, id));
 }
 
-// Message texts are put together in a fixed buffer and read back from it.
-void SetMessage(HWND window, const char* const* pieces, DWORD count) {
+// A message text goes through a fixed buffer of 400 bytes and is read back from it, so
+// at most 399 characters reach the control.
+void SetMessage(HWND window, const char* text) {
   FixedText<kMessageSize> message;
-  message.Store(Text{"", 0});
-  for (DWORD i = 0; i < count; ++i) {
-    message.Append(pieces[i]);
-  }
+  message.Store(TextOf(text));
   SetControlText(window, IDC_MESSAGE, message.CString());
 }
-
-template <DWORD N>
-void SetMessage(HWND window, const char* const (&pieces)[N]) {
-  SetMessage(window, pieces, N);
-}
-
-// Why an installer could not be started, by the error number its start recorded.
-struct FailureReason {
-  DWORD number;
-  const char* text;
-};
-constexpr FailureReason kFailureReasons[] = {
-    {53, "The program was not found on the installation medium."},
-    {76, "Its folder was not found on the installation medium."},
-    {70, "Windows denied access to the program."},
-};
 
 // After an Install press: if the installer could not be started, the person is told so
 // in a box owned by the window, which keeps the window from taking clicks meanwhile.
@@ -76,7 +56,7 @@ void ReportFailedStart(HWND window, int step) {
   if (number == 0) {
     return;
   }
-  const char* reason = "Windows could not start the program.";
+  const char* reason = kOtherFailure;
   for (const FailureReason& known : kFailureReasons) {
     if (known.number == number) {
       reason = known.text;
@@ -87,13 +67,13 @@ void ReportFailedStart(HWND window, int step) {
   WideFixedText<kInstallerPathSize> program;
   InstallerPath(step, &program);
   WideFixedText<kFailedStartMessageSize> message;
-  message.Store(TextOf("The installer could not be started:\r\n"));
+  message.Store(TextOf(kFailedStartHead));
   message.Append(program.Read());
-  message.Append("\r\n\r\n");
+  message.Append(kFailedStartReasonBefore);
   message.Append(reason);
-  message.Append("\r\n\r\nThis step has not been completed (error ");
+  message.Append(kFailedStartNumberBefore);
   message.AppendNumber(number);
-  message.Append(").");
+  message.Append(kFailedStartEnd);
   ShowOwnedMessageBox(window, message.CString(), kFailedStartStyle, kWarningCaption);
 }
 
@@ -178,8 +158,7 @@ void StepTwo(HWND window, bool install) {
     RunStepInstaller(window, 2);
   }
   ChangeDirectory(TextOf("..\\"));
-  SetMessage(window, {kCrLf, "Make sure the USB 2.0 Video Adapter is not connected to the PC",
-                      kCrLf, kCrLf});
+  SetMessage(window, kPlugOutWarning);
   SetStepFont(window, IDC_STEP2_LABEL, NormalStepFont);
   SetStepFont(window, IDC_STEP4_LABEL, NormalStepFont);
   SetStepFont(window, IDC_STEP3_LABEL, BoldStepFont);
@@ -198,6 +177,8 @@ void StepThree(HWND window, bool install) {
   if (install) {
     RunStepInstaller(window, 3);
   }
+  // The last state: the labels of steps 1 and 2 turn bold, so that, greyed like the rest,
+  // they stand out as done; step 4's label, now the only one enabled, says what is left.
   SetStepFont(window, IDC_STEP3_LABEL, NormalStepFont);
   SetStepFont(window, IDC_STEP1_LABEL, BoldStepFont);
   SetStepFont(window, IDC_STEP2_LABEL, BoldStepFont);
@@ -212,9 +193,7 @@ void StepThree(HWND window, bool install) {
                   {IDC_STEP3_LABEL, 0},
                   {IDC_STEP4_LABEL, 1}});
   ChangeDirectory(TextOf("..\\"));
-  SetMessage(window, {"Windows should find the new hardware and locate the drivers.", kCrLf, kCrLf,
-                      "When the installation is completed press the \"Done\" button", kCrLf, kCrLf,
-                      "and run the Quillmark program.  "});
+  SetMessage(window, kClosingInstructions);
   FocusStepInProgress(window);
 }
 
@@ -222,9 +201,7 @@ void StepThree(HWND window, bool install) {
 void Done(HWND window) {
   if (StepCount < kStepsToFinish) {
     FixedText<kMessageSize> question;
-    question.Store(TextOf("You have not completed the installation process"));
-    question.Append(kCrLf);
-    question.Append("Are you sure you want to quit?");
+    question.Store(TextOf(kQuitQuestion));
     if (ShowMessageBox(question.CString(), kQuitQuestionStyle, kWarningCaption) == IDYES) {
       EndDialogWith(window, 0);
     } else {
@@ -281,7 +258,7 @@ INT_PTR StepSequencer(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND:
       // Every close request (system menu, close box, Alt+F4) becomes a press of "Done";
       // the result 1 keeps the toolkit from ending the dialog itself.
-      if ((wParam & 0xFFF0) == SC_CLOSE) {
+      if ((wParam & kSystemCommandMask) == SC_CLOSE) {
         PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(IDC_DONE), 0);
         return 1;
       }

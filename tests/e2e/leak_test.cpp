@@ -220,7 +220,7 @@ TEST(Leaks, FiftyWholeRunsKeepTheirObjectCountsAndEndWithExitCodeZero) {
           << "run " << number;
       Measure(run, measures, &counts);
       for (int step = 1; step <= 3; ++step) {
-        run.Click(InstallButton(step));
+        run.Click(kSteps[step - 1].install);
         InstallerRecord record = run.WaitForInstaller();
         ASSERT_NE(record.processId, 0u) << "run " << number << ", step " << step;
         run.EndInstaller(record);
@@ -229,7 +229,7 @@ TEST(Leaks, FiftyWholeRunsKeepTheirObjectCountsAndEndWithExitCodeZero) {
             << "run " << number << ", step " << step;
         Measure(run, measures, &counts);
       }
-      run.Click(kDone);
+      run.Click(IDC_DONE);
       end = run.WaitForExit();
     }
     if (number == 1) {

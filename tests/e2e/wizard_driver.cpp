@@ -25,109 +25,22 @@ constexpr DWORD kRecordReadMs = 2000;
 constexpr DWORD kInstallerEndMs = 5000;
 constexpr int kMessageBoxTextId = 0xFFFF;
 
-struct Installer {
-  const char* folder;
-  const char* program;
-};
-constexpr Installer kInstallers[] = {
-    {"DirectX9", "DXSETUP.exe"},
-    {"Quillmark Install", "QuillmarkInstaller.exe"},
-    {"Video Driver", "Drenvo.exe"},
-};
-
-struct Control {
-  int id;
-  const char* name;
-  bool label;
-};
-// In identifier order, the order of the state table's rows.
-constexpr Control kControls[] = {
-    {kStep1Label, "1001 step-1 label", true},
-    {kStep1Install, "1002 step-1 Install", false},
-    {kStep1Skip, "1003 step-1 Skip", false},
-    {kStep2Label, "1004 step-2 label", true},
-    {kStep4Label, "1005 step-4 label", true},
-    {kStep2Install, "1006 step-2 Install", false},
-    {kDone, "1007 Done", false},
-    {kStep2Skip, "1008 step-2 Skip", false},
-    {kMessage, "1009 message", false},
-    {kStep3Label, "1010 step-3 label", true},
-    {kStep3Install, "1011 step-3 Install", false},
-    {kStep3Skip, "1012 step-3 Skip", false},
-};
+using wizard_table::kControls;
 
 // The label fonts by the order in which a run first meets them: reading state 0 meets the
 // bold font (step 1) and then the window's layout font (steps 2 to 4); the normal step
 // font turns up in state 1. Any other font is one the program should not have made.
 constexpr const char* kFontNames[] = {"bold step font", "layout font", "normal step font"};
-enum FontIndex { kBold, kLayout, kNormal };
 
-// Which step of the wizard each control belongs to: 1 to 3 for a step's label and
-// buttons, 4 for the step-4 label, 0 for "Done" and the message area (always enabled).
-int StepOf(int id) {
-  switch (id) {
-    case kStep1Label:
-    case kStep1Install:
-    case kStep1Skip:
-      return 1;
-    case kStep2Label:
-    case kStep2Install:
-    case kStep2Skip:
-      return 2;
-    case kStep3Label:
-    case kStep3Install:
-    case kStep3Skip:
-      return 3;
-    case kStep4Label:
-      return 4;
-    default:
-      return 0;
-  }
-}
-
-// The font each step label shows in each state.
-FontIndex ExpectedFont(int id, int state) {
-  static const FontIndex kStep1[] = {kBold, kNormal, kNormal, kBold};
-  static const FontIndex kStep2[] = {kLayout, kBold, kNormal, kBold};
-  static const FontIndex kStep3[] = {kLayout, kNormal, kBold, kNormal};
-  static const FontIndex kStep4[] = {kLayout, kLayout, kNormal, kNormal};
-  switch (id) {
-    case kStep1Label:
-      return kStep1[state];
-    case kStep2Label:
-      return kStep2[state];
-    case kStep3Label:
-      return kStep3[state];
-    default:
-      return kStep4[state];
-  }
-}
-
-std::string MessageText(int state) {
-  if (state == 2) {
-    return "\r\nMake sure the USB 2.0 Video Adapter is not connected to the PC\r\n\r\n";
-  }
-  if (state == 3) {
-    return "Windows should find the new hardware and locate the drivers.\r\n\r\n"
-           "When the installation is completed press the \"Done\" button\r\n\r\n"
-           "and run the Quillmark program.  ";
-  }
-  return "";
+// The name of a step label's font in a state, by its letter in the state table.
+const char* FontIn(const wizard_table::ControlRow& label, int state) {
+  char letter = label.font[state];
+  return kFontNames[letter == 'B' ? 0 : letter == 'L' ? 1 : 2];
 }
 
 // A text in quotes with its line ends spelled out, so that a table row shows them.
 std::string Quoted(const std::string& text) {
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '\r') {
-      quoted += "\\r";
-    } else if (c == '\n') {
-      quoted += "\\n";
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "\"";
+  return "\"" + wizard_table::Escaped(text) + "\"";
 }
 
 std::string FontDescription(const std::string& name, LONG weight, LONG height,
@@ -226,7 +139,7 @@ BOOL CALLBACK CollectBox(HWND window, LPARAM data) {
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
   if (owner == search->processId && IsWindowVisible(window) && ClassOf(window) == "#32770" &&
-      WindowText(window) == kBoxCaption) {
+      WindowText(window) == kWarningCaption) {
     search->boxes.push_back(window);
   }
   return TRUE;
@@ -290,24 +203,6 @@ void PreferPlantedLibrary(bool prefer) {
 
 }  // namespace
 
-int InstallButton(int step) {
-  static const int kButtons[] = {kStep1Install, kStep2Install, kStep3Install};
-  return kButtons[step - 1];
-}
-
-int SkipButton(int step) {
-  static const int kButtons[] = {kStep1Skip, kStep2Skip, kStep3Skip};
-  return kButtons[step - 1];
-}
-
-const char* InstallerFolder(int step) {
-  return kInstallers[step - 1].folder;
-}
-
-const char* InstallerProgram(int step) {
-  return kInstallers[step - 1].program;
-}
-
 std::string WindowsVersion() {
   OSVERSIONINFOA version{};
   version.dwOSVersionInfoSize = sizeof(version);
@@ -325,7 +220,7 @@ Medium::Medium(const MediumLayout& layout) : root_(scratch_ / layout.rootName), 
   std::string installer = winetest::HelperPath("e2e_installer");
   for (int step = 1; step <= 3; ++step) {
     if (layout.folder[step - 1]) {
-      std::string folder = root_ + "\\" + InstallerFolder(step);
+      std::string folder = root_ + "\\" + kInstallers[step - 1].folder;
       ready_ = CreateDirectoryW(Wide(folder).c_str(), nullptr) && ready_;
       if (layout.program[step - 1]) {
         ready_ = Copy(installer, InstallerPath(step)) && ready_;
@@ -333,23 +228,23 @@ Medium::Medium(const MediumLayout& layout) : root_(scratch_ / layout.rootName), 
     }
   }
   if (layout.plantBesideSetup) {
-    ready_ = Copy(installer, root_ + "\\" + InstallerProgram(1)) && ready_;
+    ready_ = Copy(installer, root_ + "\\" + kInstallers[0].program) && ready_;
   }
   if (layout.plantLibrary) {
-    for (const std::string& folder : {root_, root_ + "\\" + InstallerFolder(1)}) {
+    for (const std::string& folder : {root_, root_ + "\\" + kInstallers[0].folder}) {
       std::string library = folder + "\\" + kPlantedLibrary + ".dll";
       ready_ = Copy(winetest::HelperPath("e2e_state_probe"), library) && ready_;
     }
     PreferPlantedLibrary(true);
   }
   if (layout.plantOnPath) {
-    ready_ = Copy(installer, PathFolder() + "\\" + InstallerProgram(1)) && ready_;
+    ready_ = Copy(installer, PathFolder() + "\\" + kInstallers[0].program) && ready_;
   }
   if (layout.startIn == StartIn::kPlantedFolder) {
-    std::string folder = StartFolder() + "\\" + InstallerFolder(1);
+    std::string folder = StartFolder() + "\\" + kInstallers[0].folder;
     ready_ = CreateDirectoryA(StartFolder().c_str(), nullptr) &&
              CreateDirectoryA(folder.c_str(), nullptr) &&
-             Copy(installer, folder + "\\" + InstallerProgram(1)) && ready_;
+             Copy(installer, folder + "\\" + kInstallers[0].program) && ready_;
   }
 }
 
@@ -372,7 +267,7 @@ std::string Medium::StartFolder() const {
 }
 
 std::string Medium::InstallerPath(int step) const {
-  return root_ + "\\" + InstallerFolder(step) + "\\" + InstallerProgram(step);
+  return root_ + "\\" + kInstallers[step - 1].folder + "\\" + kInstallers[step - 1].program;
 }
 
 bool Medium::Copy(const std::string& from, const std::string& to) {
@@ -395,19 +290,17 @@ std::vector<std::string> ExpectedState(int state, Look look) {
       "answers messages: yes",
   };
   const LONG height = StepFontHeight();
-  for (const Control& control : kControls) {
-    int step = StepOf(control.id);
-    bool enabled = step == 0 || step == state + 1;
-    std::string row = std::string(control.name) + ": " + (enabled ? "enabled" : "disabled");
-    if (control.label) {
-      FontIndex font = ExpectedFont(control.id, state);
-      row += readable
-                 ? ", " + FontDescription(kFontNames[font], font == kBold ? FW_BOLD : FW_NORMAL,
-                                          height, "MS Sans Serif")
-                 : ", font not read";
+  for (const wizard_table::ControlRow& control : kControls) {
+    std::string row =
+        NameOf(control.id) + ": " + (control.enabled[state] == 'E' ? "enabled" : "disabled");
+    if (control.font != nullptr) {
+      const char* font = FontIn(control, state);
+      row += readable ? ", " + FontDescription(font, font == kFontNames[0] ? FW_BOLD : FW_NORMAL,
+                                               height, "MS Sans Serif")
+                      : ", font not read";
     }
-    if (control.id == kMessage) {
-      row += ", " + Quoted(MessageText(state));
+    if (control.id == IDC_MESSAGE) {
+      row += ", " + Quoted(wizard_table::kMessages[state]);
     }
     rows.push_back(row);
   }
@@ -416,10 +309,8 @@ std::vector<std::string> ExpectedState(int state, Look look) {
 
 std::vector<std::string> ExpectedQuestion() {
   return {
-      std::string("caption: ") + kBoxCaption,
-      "text: " +
-          Quoted(
-              "You have not completed the installation process\r\nAre you sure you want to quit?"),
+      std::string("caption: ") + kWarningCaption,
+      "text: " + Quoted(kQuitQuestion),
       "owner: none",
       "icon: none",
       "button 6 \"&Yes\"",
@@ -428,15 +319,9 @@ std::vector<std::string> ExpectedQuestion() {
 }
 
 std::vector<std::string> ExpectedStartWarning(const std::string& program, int errorNumber) {
-  const char* reason = errorNumber == 53   ? "The program was not found on the installation medium."
-                       : errorNumber == 76 ? "Its folder was not found on the installation medium."
-                       : errorNumber == 70 ? "Windows denied access to the program."
-                                           : "Windows could not start the program.";
   return {
-      std::string("caption: ") + kBoxCaption,
-      "text: " + Quoted("The installer could not be started:\r\n" + program + "\r\n\r\n" + reason +
-                        "\r\n\r\nThis step has not been completed (error " +
-                        std::to_string(errorNumber) + ")."),
+      std::string("caption: ") + kWarningCaption,
+      "text: " + Quoted(wizard_table::FailedStartWarning(program, errorNumber)),
       "owner: the wizard window",
       "icon: warning",
       "button 1 \"OK\", default, focused",
@@ -458,7 +343,9 @@ int StartErrorNumber(const std::string& program) {
   }
   DWORD code = GetLastError();
   std::printf("note: starting %s fails here with error %lu\n", command.c_str(), code);
-  return code == ERROR_FILE_NOT_FOUND ? 53 : code == ERROR_PATH_NOT_FOUND ? 76 : -1;
+  return code == ERROR_FILE_NOT_FOUND   ? kErrorFileNotFound
+         : code == ERROR_PATH_NOT_FOUND ? kErrorPathNotFound
+                                        : -1;
 }
 
 std::vector<std::string> ExpectedRecord(const Medium& medium, int step) {
@@ -466,7 +353,7 @@ std::vector<std::string> ExpectedRecord(const Medium& medium, int step) {
   return {
       "program=" + program,
       "command=\"" + program + "\"",
-      "directory=" + medium.Root() + "\\" + InstallerFolder(step),
+      "directory=" + medium.Root() + "\\" + kInstallers[step - 1].folder,
       "show=" + std::to_string(SW_SHOWNORMAL),
       "version=" + WindowsVersion(),
   };
@@ -628,15 +515,14 @@ std::vector<std::string> WizardRun::State() {
                     (report.smallIcon != 0 ? "small" : "no small"),
       answers ? "answers messages: yes" : "answers messages: no",
   };
-  for (const Control& control : kControls) {
+  for (const wizard_table::ControlRow& control : kControls) {
     HWND item = GetDlgItem(window_, control.id);
     if (item == nullptr) {
-      rows.push_back(std::string(control.name) + ": missing");
+      rows.push_back(NameOf(control.id) + ": missing");
       continue;
     }
-    std::string row =
-        std::string(control.name) + ": " + (IsWindowEnabled(item) ? "enabled" : "disabled");
-    if (control.label) {
+    std::string row = NameOf(control.id) + ": " + (IsWindowEnabled(item) ? "enabled" : "disabled");
+    if (control.font != nullptr) {
       const ProbeChild* child = nullptr;
       for (LONG i = 0; probed && i < report.childCount; ++i) {
         if (report.children[i].id == control.id) {
@@ -652,7 +538,7 @@ std::vector<std::string> WizardRun::State() {
                                       child->fontFace);
       }
     }
-    if (control.id == kMessage) {
+    if (control.id == IDC_MESSAGE) {
       row += ", " + Quoted(WindowText(item));  // a static keeps its text as the window's text
     }
     rows.push_back(row);
@@ -737,14 +623,14 @@ std::vector<std::string> WizardRun::Focus() {
                       : thread.hwndFocus == window_ ? "the window"
                                                     : "another window";
   std::string defaults;
-  for (const Control& control : kControls) {
+  for (const wizard_table::ControlRow& control : kControls) {
     HWND item = GetDlgItem(window_, control.id);
     if (item != nullptr && item == thread.hwndFocus) {
-      focus = control.name;
+      focus = NameOf(control.id);
     }
     if (item != nullptr && ClassOf(item) == "Button" &&
         (GetWindowLongA(item, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
-      defaults += (defaults.empty() ? "" : ", ") + std::string(control.name);
+      defaults += (defaults.empty() ? "" : ", ") + NameOf(control.id);
     }
   }
   return {"focus: " + focus, "default look: " + (defaults.empty() ? "none" : defaults)};

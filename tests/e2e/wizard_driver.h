@@ -12,34 +12,12 @@
 
 #include "state_probe.h"
 #include "wine_test.h"
+#include "wizard_table.h"
 
 namespace e2e {
 
-constexpr char kWizardCaption[] = "Quillmark Installer -- USB 2.0 Adapter";
-constexpr char kBoxCaption[] = "Installation Warning";
-
-enum ControlId : int {
-  kStep1Label = 1001,
-  kStep1Install = 1002,
-  kStep1Skip = 1003,
-  kStep2Label = 1004,
-  kStep4Label = 1005,
-  kStep2Install = 1006,
-  kDone = 1007,
-  kStep2Skip = 1008,
-  kMessage = 1009,
-  kStep3Label = 1010,
-  kStep3Install = 1011,
-  kStep3Skip = 1012,
-};
-
-// The Install and Skip buttons of steps 1 to 3, by step.
-int InstallButton(int step);
-int SkipButton(int step);
-
-// The installer folders and programs, by step.
-const char* InstallerFolder(int step);
-const char* InstallerProgram(int step);
+using wizard_table::kSteps;
+using wizard_table::NameOf;
 
 // The working directory setup.exe is started in: the medium's root, as from a disc or a
 // double click; another folder holding a DirectX9\DXSETUP.exe of its own; or the system

@@ -31,7 +31,7 @@ class Wizard : public testing::Test {
   }
 
   void Skip(int step) {
-    run_->Click(SkipButton(step));
+    run_->Click(kSteps[step - 1].skip);
     EXPECT_SEQUENCE(ExpectedState(step), run_->WaitForState(ExpectedState(step)));
   }
 
@@ -40,7 +40,7 @@ class Wizard : public testing::Test {
   // broadcast when it ends needs; then it moves on to the next step.
   void Install(int step, WORD key = 0) {
     if (key == 0) {
-      run_->Click(InstallButton(step));
+      run_->Click(kSteps[step - 1].install);
     } else {
       run_->PressKeys({key});
     }
@@ -64,7 +64,7 @@ class Wizard : public testing::Test {
 
   HWND PressDone() {
     std::vector<HWND> before = run_->Boxes();
-    run_->Click(kDone);
+    run_->Click(IDC_DONE);
     return Question(before);
   }
 
@@ -90,8 +90,8 @@ class Wizard : public testing::Test {
   }
 
   // The keyboard focus is on the control, which also looks like the default button.
-  void ExpectFocus(const std::string& control) {
-    std::vector<std::string> expected = {"focus: " + control, "default look: " + control};
+  void ExpectFocus(LONG id) {
+    std::vector<std::string> expected = {"focus: " + NameOf(id), "default look: " + NameOf(id)};
     EXPECT_SEQUENCE(expected, run_->WaitForFocus(expected));
   }
 
@@ -106,7 +106,7 @@ TEST_F(Wizard, InstallingAllThreeStepsThenDoneEndsWithoutAQuestion) {
   Install(1);
   Install(2);
   Install(3);
-  run_->Click(kDone);
+  run_->Click(IDC_DONE);
   EXPECT_EQ(run_->WaitForExit(), "exit code 0");
   EXPECT_EQ(run_->Records().size(), 3u);
 }
@@ -116,7 +116,7 @@ TEST_F(Wizard, SkippingAllThreeStepsStartsNothingAndDoneEndsWithoutAQuestion) {
   Skip(1);
   Skip(2);
   Skip(3);
-  run_->Click(kDone);
+  run_->Click(IDC_DONE);
   EXPECT_EQ(run_->WaitForExit(), "exit code 0");
   EXPECT_EQ(run_->Records().size(), 0u);
 }
@@ -130,7 +130,7 @@ TEST_F(Wizard, DonePressedByASentBmClickEndsTheProgram) {
   // wait for messages and leaves nothing in its queue, so it must see by itself that the
   // window has gone.
   DWORD_PTR result = 0;
-  EXPECT_NE(SendMessageTimeoutA(GetDlgItem(run_->Window(), kDone), BM_CLICK, 0, 0, SMTO_NORMAL,
+  EXPECT_NE(SendMessageTimeoutA(GetDlgItem(run_->Window(), IDC_DONE), BM_CLICK, 0, 0, SMTO_NORMAL,
                                 5000, &result),
             0)
       << "BM_CLICK was not answered";
@@ -229,7 +229,7 @@ TEST_F(Wizard, DoneWhileTheQuestionIsOpenAsksASecondTimeInsideTheFirst) {
   // The No puts the focus back on the step in progress, which makes the window active
   // again: it may then lie over the first question, which has no owner to keep it in
   // front; a person brings it back with the task switcher, once the window has settled.
-  ExpectFocus("1002 step-1 Install");
+  ExpectFocus(IDC_STEP1_INSTALL);
   run_->BringToFront(first);
   Answer(first, IDYES);
   EXPECT_EQ(run_->WaitForExit(), "exit code 0");
@@ -243,7 +243,7 @@ TEST_F(Wizard, AMissingInstallerFolderIsReportedAndNothingElseRuns) {
   layout.plantOnPath = true;
   Start(layout);
 
-  run_->Click(kStep1Install);
+  run_->Click(IDC_STEP1_INSTALL);
   HWND warning = run_->WaitForNewBox({});
   ASSERT_NE(warning, nullptr) << "no warning appeared";
   EXPECT_SEQUENCE(
@@ -255,7 +255,7 @@ TEST_F(Wizard, AMissingInstallerFolderIsReportedAndNothingElseRuns) {
   EXPECT_SEQUENCE(ExpectedState(1), run_->WaitForState(ExpectedState(1)));
   Skip(2);
   Skip(3);
-  run_->Click(kDone);
+  run_->Click(IDC_DONE);
   EXPECT_EQ(run_->WaitForExit(), "exit code 0");
   EXPECT_EQ(run_->Records().size(), 0u) << "a program was started";
 }
@@ -266,7 +266,7 @@ TEST_F(Wizard, AMissingInstallerIsReportedAndTheNextStepStillInstalls) {
   Start(layout);
   Skip(1);
 
-  run_->Click(kStep2Install);
+  run_->Click(IDC_STEP2_INSTALL);
   HWND warning = run_->WaitForNewBox({});
   ASSERT_NE(warning, nullptr) << "no warning appeared";
   EXPECT_SEQUENCE(
@@ -276,7 +276,7 @@ TEST_F(Wizard, AMissingInstallerIsReportedAndTheNextStepStillInstalls) {
   Answer(warning, IDOK);
   EXPECT_SEQUENCE(ExpectedState(2), run_->WaitForState(ExpectedState(2)));
   Install(3);
-  run_->Click(kDone);
+  run_->Click(IDC_DONE);
   EXPECT_EQ(run_->WaitForExit(), "exit code 0");
   EXPECT_EQ(run_->Records().size(), 1u);
 }
@@ -300,7 +300,7 @@ TEST_F(Wizard, OnlyTheInstallerInItsFolderRunsNotOnesBesideSetupOrOnPath) {
     Install(1);  // its record names the program in the medium's DirectX9
     Install(2);
     Skip(3);
-    run_->Click(kDone);
+    run_->Click(IDC_DONE);
     EXPECT_EQ(run_->WaitForExit(), "exit code 0");
     EXPECT_EQ(run_->Records().size(), 2u);
   }
@@ -309,15 +309,16 @@ TEST_F(Wizard, OnlyTheInstallerInItsFolderRunsNotOnesBesideSetupOrOnPath) {
 TEST_F(Wizard, TheKeyboardAloneTakesTheWizardToItsEnd) {
   // Space, Tab, Esc, Alt+F4 and Enter only: install step 1, skip step 2, install step 3.
   Start();
-  EXPECT_SEQUENCE((std::vector<std::string>{"focus: 1002 step-1 Install", "default look: none"}),
-                  run_->Focus());
+  EXPECT_SEQUENCE(
+      (std::vector<std::string>{"focus: " + NameOf(IDC_STEP1_INSTALL), "default look: none"}),
+      run_->Focus());
   Install(1, VK_SPACE);
-  ExpectFocus("1006 step-2 Install");
+  ExpectFocus(IDC_STEP2_INSTALL);
   run_->PressKeys({VK_TAB, VK_TAB});  // past Done to Skip
-  ExpectFocus("1008 step-2 Skip");
+  ExpectFocus(IDC_STEP2_SKIP);
   run_->PressKeys({VK_SPACE});
   EXPECT_SEQUENCE(ExpectedState(2), run_->WaitForState(ExpectedState(2)));
-  ExpectFocus("1011 step-3 Install");
+  ExpectFocus(IDC_STEP3_INSTALL);
 
   run_->PressKeys({VK_ESCAPE});
   std::vector<HWND> before = run_->Boxes();
@@ -326,10 +327,10 @@ TEST_F(Wizard, TheKeyboardAloneTakesTheWizardToItsEnd) {
   run_->PressKey(question, VK_RETURN);  // No, the default
   EXPECT_TRUE(run_->WaitUntilGone(question)) << "Enter did not close the question";
   ExpectUnchanged(2);
-  ExpectFocus("1011 step-3 Install");
+  ExpectFocus(IDC_STEP3_INSTALL);
 
   Install(3, VK_RETURN);
-  ExpectFocus("1007 Done");
+  ExpectFocus(IDC_DONE);
   run_->PressKeys({VK_RETURN});
   EXPECT_EQ(run_->WaitForExit(), "exit code 0");
   EXPECT_EQ(run_->Records().size(), 2u);
@@ -348,13 +349,13 @@ TEST_F(Wizard, TheKeyboardAloneClosesTheWarningAndGoesOn) {
   run_->PressKey(warning, VK_RETURN);
   EXPECT_TRUE(run_->WaitUntilGone(warning)) << "Enter did not close the warning";
   EXPECT_SEQUENCE(ExpectedState(1), run_->WaitForState(ExpectedState(1)));
-  ExpectFocus("1006 step-2 Install");
+  ExpectFocus(IDC_STEP2_INSTALL);
   run_->PressKeys({VK_TAB, VK_TAB, VK_SPACE});
   EXPECT_SEQUENCE(ExpectedState(2), run_->WaitForState(ExpectedState(2)));
-  ExpectFocus("1011 step-3 Install");
+  ExpectFocus(IDC_STEP3_INSTALL);
   run_->PressKeys({VK_TAB, VK_SPACE});
   EXPECT_SEQUENCE(ExpectedState(3), run_->WaitForState(ExpectedState(3)));
-  ExpectFocus("1007 Done");
+  ExpectFocus(IDC_DONE);
   run_->PressKeys({VK_SPACE});
   EXPECT_EQ(run_->WaitForExit(), "exit code 0");
   EXPECT_EQ(run_->Records().size(), 0u);
@@ -368,11 +369,11 @@ TEST_F(Wizard, KeysAndAClickMadeWhileAnInstallerRunsStartNothingAfterItEnds) {
   InstallerRecord record = run_->WaitForInstaller();
   ASSERT_NE(record.processId, 0u);
   run_->PressKeys({VK_SPACE, VK_RETURN});
-  run_->Click(kStep2Install, false);
+  run_->Click(IDC_STEP2_INSTALL, false);
   EXPECT_SEQUENCE(ExpectedState(0), run_->State());
   run_->EndInstaller(record);
   EXPECT_SEQUENCE(ExpectedState(1), run_->WaitForState(ExpectedState(1)));
-  ExpectFocus("1006 step-2 Install");
+  ExpectFocus(IDC_STEP2_INSTALL);
   Skip(2);  // queued after anything stale; a second installer would hold it up
   EXPECT_EQ(run_->Records().size(), 1u);
 }
@@ -396,7 +397,7 @@ TEST_F(Wizard, AMediumInAFolderNamedOutsideTheCodePageWorks) {
   layout.rootName = "Загрузки 日本 medium";
   layout.program[0] = false;
   Start(layout);
-  run_->Click(kStep1Install);
+  run_->Click(IDC_STEP1_INSTALL);
   HWND warning = run_->WaitForNewBox({});
   ASSERT_NE(warning, nullptr) << "no warning appeared";
   EXPECT_SEQUENCE(
@@ -408,7 +409,7 @@ TEST_F(Wizard, AMediumInAFolderNamedOutsideTheCodePageWorks) {
   ASSERT_NO_FATAL_FAILURE(Install(1));
   Install(2);
   Install(3);
-  run_->Click(kDone);
+  run_->Click(IDC_DONE);
   EXPECT_EQ(run_->WaitForExit(), "exit code 0");
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "error_numbers.h"
 #include "fuzz_support.h"
 #include "runtime/directory.h"
 #include "runtime/error_state.h"
@@ -110,17 +111,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(errorMode == 0, "error mode 0x%X left behind", errorMode);
   if (wildcard) {
     FUZZ_CHECK(calls.empty(), "a path with a wildcard went to the platform: %s", calls[0].c_str());
-    FUZZ_CHECK(number == 76, "a path with a wildcard recorded %u", number);
+    FUZZ_CHECK(number == kErrorPathNotFound, "a path with a wildcard recorded %u", number);
   } else {
     std::vector<std::string> expectedCalls = {"SetCurrentDirectoryA(" + path + ")"};
     FUZZ_CHECK(calls == expectedCalls, "%zu calls, the first %s; expected %s", calls.size(),
                calls.empty() ? "-" : calls[0].c_str(), expectedCalls[0].c_str());
-    uint32_t translated = fuzz::ExpectedErrorNumber(reference.code);
-    uint32_t expected = translated == 53 ? 76 : translated;
+    uint32_t translated = error_numbers::Expected(reference.code);
+    uint32_t expected = translated == kErrorFileNotFound ? kErrorPathNotFound : translated;
     FUZZ_CHECK(number == expected, "path %s: code %u recorded %u, expected %u", path.c_str(),
                reference.code, number, expected);
-    FUZZ_CHECK(fuzz::IsErrorTableNumber(number) && number != 53, "path %s recorded %u",
-               path.c_str(), number);
+    FUZZ_CHECK(error_numbers::IsKnown(number) && number != kErrorFileNotFound,
+               "path %s recorded %u", path.c_str(), number);
   }
   FUZZ_CHECK(directory == reference.directory, "path %s: now in %s, expected %s", path.c_str(),
              directory.c_str(), reference.directory.c_str());

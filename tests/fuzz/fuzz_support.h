@@ -1,13 +1,13 @@
 // What the fuzz targets share: a check that stops the run with a message (libFuzzer
 // keeps the input that made it fire), a reader of the fuzzer's bytes, and oracles of
-// our own for the rules that several targets depend on.
+// our own for the rules that several targets depend on (the error numbers' in
+// tests/shared/error_numbers.h).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -49,53 +49,6 @@ class Reader {
   const uint8_t* data_;
   size_t size_;
 };
-
-// The error number for each Win32 code, written from the list of numbers and the codes
-// that lead to each; codes 40 and above other than 87 and 112 give 75.
-inline uint8_t ExpectedErrorNumber(uint32_t code) {
-  struct Group {
-    uint8_t number;
-    std::initializer_list<uint32_t> codes;
-  };
-  static const Group kGroups[] = {
-      {5, {87}},
-      {7, {8, 14}},
-      {51, {6, 11, 12, 13, 22, 24}},
-      {53, {2, 18}},
-      {61, {39, 112}},
-      {62, {38}},
-      {67, {4}},
-      {68, {15, 20}},
-      {70, {5, 19, 32, 33, 36}},
-      {71, {21}},
-      {72, {23, 25, 26, 27, 28, 29, 30, 31, 34, 35}},
-      {74, {17}},
-      {75, {1, 16, 37}},
-      {76, {3}},
-      {241, {7, 9, 10}},
-  };
-  if (code == 0) {
-    return 0;
-  }
-  for (const Group& group : kGroups) {
-    for (uint32_t listed : group.codes) {
-      if (listed == code) {
-        return group.number;
-      }
-    }
-  }
-  return 75;
-}
-
-// Every number TranslateOsError may give.
-inline bool IsErrorTableNumber(uint32_t number) {
-  for (uint32_t known : {0, 5, 7, 51, 53, 61, 62, 67, 68, 70, 71, 72, 74, 75, 76, 241}) {
-    if (number == known) {
-      return true;
-    }
-  }
-  return false;
-}
 
 // A text as the stand-in's call log quotes it: \r, \n, \t and \" escaped, every other
 // byte below 0x20, 0x7F, and (unless the text is UTF-8, as it shows UTF-16 texts) every

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "error_numbers.h"
 #include "fuzz_support.h"
 #include "runtime/error_state.h"
 #include "runtime/process.h"
@@ -151,7 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A start refused with a code: nothing to wait for or to close.
     FUZZ_CHECK(launches.empty(), "%s: %zu launches", line.c_str(), launches.size());
     FUZZ_CHECK(processId == 0, "%s failed but returned %u", line.c_str(), processId);
-    uint32_t expected = fuzz::ExpectedErrorNumber(reference.code);
+    uint32_t expected = error_numbers::Expected(reference.code);
     FUZZ_CHECK(number != 0 && number == expected, "%s: code %u recorded %u, expected %u",
                line.c_str(), reference.code, number, expected);
     FUZZ_CHECK(waits.empty() && closes.empty(), "%s failed but %zu waits, %zu closes", line.c_str(),

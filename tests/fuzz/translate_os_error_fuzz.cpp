@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "error_numbers.h"
 #include "fuzz_support.h"
 #include "runtime/error_state.h"
 
@@ -12,14 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   do {
     uint32_t code = input.Dword();
     uint32_t number = TranslateOsError(code);
-    FUZZ_CHECK(fuzz::IsErrorTableNumber(number), "code %u gives %u", code, number);
+    FUZZ_CHECK(error_numbers::IsKnown(number), "code %u gives %u", code, number);
     FUZZ_CHECK((number == 0) == (code == 0), "code %u gives %u", code, number);
-    if (code >= 40) {
-      uint32_t expected = code == 87 ? 5 : (code == 112 ? 61 : 75);
-      FUZZ_CHECK(number == expected, "code %u gives %u, expected %u", code, number, expected);
-    }
-    FUZZ_CHECK(number == fuzz::ExpectedErrorNumber(code), "code %u gives %u, expected %u", code,
-               number, fuzz::ExpectedErrorNumber(code));
+    FUZZ_CHECK(number == error_numbers::Expected(code), "code %u gives %u, expected %u", code,
+               number, error_numbers::Expected(code));
   } while (input.RestSize() > 0);
   return 0;
 }

@@ -5,7 +5,7 @@
 // what the model in wizard_model.h says; after every run nothing may be left alive.
 //
 // MODEL_SEED=n replays run n alone and prints its events; MODEL_RUNS=n sets how many
-// runs the set has (1000 by default).
+// runs the set has (1000 by default), dealt out to four tests that run side by side.
 #include <algorithm>
 #include <array>
 #include <cinttypes>
@@ -26,10 +26,6 @@ namespace {
 using wizard_model::Action;
 using wizard_model::Input;
 using wizard_model::Installer;
-using wizard_model::kControls;
-using wizard_model::kDone;
-using wizard_model::kOk;
-using wizard_model::kYes;
 using wizard_model::Model;
 
 // splitmix64: the same numbers for a seed with every compiler and library.
@@ -50,8 +46,8 @@ class Random {
 };
 
 constexpr const char* kMedia[] = {R"(D:\Setup)", R"(E:\)", R"(D:\Drivers\USB Video\Disk 1)"};
-constexpr const char* kFolders[3] = {"DirectX9", "Quillmark Install", "Video Driver"};
-constexpr const char* kPrograms[3] = {"DXSETUP.exe", "QuillmarkInstaller.exe", "Drenvo.exe"};
+
+using wizard_table::kControls;
 
 // Boxes open in the middle of the screen, over the middle of the window: the controls
 // whose middle a box covers, measured once on the quit question.
@@ -60,18 +56,18 @@ const std::set<int>& ControlsUnderABox() {
     std::set<int> under;
     standin::Reset();
     standin::AddIconResource(standin::ProgramModule(), "#104", {32});
-    standin::WhenIdle([] { standin::Click(wizard_test::Control(kDone)); });
+    standin::WhenIdle([] { standin::Click(wizard_test::Control(IDC_DONE)); });
     standin::AnswerMessageBoxes([&under](const standin::MessageBox& box) {
       RECT area = standin::WindowRectOf(box.window);
-      for (int id : kControls) {
-        RECT rect = standin::WindowRectOf(wizard_test::Control(id));
+      for (const auto& row : kControls) {
+        RECT rect = standin::WindowRectOf(wizard_test::Control(row.id));
         LONG x = (rect.left + rect.right) / 2;
         LONG y = (rect.top + rect.bottom) / 2;
         if (x >= area.left && x < area.right && y >= area.top && y < area.bottom) {
-          under.insert(id);
+          under.insert(row.id);
         }
       }
-      return kYes;
+      return IDYES;
     });
     standin::RunProcess(ProcessMain);
     standin::Reset();
@@ -150,8 +146,8 @@ class RandomRun {
     standin::SetCurrentDirectory(medium_);
     standin::SetCommandLine("\"" + launcher + "\"");
     for (int step = 1; step <= 3; ++step) {
-      std::string folder = wizard_test::Join(medium_, kFolders[step - 1]);
-      std::string program = wizard_test::Join(folder, kPrograms[step - 1]);
+      std::string folder = wizard_test::Join(medium_, kInstallers[step - 1].folder);
+      std::string program = wizard_table::InstallerPath(medium_, step);
       auto hook = [this, step](const standin::Launch&) { WhileWaited(step); };
       switch (installers_[step - 1]) {
         case Installer::kEndsAtOnce:
@@ -204,7 +200,7 @@ class RandomRun {
       story += "  " + std::to_string(i + 1) + ". " + events_[i] + "\n";
     }
     return story + "replay: MODEL_SEED=" + std::to_string(seed_) +
-           " host_tests --gtest_filter='ModelRandomTest.*'\n";
+           " host_tests --gtest_filter='*ModelRandomTest*/0'\n";
   }
 
  private:
@@ -214,7 +210,7 @@ class RandomRun {
     HWND window = wizard_test::Window();
     if (!calls.empty() && calls.back() == "Sleep(1)" && window != nullptr) {
       Check("while the window waits");
-      Action action{Input::kClick, kDone};
+      Action action{Input::kClick, IDC_DONE};
       if (!parted_ && budget_ > 0) {
         --budget_;
         action = Pick();
@@ -236,7 +232,7 @@ class RandomRun {
         "box " + std::to_string(box.depth) + (question ? " (question)" : " (warning)");
     for (;;) {
       Check(where);
-      int answer = question ? kYes : kOk;
+      int answer = question ? IDYES : IDOK;
       if (!parted_ && budget_ > 0) {
         --budget_;
         if (!random_.Percent(question ? 45 : 50)) {
@@ -247,12 +243,12 @@ class RandomRun {
           continue;
         }
         int roll = random_.Below(100);
-        answer = roll < 30 ? 0 : !question ? kOk : roll < 65 ? kYes : IDNO;
+        answer = roll < 30 ? 0 : !question ? IDOK : roll < 65 ? IDYES : IDNO;
       }
-      Note(where, answer == 0      ? "close the box"
-                  : answer == kYes ? "Yes"
-                  : answer == kOk  ? "OK"
-                                   : "No");
+      Note(where, answer == 0       ? "close the box"
+                  : answer == IDYES ? "Yes"
+                  : answer == IDOK  ? "OK"
+                                    : "No");
       if (!parted_) {
         bool windowOpen = model_->WindowOpen();
         model_->Answer(answer);
@@ -291,13 +287,13 @@ class RandomRun {
     }
     int roll = random_.Below(100);
     if (roll < 40) {
-      return {Input::kClick, kControls[random_.Below(static_cast<int>(std::size(kControls)))]};
+      return {Input::kClick, kControls[random_.Below(static_cast<int>(std::size(kControls)))].id};
     }
     if (roll < 75) {
       std::vector<int> acting;
-      for (int id : kControls) {
-        if (model_->ButtonEnabled(id)) {
-          acting.push_back(id);
+      for (const auto& row : kControls) {
+        if (model_->ButtonEnabled(row.id)) {
+          acting.push_back(row.id);
         }
       }
       return {Input::kClick,
@@ -349,8 +345,9 @@ class RandomRun {
       lines.push_back("steps " + std::to_string(StepCount));
     } else {
       lines.emplace_back(standin::IsEnabled(window) ? "window enabled" : "window disabled");
-      std::vector<std::string> state = wizard_test::State();
-      lines.insert(lines.end(), state.begin(), state.end());
+      std::vector<std::string> seen = wizard_test::WindowSeen();
+      lines.insert(lines.end(), seen.begin(), seen.end());
+      lines.push_back("steps " + std::to_string(StepCount));
     }
     lines.push_back("directory " + standin::CurrentDirectory());
     for (const standin::Launch& launch : standin::Launches()) {
@@ -373,7 +370,7 @@ class RandomRun {
                           : box.owner == window ? "owned by the window"
                                                 : "owned by " + standin::NameOf(box.owner);
       lines.push_back("box " + std::to_string(depth) + ": " + owner + ", " + style + ", \"" +
-                      box.caption + "\", \"" + wizard_model::Escaped(box.text) + "\"");
+                      box.caption + "\", \"" + wizard_table::Escaped(box.text) + "\"");
       if (active == box.window) {
         activeLine = "active box " + std::to_string(depth);
       }
@@ -416,21 +413,30 @@ class RandomRun {
   bool closedUnderAQuestion_ = false;
 };
 
-TEST(ModelRandomTest, RandomRunsMatchTheModelAfterEveryEvent) {
+// The runs are dealt out to four tests, seed by seed, so that they run side by side.
+constexpr uint64_t kShares = 4;
+
+class ModelRandomTest : public ::testing::TestWithParam<uint64_t> {};
+
+TEST_P(ModelRandomTest, RandomRunsMatchTheModelAfterEveryEvent) {
+  const uint64_t share = GetParam();
   Reached reached;
   if (const char* seed = std::getenv("MODEL_SEED")) {
-    RandomRun run(std::strtoull(seed, nullptr, 10));
-    bool same = run.Go(&reached);
-    std::printf("%s%s\n", run.Story().c_str(), same ? "the program matched the model" : "");
+    if (share == 0) {
+      RandomRun run(std::strtoull(seed, nullptr, 10));
+      bool same = run.Go(&reached);
+      std::printf("%s%s\n", run.Story().c_str(), same ? "the program matched the model" : "");
+    }
     return;
   }
   const char* count = std::getenv("MODEL_RUNS");
   uint64_t runs = count != nullptr ? std::strtoull(count, nullptr, 10) : 1000;
-  for (uint64_t seed = 1; seed <= runs; ++seed) {
+  uint64_t mine = 0;
+  for (uint64_t seed = 1 + share; seed <= runs; seed += kShares, ++mine) {
     RandomRun run(seed);
     if (!run.Go(&reached)) {
-      ADD_FAILURE() << "run " << seed << " parted from the model; " << seed - 1
-                    << " runs before it matched";
+      ADD_FAILURE() << "run " << seed << " parted from the model; " << mine
+                    << " runs of this share before it matched";
       return;
     }
   }
@@ -442,17 +448,19 @@ TEST(ModelRandomTest, RandomRunsMatchTheModelAfterEveryEvent) {
       "%" PRIu64
       " runs: %d warning boxes, boxes nested %d deep, %d inputs given while an installer ran, "
       "%d windows gone under an open question, %d runs past the last step; under a box:%s\n",
-      runs, reached.warnings, reached.deepestBox, reached.inputWhileRunning,
+      mine, reached.warnings, reached.deepestBox, reached.inputWhileRunning,
       reached.closedUnderAQuestion, reached.endedInLastStep, under.c_str());
-  if (runs >= 1000) {
-    // What a thousand runs get to; a generator that stops reaching one of these no
-    // longer tests it.
-    EXPECT_GT(reached.warnings, 50);
+  if (mine >= 250) {
+    // What a share of a thousand runs gets to; a generator that stops reaching one of these
+    // no longer tests it.
+    EXPECT_GT(reached.warnings, 12);
     EXPECT_GE(reached.deepestBox, 3);
-    EXPECT_GT(reached.inputWhileRunning, 100);
-    EXPECT_GT(reached.closedUnderAQuestion, 5);
-    EXPECT_GT(reached.endedInLastStep, 100);
+    EXPECT_GT(reached.inputWhileRunning, 25);
+    EXPECT_GT(reached.closedUnderAQuestion, 1);
+    EXPECT_GT(reached.endedInLastStep, 25);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Share, ModelRandomTest, ::testing::Range(uint64_t{0}, kShares));
 
 }  // namespace

@@ -33,17 +33,17 @@ TEST_F(ChangeDirectoryTest, MovesOneLevelUpAndRecordsNothing) {
                   calls);
 }
 
-TEST_F(ChangeDirectoryTest, WildcardsRecord76WithoutAskingThePlatform) {
+TEST_F(ChangeDirectoryTest, WildcardsRecordAMissingPathWithoutAskingThePlatform) {
   for (const char* path : {"X:\\Media\\*", "X:\\Me?ia", "*"}) {
     ErrorScope scope;
     ChangeDirectory(TextOf(path));
-    EXPECT_EQ(ErrorNumber(), 76u) << path;
+    EXPECT_EQ(ErrorNumber(), kErrorPathNotFound) << path;
   }
   // Every copied character is scanned, also those after an embedded NUL.
   {
     ErrorScope scope;
     ChangeDirectory(Text{"X:\\Media\0*", 10});
-    EXPECT_EQ(ErrorNumber(), 76u);
+    EXPECT_EQ(ErrorNumber(), kErrorPathNotFound);
   }
   EXPECT_EQ(DirectoryCalls(), std::vector<std::string>{});
   EXPECT_EQ(standin::CurrentDirectory(), "X:\\Media\\DirectX9");
@@ -63,7 +63,7 @@ TEST_F(ChangeDirectoryTest, OnlyTheFirst255CharactersCount) {
             std::vector<std::string>{"SetCurrentDirectoryA(\"" + longPath.substr(0, 255) + "\")"});
 }
 
-TEST_F(ChangeDirectoryTest, RefusalsAreTranslatedWith53BecomingThe76OfAMissingPath) {
+TEST_F(ChangeDirectoryTest, RefusalsAreTranslatedWithAMissingFileReadAsAMissingPath) {
   struct Case {
     const char* path;
     BYTE number;
@@ -72,13 +72,13 @@ TEST_F(ChangeDirectoryTest, RefusalsAreTranslatedWith53BecomingThe76OfAMissingPa
   standin::AddFolder("X:\\NoMedium", {.refuseWith = ERROR_NOT_READY});
   standin::AddFolder("X:\\Odd", {.refuseWith = ERROR_INVALID_DRIVE});
   const Case cases[] = {
-      {"X:\\Media\\Missing", 76},          // the platform says 2 (file not found)
-      {"X:\\Missing\\Deeper", 76},         // the platform says 3 (path not found)
-      {"X:\\Locked", 70},                  // access denied
-      {"X:\\NoMedium", 71},                // drive not ready
-      {"X:\\Odd", 68},                     // invalid drive
-      {"", 75},                            // the platform calls an empty path an invalid name
-      {"X:\\Media\\DirectX9\\..\\..", 0},  // fine: no number
+      {"X:\\Media\\Missing", kErrorPathNotFound},   // the platform says 2 (file not found)
+      {"X:\\Missing\\Deeper", kErrorPathNotFound},  // the platform says 3 (path not found)
+      {"X:\\Locked", kErrorAccessDenied},
+      {"X:\\NoMedium", kErrorDiskNotReady},
+      {R"(X:\Odd)", kErrorDeviceUnavailable},  // an invalid drive
+      {"", kErrorPathFileAccess},              // the platform calls an empty path an invalid name
+      {R"(X:\Media\DirectX9\..\..)", 0},       // fine: no number
   };
   for (const Case& c : cases) {
     ErrorScope scope;
@@ -95,7 +95,8 @@ TEST_F(ChangeDirectoryTest, VerdictRestsOnTheCodeNotTheResult) {
   {
     ErrorScope scope;
     ChangeDirectory(TextOf("X:\\Noisy"));
-    EXPECT_EQ(ErrorNumber(), 75u) << "a change that leaves a code behind counts as failed";
+    EXPECT_EQ(ErrorNumber(), kErrorPathFileAccess)
+        << "a change that leaves a code behind counts as failed";
     EXPECT_EQ(standin::CurrentDirectory(), "X:\\Noisy");
   }
   {
@@ -109,11 +110,11 @@ TEST_F(ChangeDirectoryTest, VerdictRestsOnTheCodeNotTheResult) {
 TEST_F(ChangeDirectoryTest, LaterFailureOverwritesAndSuccessLeavesTheNumber) {
   standin::AddFolder("X:\\Locked", {.refuseWith = ERROR_ACCESS_DENIED});
   ChangeDirectory(TextOf("X:\\Missing"));
-  EXPECT_EQ(ErrorNumber(), 76u);
+  EXPECT_EQ(ErrorNumber(), kErrorPathNotFound);
   ChangeDirectory(TextOf("X:\\Locked"));
-  EXPECT_EQ(ErrorNumber(), 70u);
+  EXPECT_EQ(ErrorNumber(), kErrorAccessDenied);
   ChangeDirectory(TextOf("..\\"));
-  EXPECT_EQ(ErrorNumber(), 70u);
+  EXPECT_EQ(ErrorNumber(), kErrorAccessDenied);
   EXPECT_EQ(standin::CurrentDirectory(), "X:\\Media");
 }
 

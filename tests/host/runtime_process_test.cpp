@@ -23,6 +23,11 @@ class RunProgramTest : public RuntimeTest {
   }
 };
 
+// A command as the run time takes it, in UTF-16.
+WideText Wide(std::u16string_view command) {
+  return WideText{command.data(), static_cast<DWORD>(command.size())};
+}
+
 constexpr char kStartupArgs[] = "si{cb=sizeof,flags=0x1,show=1,others=0}";
 
 std::string CreateCall(const std::string& quotedCommand, const char* startup = kStartupArgs) {
@@ -37,7 +42,7 @@ TEST_F(RunProgramTest, StartsInTheCurrentDirectoryAndWaitsForTheEnd) {
                          sawWaiting = true;
                          EXPECT_FALSE(standin::HasEnded(launch.processId));
                        }});
-  DWORD id = RunProgram(TextOf("DXSETUP.exe"), SW_SHOWNORMAL, true);
+  DWORD id = RunProgram(Wide(u"DXSETUP.exe"), SW_SHOWNORMAL, true);
   std::vector<std::string> calls = standin::Calls();
 
   ASSERT_EQ(standin::Launches().size(), 1u);
@@ -72,7 +77,7 @@ TEST_F(RunProgramTest, StartsInTheCurrentDirectoryAndWaitsForTheEnd) {
 
 TEST_F(RunProgramTest, WithoutWaitReturnsAtOnceWithHandlesClosed) {
   standin::AddProgram("X:\\Media\\DirectX9\\DXSETUP.exe", {.runsFor = std::nullopt});
-  DWORD id = RunProgram(TextOf("DXSETUP.exe"), SW_SHOWNORMAL, false);
+  DWORD id = RunProgram(Wide(u"DXSETUP.exe"), SW_SHOWNORMAL, false);
   EXPECT_NE(id, 0u);
   EXPECT_FALSE(standin::HasEnded(id));
   EXPECT_SEQUENCE((std::vector<std::string>{CreateCall("\"DXSETUP.exe\""), "CloseHandle(process#1)",
@@ -83,7 +88,7 @@ TEST_F(RunProgramTest, WithoutWaitReturnsAtOnceWithHandlesClosed) {
 TEST_F(RunProgramTest, CommandIsPassedAsWrittenAndCutAt256Units) {
   standin::AddProgram("X:\\Media\\DirectX9\\DXSETUP.exe");
   // The show command keeps its low 15 bits only.
-  RunProgram(TextOf("DXSETUP.exe /silent \"a b\""), 0x8001, true);
+  RunProgram(Wide(u"DXSETUP.exe /silent \"a b\""), 0x8001, true);
   EXPECT_EQ(standin::Launches().back().commandLine, "DXSETUP.exe /silent \"a b\"");
   EXPECT_EQ(standin::Launches().back().showWindow, 1);
 
@@ -102,32 +107,33 @@ TEST_F(RunProgramTest, CommandIsPassedAsWrittenAndCutAt256Units) {
 TEST_F(RunProgramTest, UnquotedNameWithBlankIsSplitByThePlatform) {
   standin::AddProgram("X:\\Media\\DirectX9\\Quillmark.exe");
   standin::AddProgram("X:\\Media\\DirectX9\\Quillmark Install.exe");
-  RunProgram(TextOf("Quillmark Install.exe"), SW_SHOWNORMAL, true);
+  RunProgram(Wide(u"Quillmark Install.exe"), SW_SHOWNORMAL, true);
   EXPECT_EQ(standin::Launches().back().image, "X:\\Media\\DirectX9\\Quillmark.exe");
   EXPECT_EQ(standin::Launches().back().commandLine, "Quillmark Install.exe");
 }
 
 TEST_F(RunProgramTest, FailedStartsRecordTheirNumberAndReturnAtOnce) {
   struct Case {
-    const char* command;
+    std::u16string_view command;
     BYTE number;
   };
   standin::AddFolder("X:\\Media\\DirectX9\\Folder.exe");
   standin::AddProgram("X:\\Media\\DirectX9\\notes.exe", {.failWith = ERROR_BAD_EXE_FORMAT});
   const Case cases[] = {
-      {"MISSING.exe", 53},                          // file not found
-      {"X:\\Nowhere\\DXSETUP.exe", 53},             // a folder on its path is missing
-      {"\"X:\\Media\\DirectX9\\Folder.exe\"", 70},  // a folder, not a program
-      {"notes.exe", 75},                            // not a program
+      {u"MISSING.exe", kErrorFileNotFound},
+      {u"X:\\Nowhere\\DXSETUP.exe", kErrorFileNotFound},  // a folder on its path is missing
+      {u"\"X:\\Media\\DirectX9\\Folder.exe\"", kErrorAccessDenied},  // a folder, not a program
+      {u"notes.exe", kErrorPathFileAccess},                          // not a program
   };
   for (const Case& c : cases) {
     ErrorScope scope;
     DWORD clock = standin::Now();
     standin::ClearCalls();
-    EXPECT_EQ(RunProgram(TextOf(c.command), SW_SHOWNORMAL, true), 0u) << c.command;
-    EXPECT_EQ(ErrorNumber(), c.number) << c.command;
+    std::string command = utf16::ToUtf8(c.command);
+    EXPECT_EQ(RunProgram(Wide(c.command), SW_SHOWNORMAL, true), 0u) << command;
+    EXPECT_EQ(ErrorNumber(), c.number) << command;
     EXPECT_EQ(standin::Now(), clock) << "no waiting after a failed start";
-    EXPECT_EQ(ProcessCalls().size(), 1u) << "nothing waited for or closed: " << c.command;
+    EXPECT_EQ(ProcessCalls().size(), 1u) << "nothing waited for or closed: " << command;
   }
   EXPECT_TRUE(standin::Launches().empty());
 }
@@ -135,25 +141,25 @@ TEST_F(RunProgramTest, FailedStartsRecordTheirNumberAndReturnAtOnce) {
 TEST_F(RunProgramTest, VerdictNeedsBothAFalseResultAndACode) {
   // A start that succeeds but leaves a code behind is a success.
   standin::AddProgram("X:\\Media\\DirectX9\\noisy.exe", {.leaveLastError = 183});
-  EXPECT_NE(RunProgram(TextOf("noisy.exe"), SW_SHOWNORMAL, true), 0u);
+  EXPECT_NE(RunProgram(Wide(u"noisy.exe"), SW_SHOWNORMAL, true), 0u);
   EXPECT_EQ(ErrorNumber(), 0u);
   // A start that fails without a code records nothing either: there is nothing to tell.
   // The wait on the process it did not start fails, and ends there.
   standin::AddProgram("X:\\Media\\DirectX9\\mute.exe", {.failSilently = true});
-  EXPECT_EQ(RunProgram(TextOf("mute.exe"), SW_SHOWNORMAL, true), 0u);
+  EXPECT_EQ(RunProgram(Wide(u"mute.exe"), SW_SHOWNORMAL, true), 0u);
   EXPECT_EQ(ErrorNumber(), 0u);
 }
 
 TEST_F(RunProgramTest, SuccessLeavesAnEarlierNumberInPlace) {
   standin::AddProgram("X:\\Media\\DirectX9\\DXSETUP.exe");
-  RunProgram(TextOf("MISSING.exe"), SW_SHOWNORMAL, true);
-  RunProgram(TextOf("DXSETUP.exe"), SW_SHOWNORMAL, true);
-  EXPECT_EQ(ErrorNumber(), 53u);
+  RunProgram(Wide(u"MISSING.exe"), SW_SHOWNORMAL, true);
+  RunProgram(Wide(u"DXSETUP.exe"), SW_SHOWNORMAL, true);
+  EXPECT_EQ(ErrorNumber(), kErrorFileNotFound);
 }
 
 TEST_F(RunProgramTest, AProgramThatNeverEndsKeepsTheLauncherWaiting) {
   standin::AddProgram("X:\\Media\\DirectX9\\DXSETUP.exe", {.runsFor = std::nullopt});
-  EXPECT_DEATH(RunProgram(TextOf("DXSETUP.exe"), SW_SHOWNORMAL, true), "never returns");
+  EXPECT_DEATH(RunProgram(Wide(u"DXSETUP.exe"), SW_SHOWNORMAL, true), "never returns");
 }
 
 }  // namespace

@@ -234,6 +234,31 @@ LRESULT CALLBACK NeverPaints(HWND window, UINT message, WPARAM wParam, LPARAM lP
   return message == WM_PAINT ? 0 : DefWindowProcA(window, message, wParam, lParam);
 }
 
+// A message loop that naps while its queue is empty, until the window is gone.
+int IdleUntilGone(HWND window) {
+  int sleeps = 0;
+  MSG msg;
+  while (IsWindow(window) != FALSE) {
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) == FALSE) {
+      Sleep(1);
+      ++sleeps;
+    }
+  }
+  return sleeps;
+}
+
+TEST_F(StandInTest, AProductThatWaitsForInputThatNeverComesIsReportedAndItsWindowsGo) {
+  HWND dialog = MakeDialog();
+  standin::SetIdleLimit(5);
+  std::vector<std::string> reports;
+  standin::ReportHangsTo([&reports](const std::string& what) { reports.push_back(what); });
+  EXPECT_EQ(IdleUntilGone(dialog), 6);
+  standin::ReportHangsTo([](const std::string& what) { ADD_FAILURE() << what; });
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_NE(reports[0].find("waits for input that the test never gives"), std::string::npos);
+  EXPECT_EQ(standin::TopLevelWindows(), std::vector<HWND>{});
+}
+
 using StandInDeathTest = StandInTest;
 
 TEST_F(StandInDeathTest, AProgramThatWouldHangIsStoppedWithTheReason) {
@@ -245,11 +270,8 @@ TEST_F(StandInDeathTest, AProgramThatWouldHangIsStoppedWithTheReason) {
   standin::SetIdleLimit(5);
   EXPECT_DEATH(
       {
-        MSG msg;
-        for (int i = 0; i < 6; ++i) {
-          PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
-          Sleep(1);
-        }
+        standin::ReportHangsTo(nullptr);
+        IdleUntilGone(dialog);
       },
       "waits for input that the test never gives");
   DestroyWindow(dialog);

@@ -196,24 +196,6 @@ TEST_F(ToolkitConstructionTest, InPixelsTheFrameIsAddedAndTheDialogPlaced) {
   DestroyWindow(owner);
 }
 
-TEST_F(ToolkitConstructionTest, ControlsThatAbutInUnitsAbutInPixels) {
-  for (int dpi : {96, 120, 144}) {
-    SCOPED_TRACE(dpi);
-    standin::SetScreenDpi(dpi);
-    HWND dialog = Dialog();
-    HWND left = Label(dialog, 1, 15, 7, 215, 9);
-    HWND right = Label(dialog, 2, 230, 16, 100, 9);
-    RECT a = standin::RectInParent(left);
-    RECT b = standin::RectInParent(right);
-    EXPECT_EQ(a.right, b.left);
-    EXPECT_EQ(a.bottom, b.top);
-    RECT edges{15, 7, 230, 16};
-    MapDialogRect(dialog, &edges);
-    EXPECT_EQ(Text(a), Text(edges));
-    DestroyWindow(dialog);
-  }
-}
-
 struct KindCase {
   int kind;
   DWORD style;
@@ -266,22 +248,6 @@ TEST_F(ToolkitConstructionTest, EachKindGetsItsClassAndStyle) {
     EXPECT_EQ(record->parent, dialog);
     EXPECT_EQ(standin::FontOf(control), standin::FontOf(dialog));
   }
-  DestroyWindow(dialog);
-}
-
-TEST_F(ToolkitConstructionTest, ADefaultPushButtonBecomesTheDialogsDefault) {
-  HWND dialog = Dialog();
-  standin::ClearCalls();
-  HWND button = Button(dialog, 1001, BS_DEFPUSHBUTTON);
-  EXPECT_EQ(standin::StyleOf(button), 0x50000001u) << "no WS_TABSTOP unless asked for";
-  EXPECT_SEQUENCE((Lines{"SendMessageA(BUTTON#1001, WM_SETFONT, font#1, 1)",
-                         "SendMessageA(dialog#1, DM_SETDEFID, 1001, 0)"}),
-                  standin::CallsTo({"SendMessageA"}));
-  EXPECT_EQ(LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)), 1001);
-  Label(dialog, 1002);
-  AddControl(kLabel, dialog, 1003, "", nullptr, 0, 0, 0, 5, 5, kSsCenter, 0, nullptr, nullptr);
-  EXPECT_EQ(LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)), 1001)
-      << "a label's type bit 1 is no default button";
   DestroyWindow(dialog);
 }
 
@@ -397,36 +363,6 @@ TEST_F(ToolkitConstructionTest, ADrawingSurfaceWritesInTheThreadsDialogFont) {
              "CreateFontIndirectA(lf{height=-13,weight=0,charset=0,face=\"Tahoma\"})"}),
       standin::CallsTo({"CreateFontIndirectA"}));
   DestroyWindow(dialog);
-}
-
-TEST_F(ToolkitConstructionTest, SetDialogIconSetsTheBigThenTheSmallIconAndReplacesBoth) {
-  standin::AddIconResource(standin::ProgramModule(), "#104");
-  HWND dialog = Dialog();
-  HWND button = Button(dialog, 1001);
-  standin::ClearCalls();
-
-  SetDialogIcon(dialog, "#104");
-  SetDialogIcon(dialog, "#104");
-  SetDialogIcon(button, "#104");
-  SetDialogIcon(dialog, "#105");  // no such icon: the icons stay
-
-  EXPECT_SEQUENCE((Lines{"LoadImageA(0x400000, \"#104\", 1, 32, 32, 0x0)",
-                         "SendMessageA(dialog#1, WM_SETICON, 1, icon#1)",
-                         "LoadImageA(0x400000, \"#104\", 1, 16, 16, 0x0)",
-                         "SendMessageA(dialog#1, WM_SETICON, 0, icon#2)",
-                         "LoadImageA(0x400000, \"#104\", 1, 32, 32, 0x0)",
-                         "SendMessageA(dialog#1, WM_SETICON, 1, icon#3)", "DestroyIcon(icon#1)",
-                         "LoadImageA(0x400000, \"#104\", 1, 16, 16, 0x0)",
-                         "SendMessageA(dialog#1, WM_SETICON, 0, icon#4)", "DestroyIcon(icon#2)",
-                         "LoadImageA(0x400000, \"#105\", 1, 32, 32, 0x0)"}),
-                  standin::Calls());
-  EXPECT_EQ(standin::NameOf(standin::IconOf(dialog, ICON_BIG)), "icon#3");
-  EXPECT_EQ(standin::NameOf(standin::IconOf(dialog, ICON_SMALL)), "icon#4");
-  EXPECT_EQ(standin::IconInfoOf(standin::IconOf(dialog, ICON_SMALL)).width, 16);
-  standin::ClearCalls();
-  DestroyWindow(dialog);
-  EXPECT_SEQUENCE((Lines{"DestroyIcon(icon#3)", "DestroyIcon(icon#4)"}),
-                  standin::CallsTo({"DestroyIcon"}));
 }
 
 TEST_F(ToolkitConstructionTest, NewDialogGivesZeroWhenCreationOrRegistrationFails) {

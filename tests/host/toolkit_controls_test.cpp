@@ -29,29 +29,24 @@ std::string Name(LRESULT handle) {
   return handle == 0 ? "0" : standin::NameOf(reinterpret_cast<void*>(handle));
 }
 
-TEST_F(ToolkitControlsTest, ThePlainOperationsCallThePlatformAsTheyAreAsked) {
+TEST_F(ToolkitControlsTest, ThePlainOperationsActOnTheControlOrTheDialogItself) {
   HWND dialog = Dialog();
   HWND button = Button(dialog, 1001);
   HWND label = Label(dialog, 1002);
-  standin::ClearCalls();
 
   EXPECT_EQ(ControlHandle(dialog, 1002), label);
   EnableControl(dialog, 1001, 0);
-  EnableControl(dialog, kDialogItself, 0);
-  EnableControl(dialog, kDialogItself, 1);
-  SetControlText(dialog, 1002, "new text");
-  SetControlText(dialog, 1002, "");
-  EXPECT_EQ(SendWindowMessage(button, WM_GETTEXTLENGTH, 0, 0), 6);
-
-  EXPECT_SEQUENCE((Lines{"GetDlgItem(dialog#1, 1002)", "GetDlgItem(dialog#1, 1001)",
-                         "EnableWindow(BUTTON#1001, 0)", "EnableWindow(dialog#1, 0)",
-                         "EnableWindow(dialog#1, 1)", "GetDlgItem(dialog#1, 1002)",
-                         "SetWindowTextA(STATIC#1002, \"new text\")", "GetDlgItem(dialog#1, 1002)",
-                         "SetWindowTextA(STATIC#1002, \"\")",
-                         "SendMessageA(BUTTON#1001, WM_GETTEXTLENGTH, 0, 0)"}),
-                  standin::Calls());
   EXPECT_FALSE(standin::IsEnabled(button));
+  EnableControl(dialog, kDialogItself, 0);
+  EXPECT_FALSE(standin::IsEnabled(dialog));
+  EnableControl(dialog, kDialogItself, 1);
   EXPECT_TRUE(standin::IsEnabled(dialog));
+  EXPECT_FALSE(standin::IsEnabled(button)) << "the dialog's own switch leaves its controls";
+  SetControlText(dialog, 1002, "new text");
+  EXPECT_EQ(standin::TextOf(label), "new text");
+  SetControlText(dialog, 1002, "");
+  EXPECT_EQ(standin::TextOf(label), "");
+  EXPECT_EQ(SendWindowMessage(button, WM_GETTEXTLENGTH, 0, 0), 6);
 
   // A shown label repaints itself with its new text.
   ShowWindow(dialog, SW_SHOW);
@@ -200,39 +195,6 @@ TEST_F(ToolkitControlsTest, EachColourMessageIsAnsweredWithItsSystemColours) {
   EXPECT_EQ(AskColour(dialog, WM_CTLCOLORSTATIC, dc, nullptr), 0);
   EXPECT_SEQUENCE(Lines{}, standin::CallsTo({"SetTextColor", "SetBkColor", "SetBkMode"}));
   ReleaseDC(label, dc);
-  DestroyWindow(dialog);
-}
-
-TEST_F(ToolkitControlsTest, LabelsPaintInTheirColours) {
-  HWND dialog = Dialog();
-  HWND red = Label(dialog, 1);
-  HWND clear = Label(dialog, 2, 5, 20);
-  HWND plain = Label(dialog, 3, 5, 35);
-  SetControlColor(dialog, 1, 0x0000FF, -1);
-  SetControlColor(dialog, 2, 0x00FF00, -2);
-  ShowWindow(dialog, SW_SHOW);
-  standin::PumpMessages();
-  const COLORREF face = GetSysColor(COLOR_BTNFACE);
-  struct Expected {
-    HWND label;
-    COLORREF text;
-    COLORREF background;
-    int mode;
-    const char* brush;
-  };
-  for (Expected e :
-       {Expected{red, 0x0000FF, face, OPAQUE, "brush(COLOR_BTNFACE)"},
-        // The context's own white stays, and is not drawn.
-        Expected{clear, 0x00FF00, 0xFFFFFF, TRANSPARENT, "NULL_BRUSH"},
-        Expected{plain, GetSysColor(COLOR_WINDOWTEXT), face, OPAQUE, "brush(COLOR_BTNFACE)"}}) {
-    SCOPED_TRACE(standin::NameOf(e.label));
-    std::optional<standin::Paint> paint = standin::LastPaintOf(e.label);
-    ASSERT_TRUE(paint.has_value());
-    EXPECT_EQ(paint->textColour, e.text);
-    EXPECT_EQ(paint->backgroundColour, e.background);
-    EXPECT_EQ(paint->backgroundMode, e.mode);
-    EXPECT_EQ(standin::NameOf(paint->brush), e.brush);
-  }
   DestroyWindow(dialog);
 }
 
@@ -445,53 +407,6 @@ TEST_F(ToolkitControlsTest, SizesAndPositionsInTheDialogsOwnUnits) {
   EXPECT_EQ(CallerValue(dialog, 1002, 2), 0);
   DestroyWindow(dialog);
   DestroyWindow(pixels);
-}
-
-// A control that takes no picture at all, whatever its type bits name.
-WNDPROC pictureControlProc = nullptr;
-
-LRESULT CALLBACK RefusingPictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == STM_SETIMAGE || message == BM_SETIMAGE) {
-    return 0;
-  }
-  return pictureControlProc(window, message, wParam, lParam);
-}
-
-TEST_F(ToolkitControlsTest, APictureComesWithItsTypeBitsAndOnlyATakenOneReplacesTheOld) {
-  standin::AddIconResource(standin::ProgramModule(), "mark");
-  standin::AddBitmapResource(standin::ProgramModule(), "logo", 30, 20);
-  HWND dialog = Dialog();
-  Lines seen;
-  for (int kind : {kImage, kImageButton}) {
-    HWND control = AddControl(kind, dialog, 1, "mark", nullptr, 0, 5, 5, 40, 20, 0, 0, nullptr, "");
-    auto describe = [&] {
-      const WindowRecord* record = FindRecord(control);
-      char line[160];
-      std::snprintf(line, sizeof line, "%s type 0x%X shows %s, record %s 0x%X, %zu icons",
-                    standin::ClassOf(control).c_str(),
-                    static_cast<unsigned>(standin::StyleOf(control) &
-                                          (kind == kImage ? SS_TYPEMASK : BS_ICON | BS_BITMAP)),
-                    standin::NameOf(standin::ImageOf(control)).c_str(),
-                    standin::NameOf(record->image).c_str(),
-                    static_cast<unsigned>(record->kindFlags & 0x300),
-                    standin::LiveObjectsOf("icon").size());
-      seen.push_back(line);
-    };
-    // The platform's control takes only a picture of the type its bits name.
-    SetControlImage(dialog, 1, "logo");
-    describe();
-    pictureControlProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingPictureProc)));
-    SetControlImage(dialog, 1, "mark");  // loaded, refused and destroyed; the bitmap stays
-    describe();
-    RemoveControl(dialog, 1);
-  }
-  EXPECT_SEQUENCE((Lines{"STATIC type 0xE shows bitmap#1, record bitmap#1 0x200, 0 icons",
-                         "STATIC type 0xE shows bitmap#1, record bitmap#1 0x200, 0 icons",
-                         "BUTTON type 0x80 shows bitmap#2, record bitmap#2 0x200, 0 icons",
-                         "BUTTON type 0x80 shows bitmap#2, record bitmap#2 0x200, 0 icons"}),
-                  seen);
-  DestroyWindow(dialog);
 }
 
 }  // namespace

@@ -19,14 +19,17 @@ TEST_F(ToolkitMessageBoxTest, PausesThenShowsTheBoxWithItsCaptionAndStyleUnchang
     return box.caption == "Setup" ? IDNO : IDYES;
   });
   DWORD start = standin::Now();
+  const std::string longCaption(300, 'c');
   EXPECT_EQ(ShowMessageBox("Quit?\r\nSure?", 0x104, ""), IDNO);
   EXPECT_EQ(ShowMessageBox("Quit?", 0x104, " "), IDYES);
   EXPECT_EQ(ShowMessageBox("", MB_OK | MB_ICONWARNING | MB_SYSTEMMODAL, nullptr), IDOK);
+  EXPECT_EQ(ShowMessageBox(nullptr, MB_OK, longCaption.c_str()), IDOK);  // no text at all
   EXPECT_SEQUENCE((Lines{"Sleep(5)", "MessageBoxA(NULL, \"Quit?\\r\\nSure?\", \"Setup\", 0x104)",
                          "Sleep(5)", "MessageBoxA(NULL, \"Quit?\", \" \", 0x104)", "Sleep(5)",
-                         "MessageBoxA(NULL, \"\", \"Setup\", 0x1030)"}),
+                         "MessageBoxA(NULL, \"\", \"Setup\", 0x1030)", "Sleep(5)",
+                         "MessageBoxA(NULL, \"\", \"" + longCaption + "\", 0x0)"}),
                   standin::Calls());
-  ASSERT_EQ(standin::MessageBoxes().size(), 3u);
+  ASSERT_EQ(standin::MessageBoxes().size(), 4u);
   EXPECT_GE(standin::MessageBoxes()[0].shownAt, start + 5);
   EXPECT_GE(standin::MessageBoxes()[1].shownAt, standin::MessageBoxes()[0].shownAt + 5);
   EXPECT_EQ(standin::MessageBoxes()[0].style, 0x104u);

@@ -1,6 +1,6 @@
 // Running a dialog modally: what reaches the callback and when, the results it gives,
-// closing through the system menu, the owner's part, and how the loop ends.
-#include <algorithm>
+// closing through the system menu, the owner's part, and how the loop ends. (The run that
+// both rings make is in tests/shared/both_rings_test.cpp.)
 #include <string>
 
 #include "dialogs/modal.h"
@@ -13,74 +13,6 @@ using ToolkitModalTest = ToolkitTest;
 
 constexpr WPARAM kLineDown = 1;  // SB_LINEDOWN
 constexpr char kPeek[] = "PeekMessageA(msg, NULL, 0, 0, PM_REMOVE)";
-
-Lines Tail(const Lines& lines, size_t count) {
-  return {lines.end() - static_cast<std::ptrdiff_t>(std::min(count, lines.size())), lines.end()};
-}
-
-// What was delivered to the dialog, as its callback would write it down, without
-// WM_ACTIVATE.
-Lines DeliveredWithoutActivate(HWND dialog) {
-  Lines lines;
-  for (const std::string& line : standin::DeliveryLines(dialog)) {
-    if (line.find(" WM_ACTIVATE(") == std::string::npos) {
-      lines.push_back(line);
-    }
-  }
-  return lines;
-}
-
-// The run that tests/wine makes on a real platform, with the same expected table: its
-// first WM_SIZE posts the button's command, on which the callback ends the dialog.
-TEST_F(ToolkitModalTest, TheCallbackSeesTheRunFromTheDirectCallsToTheDestruction) {
-  HWND dialog = NewDialog(kDialogUnitsMode, nullptr, "Toolkit sequence", kNoPosition, kNoPosition,
-                          200, 100, 0x94C80AD4, 0x10100);
-  HWND button = AddControl(kPushButton, dialog, 1001, "End", nullptr, 0, 10, 70, 50, 14, 0, 0,
-                           nullptr, nullptr);
-  AddControl(kLabel, dialog, 1002, "Label", nullptr, 0, 10, 10, 100, 10, 0, 0, nullptr, nullptr);
-  const auto endCommand = static_cast<WPARAM>(MAKEWPARAM(1001, BN_CLICKED));
-  LONG result = 77;
-  Lines visible;
-  bool insideEnd = false;
-  callback_.onMessage = [&](HWND window, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_SIZE && callback_.rows.size() == 2) {
-      PostMessageA(window, WM_COMMAND, endCommand, reinterpret_cast<LPARAM>(button));
-    } else if (message == WM_COMMAND && wParam == endCommand) {
-      insideEnd = true;
-      EndDialogWith(window, 1234);
-      insideEnd = false;
-    } else if (message == WM_DESTROY || message == WM_NCDESTROY) {
-      visible.push_back(standin::MessageName(message) + (insideEnd ? " inside" : " outside") +
-                        " EndDialogWith, result " + std::to_string(result));
-    }
-  };
-  standin::ClearDeliveries();
-
-  ShowDialogModal(dialog, Record, &result);
-
-  RECT client = standin::ClientRectOf(dialog);
-  EXPECT_MESSAGES(
-      messages::ModalRunEndedByItsButton(
-          dialog, button, MAKELPARAM(client.right - client.left, client.bottom - client.top),
-          endCommand),
-      callback_.rows);
-  EXPECT_SEQUENCE((Lines{"WM_DESTROY inside EndDialogWith, result 1234",
-                         "WM_NCDESTROY inside EndDialogWith, result 1234"}),
-                  visible);
-  EXPECT_EQ(result, 1234);
-  EXPECT_EQ(FindRecord(dialog), nullptr);
-  EXPECT_EQ(FindRecord(button), nullptr);
-
-  // Everything delivered reached the callback but activation, which was delivered.
-  Lines throughWindow(callback_.seen.begin() + 2, callback_.seen.end());
-  EXPECT_SEQUENCE(DeliveredWithoutActivate(dialog), throughWindow);
-  EXPECT_EQ(Only(standin::DeliveryLines(dialog), {"WM_ACTIVATE("}).size(), 2u);
-
-  // The loop left at its first look after the dialog had gone.
-  EXPECT_SEQUENCE(
-      (Lines{"DestroyWindow(dialog#1)", "IsWindow(dialog#1)"}),
-      Tail(standin::CallsTo({"DestroyWindow", "PeekMessageA", "IsWindow", "Sleep"}), 2));
-}
 
 TEST_F(ToolkitModalTest, TheSizeTypeAndShowCommandFollowTheStyle) {
   struct Case {
@@ -102,92 +34,6 @@ TEST_F(ToolkitModalTest, TheSizeTypeAndShowCommandFollowTheStyle) {
     EXPECT_EQ(callback_.seen[1].rfind(name + " " + c.size, 0), 0u) << callback_.seen[1];
     EXPECT_SEQUENCE(Lines{"ShowWindow(" + name + c.show}, standin::CallsTo({"ShowWindow"}));
   }
-}
-
-// The dialog manager hands back a handled message's result through DWLP_MSGRESULT.
-TEST_F(ToolkitModalTest, ANonzeroAnswerIsTheMessagesResultUnlessOneIsSetAlready) {
-  HWND dialog = Dialog();
-  constexpr UINT kAsk = WM_USER + 20;
-  constexpr UINT kAskWithOwnResult = WM_USER + 21;
-  callback_.answers[kAsk] = 5;
-  callback_.answers[kAskWithOwnResult] = 1;
-  callback_.onMessage = [](HWND window, UINT message, WPARAM, LPARAM) {
-    if (message == kAskWithOwnResult) {
-      SetWindowLongPtrA(window, DWLP_MSGRESULT, 9);
-    }
-  };
-  LRESULT asked = 0;
-  LRESULT askedWithOwnResult = 0;
-  Lines calls;
-  standin::WhenIdle([&] {
-    standin::ClearCalls();
-    asked = SendMessageA(dialog, kAsk, 0, 0);
-    askedWithOwnResult = SendMessageA(dialog, kAskWithOwnResult, 0, 0);
-    calls = standin::CallsTo({"GetWindowLongPtrA", "SetWindowLongPtrA"});
-  });
-  EndWhenIdle(dialog, 0);
-  LONG result = 0;
-  ShowDialogModal(dialog, Record, &result);
-
-  EXPECT_EQ(asked, 5);
-  EXPECT_EQ(askedWithOwnResult, 9);
-  EXPECT_SEQUENCE((Lines{"GetWindowLongPtrA(dialog#1, DWLP_MSGRESULT)",
-                         "SetWindowLongPtrA(dialog#1, DWLP_MSGRESULT, 0x5)",
-                         "SetWindowLongPtrA(dialog#1, DWLP_MSGRESULT, 0x9)",
-                         "GetWindowLongPtrA(dialog#1, DWLP_MSGRESULT)"}),
-                  calls);
-}
-
-TEST_F(ToolkitModalTest, CloseFromTheSystemMenuEndsTheDialogUnlessTheCallbackTakesIt) {
-  HWND dialog = Dialog("", WS_POPUP | WS_CAPTION | WS_SYSMENU);
-  callback_.answers[WM_SYSCOMMAND] = 1;
-  LRESULT taken = 0;
-  bool stayed = false;
-  standin::WhenIdle([&] {
-    taken = SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-    stayed = standin::IsAlive(dialog);
-    callback_.answers.erase(WM_SYSCOMMAND);
-    callback_.seen.clear();
-  });
-  standin::WhenIdle([&] { standin::ClickCloseBox(dialog); });
-  LONG result = 42;
-  ShowDialogModal(dialog, Record, &result);
-
-  EXPECT_EQ(taken, 1);
-  EXPECT_TRUE(stayed);
-  EXPECT_EQ(result, 0);
-  POINT click = standin::CursorPosition();
-  EXPECT_SEQUENCE(
-      (Lines{standin::MessageLine(dialog, WM_SYSCOMMAND, SC_CLOSE, MAKELPARAM(click.x, click.y)),
-             "dialog#1 WM_CLOSE(0, 0)", "dialog#1 WM_DESTROY(0, 0)",
-             "dialog#1 WM_NCDESTROY(0, 0)"}),
-      Only(callback_.seen, {"WM_SYSCOMMAND", "WM_CLOSE", "DESTROY"}));
-
-  // The low four bits of the command are the system's own and do not matter.
-  HWND another = Dialog();
-  standin::WhenIdle([another] { PostMessageA(another, WM_SYSCOMMAND, SC_CLOSE | 0x2, 0); });
-  EndWhenIdle(another, 9);  // had it not ended
-  result = 42;
-  ShowDialogModal(another, Record, &result);
-  EXPECT_EQ(result, 0);
-  EXPECT_EQ(standin::PendingIdleActions(), 1u);
-}
-
-TEST_F(ToolkitModalTest, AQuitMessageTakenFromTheQueueDoesNotEndTheLoop) {
-  HWND dialog = Dialog();
-  bool alive = false;
-  standin::WhenIdle([] { PostMessageA(nullptr, WM_QUIT, 3, 0); });
-  standin::WhenIdle([&] { alive = standin::IsAlive(dialog); });
-  EndWhenIdle(dialog, 8);
-  LONG result = 0;
-  ShowDialogModal(dialog, Record, &result);
-  EXPECT_TRUE(alive);
-  EXPECT_EQ(result, 8);
-  EXPECT_SEQUENCE((Lines{"PostMessageA(NULL, WM_QUIT, 3, 0)",
-                         "IsDialogMessageA(dialog#1, msg{NULL, WM_QUIT, 3, 0})",
-                         "TranslateMessage(msg{NULL, WM_QUIT, 3, 0})",
-                         "DispatchMessageA(msg{NULL, WM_QUIT, 3, 0})"}),
-                  Only(standin::Calls(), {"WM_QUIT"}));
 }
 
 TEST_F(ToolkitModalTest, EndingTheDialogInTheDirectInitDialogShowsNothing) {

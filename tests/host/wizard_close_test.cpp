@@ -30,7 +30,7 @@ struct CloseWay {
   void (*request)();
 };
 const CloseWay kCloseWays[] = {
-    {"Done", [] { standin::Click(Control(kDone)); }},
+    {"Done", [] { standin::Click(Control(IDC_DONE)); }},
     {"close box", [] { standin::ClickCloseBox(Window()); }},
     {"system menu", [] { standin::ChooseSystemMenuClose(Window()); }},
     {"Alt+F4", [] { standin::PressAltF4(); }},
@@ -40,14 +40,14 @@ TEST_F(WizardCloseTest, EveryCloseRequestAsksBeforeTheLastStepAndNoKeepsTheState
   for (const CloseWay& way : kCloseWays) {
     SCOPED_TRACE(way.name);
     SetUp();
-    Press(1003);  // S1
+    Press(IDC_STEP1_SKIP);  // S1
     Then(way.request);
     ExpectStateThen(1);
     Then(way.request);
     int asked = 0;
     standin::AnswerMessageBoxes([&asked](const standin::MessageBox& box) {
       EXPECT_EQ(box.text, kQuitQuestion);
-      EXPECT_EQ(box.caption, "Installation Warning");
+      EXPECT_EQ(box.caption, kWarningCaption);
       EXPECT_EQ(box.style, 0x104u) << "Yes and No, No the default";
       EXPECT_EQ(box.owner, nullptr);
       EXPECT_TRUE(standin::IsEnabled(Window())) << "the question leaves the window enabled";
@@ -65,9 +65,9 @@ TEST_F(WizardCloseTest, EveryCloseRequestEndsTheRunAtOnceAfterTheLastStep) {
   for (const CloseWay& way : kCloseWays) {
     SCOPED_TRACE(way.name);
     SetUp();
-    Press(1003);
-    Press(1008);
-    Press(1012);
+    Press(IDC_STEP1_SKIP);
+    Press(IDC_STEP2_SKIP);
+    Press(IDC_STEP3_SKIP);
     Then(way.request);
     EXPECT_EQ(Run(), 0u);
     EXPECT_TRUE(standin::MessageBoxes().empty());
@@ -76,13 +76,13 @@ TEST_F(WizardCloseTest, EveryCloseRequestEndsTheRunAtOnceAfterTheLastStep) {
 }
 
 TEST_F(WizardCloseTest, AClosedQuestionOrOneThatCannotBeShownCountsAsNo) {
-  Press(kDone);
+  Press(IDC_DONE);
   ExpectStateThen(0);
   Then([] { standin::FailMessageBoxes(true); });
-  Press(kDone);
+  Press(IDC_DONE);
   ExpectStateThen(0);
   Then([] { standin::FailMessageBoxes(false); });
-  Press(kDone);
+  Press(IDC_DONE);
   int asked = 0;
   standin::AnswerMessageBoxes([&asked](const standin::MessageBox&) {
     return ++asked == 1 ? 0 : IDYES;  // closed without a button, then Yes
@@ -95,21 +95,21 @@ TEST_F(WizardCloseTest, EscDoesNotCloseTheWindow) {
   Then([] { standin::PressKey(VK_ESCAPE); });
   ExpectStateThen(0);
   Then([] { standin::PressKey(VK_ESCAPE); });
-  Press(kDone);
+  Press(IDC_DONE);
   Answer(IDYES);
   EXPECT_EQ(Run(), 0u);
   EXPECT_EQ(standin::MessageBoxes().size(), 1u) << "only Done asked";
 }
 
 TEST_F(WizardCloseTest, ASecondDoneWhileTheQuestionIsOpenAsksAgainInsideIt) {
-  Press(kDone);
+  Press(IDC_DONE);
   std::vector<int> depths;
   standin::AnswerMessageBoxes([&depths](const standin::MessageBox& box) {
     depths.push_back(box.depth);
     if (box.depth == 1) {
       // The window still takes clicks: a second Done opens a second question inside
       // the first, whose Yes ends the run while the first question is still open.
-      standin::Click(Control(kDone));
+      standin::Click(Control(IDC_DONE));
       standin::PumpMessages();
       EXPECT_EQ(Window(), nullptr);
       return IDNO;
@@ -124,7 +124,7 @@ TEST_F(WizardFontTest, TheStepFontsAreDeletedOnceWhenTheWindowGoes) {
   Then([this] {
     bold_ = BoldStepFont;
     normal_ = NormalStepFont;
-    standin::Click(Control(kDone));
+    standin::Click(Control(IDC_DONE));
   });
   Answer(IDYES);
   EXPECT_EQ(Run(), 0u);
@@ -139,10 +139,10 @@ TEST_F(WizardFontTest, TheStepFontsAreDeletedOnceWhenTheWindowGoes) {
 }
 
 TEST_F(WizardCloseTest, TheWindowEndsWithResultZeroAndTheProcessWithExitCodeZero) {
-  Press(1003);
-  Press(1008);
-  Press(1012);
-  Press(kDone);
+  Press(IDC_STEP1_SKIP);
+  Press(IDC_STEP2_SKIP);
+  Press(IDC_STEP3_SKIP);
+  Press(IDC_DONE);
   EXPECT_EQ(Run(), 0u);
   EXPECT_SEQUENCE((std::vector<std::string>{"CoUninitialize()", "ExitProcess(0)"}),
                   standin::CallsTo({"CoUninitialize", "ExitProcess"}));

@@ -8,14 +8,8 @@ namespace {
 
 using WizardFailuresTest = WizardTest;
 
-std::string FailedStartText(const std::string& program, int number) {
-  std::string reason = number == 53   ? "The program was not found on the installation medium."
-                       : number == 76 ? "Its folder was not found on the installation medium."
-                       : number == 70 ? "Windows denied access to the program."
-                                      : "Windows could not start the program.";
-  return "The installer could not be started:\r\n" + program + "\r\n\r\n" + reason +
-         "\r\n\r\nThis step has not been completed (error " + std::to_string(number) + ").";
-}
+using wizard_table::FailedStartWarning;
+using wizard_table::InstallerPath;
 
 struct BoxSeen {
   std::string text;
@@ -49,23 +43,23 @@ TEST_F(WizardFailuresTest, AMissingFolderOrProgramIsReportedAndTheStepStillCount
   AddInstaller(2, {.failWith = ERROR_PATH_NOT_FOUND});
   AddInstaller(3, {.failWith = ERROR_ACCESS_DENIED});
   WarningBoxes boxes;
-  Press(1002);
+  Press(IDC_STEP1_INSTALL);
   ExpectStateThen(1);
-  Press(1006);
+  Press(IDC_STEP2_INSTALL);
   ExpectStateThen(2);
-  Press(1011);
+  Press(IDC_STEP3_INSTALL);
   ExpectStateThen(3);
-  Press(kDone);
+  Press(IDC_DONE);
   EXPECT_EQ(Run(), 0u);
 
   std::vector<std::string> expected = {
-      FailedStartText(R"(D:\Загрузки 日本 medium\DirectX9\DXSETUP.exe)", 53),
-      FailedStartText(R"(D:\Загрузки 日本 medium\Quillmark Install\QuillmarkInstaller.exe)", 76),
-      FailedStartText(R"(D:\Загрузки 日本 medium\Video Driver\Drenvo.exe)", 70)};
+      FailedStartWarning(InstallerPath(root_, 1), kErrorFileNotFound),
+      FailedStartWarning(InstallerPath(root_, 2), kErrorPathNotFound),
+      FailedStartWarning(InstallerPath(root_, 3), kErrorAccessDenied)};
   std::vector<std::string> texts;
   for (const BoxSeen& box : boxes.Seen()) {
     texts.push_back(box.text);
-    EXPECT_EQ(box.caption, "Installation Warning");
+    EXPECT_EQ(box.caption, kWarningCaption);
     EXPECT_EQ(box.style, 0x30u);
     EXPECT_TRUE(box.ownedByWindow) << "the box belongs to the wizard window";
     EXPECT_FALSE(box.windowEnabled) << "the window takes no clicks while the box is open";
@@ -90,26 +84,26 @@ TEST_F(WizardFailuresTest, AMissingFolderOrProgramIsReportedAndTheStepStillCount
 TEST_F(WizardFailuresTest, PlantedProgramsOfTheSameNameNeverRun) {
   // Where a bare name would be looked for first: beside the launcher, in the system
   // folders and on PATH.
-  standin::AddProgram("D:\\Setup\\DXSETUP.exe");
-  standin::AddProgram("C:\\Windows\\System32\\QuillmarkInstaller.exe");
-  standin::AddProgram("C:\\Tools\\Drenvo.exe");
+  standin::AddProgram(Join(root_, kInstallers[0].program));
+  standin::AddProgram(Join("C:\\Windows\\System32", kInstallers[1].program));
+  standin::AddProgram(Join("C:\\Tools", kInstallers[2].program));
   standin::SetSearchPath({"C:\\Tools"});
   // And in the folders of a medium's layout under the working directory at start.
-  standin::AddProgram(R"(C:\Users\me\DirectX9\DXSETUP.exe)");
-  standin::AddProgram(R"(C:\Users\me\Quillmark Install\QuillmarkInstaller.exe)");
+  standin::AddProgram(InstallerPath("C:\\Users\\me", 1));
+  standin::AddProgram(InstallerPath("C:\\Users\\me", 2));
   standin::SetCurrentDirectory("C:\\Users\\me");
   AddInstaller(1);
-  standin::AddFolder("D:\\Setup\\Quillmark Install");  // its program is missing
-  standin::AddFolder("D:\\Setup\\Video Driver");       // and this one too
+  standin::AddFolder(Join(root_, kInstallers[1].folder));  // its program is missing
+  standin::AddFolder(Join(root_, kInstallers[2].folder));  // and this one too
   WarningBoxes boxes;
-  for (int button : kInstallButton) {
-    Press(button);
+  for (const auto& step : kSteps) {
+    Press(step.install);
   }
   ExpectStateThen(3);
-  Press(kDone);
+  Press(IDC_DONE);
   EXPECT_EQ(Run(), 0u);
   ASSERT_EQ(standin::Launches().size(), 1u);
-  EXPECT_EQ(standin::Launches()[0].image, "D:\\Setup\\DirectX9\\DXSETUP.exe");
+  EXPECT_EQ(standin::Launches()[0].image, InstallerPath(root_, 1));
   EXPECT_EQ(boxes.Seen().size(), 2u);
 }
 
@@ -117,14 +111,14 @@ TEST_F(WizardFailuresTest, WithoutAKnownMediumEveryInstallWarnsAndNothingStarts)
   // The program's own path cannot be had; the working directory and the root of its
   // drive hold installers, and must not be taken for the medium.
   AddInstallers();
-  standin::AddProgram("D:\\DirectX9\\DXSETUP.exe");
+  standin::AddProgram(InstallerPath("D:", 1));
   standin::SetLauncherPath("");
   WarningBoxes boxes;
-  for (int button : kInstallButton) {
-    Press(button);
+  for (const auto& step : kSteps) {
+    Press(step.install);
   }
   ExpectStateThen(3);
-  Press(kDone);
+  Press(IDC_DONE);
   EXPECT_EQ(Run(), 0u);
   EXPECT_TRUE(standin::CallsTo({"CreateProcessW"}).empty());
   std::vector<std::string> texts;
@@ -132,9 +126,9 @@ TEST_F(WizardFailuresTest, WithoutAKnownMediumEveryInstallWarnsAndNothingStarts)
     texts.push_back(box.text);
   }
   EXPECT_SEQUENCE(
-      (std::vector<std::string>{FailedStartText("\\DirectX9\\DXSETUP.exe", 75),
-                                FailedStartText("\\Quillmark Install\\QuillmarkInstaller.exe", 75),
-                                FailedStartText("\\Video Driver\\Drenvo.exe", 75)}),
+      (std::vector<std::string>{FailedStartWarning(InstallerPath("", 1), kErrorPathFileAccess),
+                                FailedStartWarning(InstallerPath("", 2), kErrorPathFileAccess),
+                                FailedStartWarning(InstallerPath("", 3), kErrorPathFileAccess)}),
       texts);
 }
 
@@ -142,10 +136,10 @@ TEST_F(WizardFailuresTest, AFailureInOneCallOfTheCallbackDoesNotCarryIntoTheNext
   // Step 1 fails to start; step 2 starts fine and must not repeat step 1's warning.
   AddInstaller(2);
   WarningBoxes boxes;
-  Press(1002);
-  Press(1006);
-  Press(1012);
-  Press(kDone);
+  Press(IDC_STEP1_INSTALL);
+  Press(IDC_STEP2_INSTALL);
+  Press(IDC_STEP3_SKIP);
+  Press(IDC_DONE);
   EXPECT_EQ(Run(), 0u);
   EXPECT_EQ(boxes.Seen().size(), 1u);
   EXPECT_EQ(standin::Launches().size(), 1u);
@@ -155,7 +149,7 @@ TEST_F(WizardFailuresTest, AQuotedPathOf256UnitsStartsWholeAndOneOf257DoesNot) {
   // 256 UTF-16 units fill a command exactly; one more and the cut would name another file,
   // so nothing starts and the person is told. The medium's letters take two bytes each in
   // UTF-8 and none is in the ANSI code page.
-  const std::string inside = "\\DirectX9\\DXSETUP.exe";
+  const std::string inside = InstallerPath("", 1);
   std::vector<std::string> seen;
   for (size_t quoted : {256U, 257U}) {
     SetUp();
@@ -166,13 +160,13 @@ TEST_F(WizardFailuresTest, AQuotedPathOf256UnitsStartsWholeAndOneOf257DoesNot) {
     UseMedium(medium);
     AddInstaller(1);
     WarningBoxes boxes;
-    Press(1002);
+    Press(IDC_STEP1_INSTALL);
     ExpectStateThen(1);
-    Press(kDone);  // the question is answered Yes
+    Press(IDC_DONE);  // the question is answered Yes
     EXPECT_EQ(Run(), 0u);
     std::string warnings;
     for (const BoxSeen& box : boxes.Seen()) {
-      bool expected = box.text == FailedStartText(medium + inside, 75);
+      bool expected = box.text == FailedStartWarning(medium + inside, kErrorPathFileAccess);
       warnings += box.style != (MB_OK | MB_ICONWARNING) ? ""
                   : expected                            ? ", warned"
                                                         : ", warned: " + box.text;

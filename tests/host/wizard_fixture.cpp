@@ -6,30 +6,14 @@ namespace wizard_test {
 
 namespace {
 
-constexpr int kControls[] = {1001, 1002, 1003, 1004, 1006, 1008,
-                             1010, 1011, 1012, 1005, 1007, 1009};
-constexpr int kLabels[] = {1001, 1004, 1010, 1005};
+using wizard_table::Escaped;
+using wizard_table::kControls;
 
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    out += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
-  }
-  return out;
+std::string Focus(HWND focus) {
+  return "focus " + (focus == nullptr ? std::string("none") : std::to_string(GetDlgCtrlID(focus)));
 }
 
-// The enabled controls and label fonts per state: the rows of the program's tables.
-struct StateRow {
-  const char* enabled;  // one letter per control of kControls: E or D
-  const char* fonts;    // one letter per label of kLabels: B bold, N normal, L label font
-  const char* message;
-};
-constexpr StateRow kStates[4] = {
-    {"EEEDDDDDDDEE", "BLLL", ""},
-    {"DDDEEEDDDDEE", "NBNL", ""},
-    {"DDDDDDEEEDEE", "NNBN", kPlugOutWarning},
-    {"DDDDDDDDDEEE", "BBNN", kClosingInstructions},
-};
+}  // namespace
 
 std::string FontName(HFONT font) {
   if (font != nullptr && font == BoldStepFont) {
@@ -45,42 +29,68 @@ std::string FontName(HFONT font) {
              : "font " + standin::NameOf(font);
 }
 
-}  // namespace
-
-HWND Window() {
-  return standin::FindWindowByCaption(kCaption);
+std::string FontIn(const wizard_table::ControlRow& label, int state) {
+  char letter = label.font[state];
+  return letter == 'B' ? "bold" : letter == 'N' ? "normal" : "label font";
 }
 
-HWND Control(int id) {
+HWND Window() {
+  return standin::FindWindowByCaption(kWizardCaption);
+}
+
+HWND Control(LONG id) {
   return standin::FindControl(Window(), id);
 }
 
-std::vector<std::string> State() {
+std::vector<std::string> WindowSeen() {
   std::vector<std::string> lines;
-  for (int id : kControls) {
-    lines.push_back(std::to_string(id) +
-                    (standin::IsEnabled(Control(id)) ? " enabled" : " disabled"));
+  HWND window = Window();
+  // The children in creation order, which is the order of the window's table (read once:
+  // the random runs read the window after every event).
+  std::vector<HWND> children = standin::ChildrenOf(window);
+  auto control = [&children](LONG id) {
+    for (size_t i = 0; i < children.size() && i < kWizardControlCount; ++i) {
+      if (WizardControls[i].id == id) {
+        return children[i];
+      }
+    }
+    return HWND{};
+  };
+  for (const auto& row : kControls) {
+    HWND child = control(row.id);
+    lines.push_back(std::to_string(row.id) +
+                    (standin::IsEnabled(child) ? " enabled" : " disabled") +
+                    (row.font != nullptr ? ", " + FontName(standin::FontOf(child)) : ""));
   }
-  for (int id : kLabels) {
-    lines.push_back(std::to_string(id) + " " + FontName(standin::FontOf(Control(id))));
+  lines.push_back("message \"" + Escaped(standin::TextOf(control(IDC_MESSAGE))) + "\"");
+  if (GetActiveWindow() == window) {
+    lines.push_back(Focus(GetFocus()));
   }
-  lines.push_back("message \"" + Escaped(standin::TextOf(Control(kMessage))) + "\"");
+  return lines;
+}
+
+std::vector<std::string> WindowIn(int state, LONG focus) {
+  std::vector<std::string> lines;
+  for (const auto& row : kControls) {
+    lines.push_back(std::to_string(row.id) +
+                    (row.enabled[state] == 'E' ? " enabled" : " disabled") +
+                    (row.font != nullptr ? ", " + FontIn(row, state) : ""));
+  }
+  lines.push_back("message \"" + Escaped(wizard_table::kMessages[state]) + "\"");
+  if (focus != 0) {
+    lines.push_back("focus " + std::to_string(focus));
+  }
+  return lines;
+}
+
+std::vector<std::string> State() {
+  std::vector<std::string> lines = WindowSeen();
   lines.push_back("steps " + std::to_string(StepCount));
   return lines;
 }
 
-std::vector<std::string> ExpectedState(int state) {
-  const StateRow& row = kStates[state];
-  std::vector<std::string> lines;
-  for (size_t i = 0; i < std::size(kControls); ++i) {
-    lines.push_back(std::to_string(kControls[i]) +
-                    (row.enabled[i] == 'E' ? " enabled" : " disabled"));
-  }
-  for (size_t i = 0; i < std::size(kLabels); ++i) {
-    const char* font = row.fonts[i] == 'B' ? "bold" : row.fonts[i] == 'N' ? "normal" : "label font";
-    lines.push_back(std::to_string(kLabels[i]) + " " + font);
-  }
-  lines.push_back("message \"" + Escaped(row.message) + "\"");
+std::vector<std::string> ExpectedState(int state, bool active) {
+  std::vector<std::string> lines = WindowIn(state, active ? wizard_table::FocusIn(state) : 0);
   lines.push_back("steps " + std::to_string(state));
   return lines;
 }
@@ -137,8 +147,7 @@ void WizardTest::UseMedium(const std::string& root) {
 }
 
 void WizardTest::AddInstaller(int step, const standin::ProgramScript& script) {
-  const InstallerInfo& installer = kInstallers[step - 1];
-  standin::AddProgram(Join(Join(root_, installer.folder), installer.program), script);
+  standin::AddProgram(wizard_table::InstallerPath(root_, step), script);
 }
 
 void WizardTest::AddInstallers(const standin::ProgramScript& script) {
@@ -147,7 +156,7 @@ void WizardTest::AddInstallers(const standin::ProgramScript& script) {
   }
 }
 
-void WizardTest::Press(int id) {
+void WizardTest::Press(LONG id) {
   Then([id] { standin::Click(Control(id)); });
 }
 

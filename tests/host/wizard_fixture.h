@@ -13,39 +13,31 @@
 #include "sequence.h"
 #include "standin.h"
 #include "standin_windows.h"
+#include "wizard_table.h"
 
 namespace wizard_test {
 
-constexpr char kCaption[] = "Quillmark Installer -- USB 2.0 Adapter";
-constexpr char kWarningCaption[] = "Installation Warning";
-constexpr char kQuitQuestion[] =
-    "You have not completed the installation process\r\nAre you sure you want to quit?";
-constexpr char kPlugOutWarning[] =
-    "\r\nMake sure the USB 2.0 Video Adapter is not connected to the PC\r\n\r\n";
-constexpr char kClosingInstructions[] =
-    "Windows should find the new hardware and locate the drivers.\r\n\r\nWhen the installation "
-    "is completed press the \"Done\" button\r\n\r\nand run the Quillmark program.  ";
-
-struct InstallerInfo {
-  const char* folder;
-  const char* program;
-};
-constexpr InstallerInfo kInstallers[3] = {{"DirectX9", "DXSETUP.exe"},
-                                          {"Quillmark Install", "QuillmarkInstaller.exe"},
-                                          {"Video Driver", "Drenvo.exe"}};
-constexpr int kInstallButton[3] = {1002, 1006, 1011};
-constexpr int kSkipButton[3] = {1003, 1008, 1012};
-constexpr int kDone = 1007;
-constexpr int kMessage = 1009;
+using wizard_table::kSteps;
 
 HWND Window();
-HWND Control(int id);
+HWND Control(LONG id);
 
-// What a person sees: each control's enabled state, the step labels' fonts (bold,
-// normal, or the window's own label font), the message text and the steps counted.
+// A step label's font as a person tells it: "bold", "normal" or "label font" (the window's
+// own, which the labels have before their step first changes them); what a label shows in
+// a state.
+std::string FontName(HFONT font);
+std::string FontIn(const wizard_table::ControlRow& label, int state);
+
+// What a person sees of the window: each control enabled or not, the step labels' fonts
+// (bold, normal, or the window's own label font) and the message text; the keyboard focus
+// while the window is the active one.
+std::vector<std::string> WindowSeen();
+// The same for state S0 to S3, from the table in wizard_table.h, with the focus on the
+// given control (0: the window is not the active one).
+std::vector<std::string> WindowIn(int state, LONG focus);
+// Those, and the steps counted; the focus where the state puts it.
 std::vector<std::string> State();
-// The same for state S0 to S3, from the program's tables.
-std::vector<std::string> ExpectedState(int state);
+std::vector<std::string> ExpectedState(int state, bool active = true);
 
 // "D:\Setup" + "\" + "DirectX9" with the start directory as it stands (E:\ gives E:\\).
 std::string Join(const std::string& directory, const std::string& name);
@@ -65,7 +57,7 @@ class WizardTest : public ::testing::Test {
   // order. (The pause before a message box is an idle moment too, but a person's next
   // click is meant for after the box.)
   void Then(std::function<void()> action);
-  void Press(int id);
+  void Press(LONG id);
   void ExpectStateThen(int state);
   // Answers every message box with the given button and keeps what was asked.
   void Answer(int button);

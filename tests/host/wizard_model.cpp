@@ -1,5 +1,6 @@
 #include "wizard_model.h"
 
+#include "dialogs/registry.h"
 #include "wizard_fixture.h"
 
 #include <algorithm>
@@ -8,54 +9,19 @@
 namespace wizard_model {
 namespace {
 
-// The texts a person reads, as the wizard tests write them.
-using wizard_test::kClosingInstructions;
-using wizard_test::kPlugOutWarning;
-using wizard_test::kQuitQuestion;
-constexpr const char* kMessages[4] = {"", "", kPlugOutWarning, kClosingInstructions};
-
-// Each control with the state in which it is enabled (-1: always).
-struct ControlRule {
-  int id;
-  int enabledIn;
-  bool button;
-};
-constexpr ControlRule kControlRules[] = {
-    {1001, 0, false}, {1002, 0, true},  {1003, 0, true},   {1004, 1, false},
-    {1006, 1, true},  {1008, 1, true},  {1010, 2, false},  {1011, 2, true},
-    {1012, 2, true},  {1005, 3, false}, {kDone, -1, true}, {1009, -1, false},
-};
-
-// Label fonts per state: B bold, N normal, L the window's own label font.
-constexpr const char* kLabelFonts[4] = {"BLLL", "NBNL", "NNBN", "BBNN"};
-
-// The step buttons: Install, Skip.
-constexpr int kStepButtons[3][2] = {{1002, 1003}, {1006, 1008}, {1011, 1012}};
-
-struct InstallerFiles {
-  const char* folder;
-  const char* program;
-};
-constexpr InstallerFiles kFiles[3] = {{"DirectX9", "DXSETUP.exe"},
-                                      {"Quillmark Install", "QuillmarkInstaller.exe"},
-                                      {"Video Driver", "Drenvo.exe"}};
+using wizard_table::FocusIn;
+using wizard_table::kControls;
+using wizard_table::kSteps;
 
 // The run time's error numbers for a program that cannot be started.
 int ErrorNumber(Installer installer) {
   switch (installer) {
     case Installer::kMissingFolder:  // the platform says file not found for both
     case Installer::kMissingProgram:
-      return 53;
+      return kErrorFileNotFound;
     default:
-      return 75;  // not a program the platform can run
+      return kErrorPathFileAccess;  // not a program the platform can run
   }
-}
-
-// The warning's reason, in the person's words, follows the error number: a missing folder
-// reads as a program not found, since that is what the platform reported.
-std::string Reason(Installer installer) {
-  return ErrorNumber(installer) == 53 ? "The program was not found on the installation medium."
-                                      : "Windows could not start the program.";
 }
 
 // One level up; a drive root stays where it is.
@@ -67,25 +33,18 @@ std::string Parent(const std::string& path) {
   return cut <= 2 ? path.substr(0, 3) : path.substr(0, cut);
 }
 
-const ControlRule& RuleOf(int id) {
-  return *std::find_if(std::begin(kControlRules), std::end(kControlRules),
-                       [id](const ControlRule& rule) { return rule.id == id; });
+const wizard_table::ControlRow& RowOf(int id) {
+  return *std::find_if(std::begin(kControls), std::end(kControls),
+                       [id](const wizard_table::ControlRow& row) { return row.id == id; });
 }
 
 }  // namespace
-
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    out += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
-  }
-  return out;
-}
 
 Model::Model(std::string medium, std::array<Installer, 3> installers, std::set<int> underBox)
     : medium_(std::move(medium)),
       installers_(installers),
       underBox_(std::move(underBox)),
+      focus_(FocusIn(0)),
       directory_(medium_),
       zOrder_{0} {}
 
@@ -114,9 +73,11 @@ void Model::Answer(int button) {
       }
     }
   }
-  if (box.kind == Where::kQuestion && button == kYes) {
+  if (box.kind == Where::kQuestion && button == IDYES) {
     open_ = false;
     zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), 0), zOrder_.end());
+  } else if (box.kind == Where::kQuestion) {
+    focus_ = FocusIn(shown_);  // back on the step in progress
   } else if (box.kind == Where::kWarning) {
     FinishStep(box.step);  // the step counts all the same
   }
@@ -143,8 +104,8 @@ Model::Where Model::Now() const {
 }
 
 bool Model::ButtonEnabled(int id) const {
-  const ControlRule& rule = RuleOf(id);
-  return rule.button && (rule.enabledIn < 0 || rule.enabledIn == shown_);
+  const wizard_table::ControlRow& row = RowOf(id);
+  return row.font == nullptr && id != IDC_MESSAGE && row.enabled[shown_] == 'E';
 }
 
 // The loop that runs takes the input in its order; nothing is taken while an installer
@@ -169,6 +130,7 @@ void Model::Take(const Action& action) {
       }
       Raise(0);
       if (ButtonEnabled(action.id)) {
+        focus_ = action.id;  // a button takes the focus with the click
         Command(action.id);
       }
       return;
@@ -176,12 +138,12 @@ void Model::Take(const Action& action) {
     case Input::kMenuClose:
       if (Enabled()) {
         Raise(0);
-        Command(kDone);
+        Command(IDC_DONE);
       }
       return;
     case Input::kAltF4:
       if (!boxInFront) {
-        Command(kDone);  // keys go to the active window
+        Command(IDC_DONE);  // keys go to the active window
       }
       return;
     case Input::kEsc:
@@ -191,8 +153,8 @@ void Model::Take(const Action& action) {
 
 void Model::Command(int id) {
   for (int step = 1; step <= 3; ++step) {
-    if (id == kStepButtons[step - 1][0] || id == kStepButtons[step - 1][1]) {
-      Step(step, id == kStepButtons[step - 1][0]);
+    if (id == kSteps[step - 1].install || id == kSteps[step - 1].skip) {
+      Step(step, id == kSteps[step - 1].install);
       return;
     }
   }
@@ -230,6 +192,7 @@ void Model::Step(int step, bool install) {
 void Model::FinishStep(int step) {
   directory_ = Parent(directory_);
   shown_ = step;
+  focus_ = FocusIn(step);  // on to the next step's Install, or to Done
 }
 
 void Model::OpenBox(Where kind, int step) {
@@ -238,6 +201,15 @@ void Model::OpenBox(Where kind, int step) {
 }
 
 void Model::Raise(int window) {
+  if (window == 0 && zOrder_.front() != 0) {
+    // Activated again, the window puts the focus on its first enabled button in tab order.
+    for (const WizardControl& control : WizardControls) {
+      if (control.kind == kPushButton && ButtonEnabled(control.id)) {
+        focus_ = control.id;
+        break;
+      }
+    }
+  }
   zOrder_.erase(std::find(zOrder_.begin(), zOrder_.end(), window));
   zOrder_.insert(zOrder_.begin(), window);
 }
@@ -255,12 +227,12 @@ int Model::Depth() const {
 
 std::string Model::Folder(int step) const {
   std::string base = medium_.back() == '\\' ? medium_ : medium_ + "\\";
-  return base + kFiles[step - 1].folder;
+  return base + kInstallers[step - 1].folder;
 }
 
 // The installer by its full path: start directory, a backslash, folder, program.
 std::string Model::Program(int step) const {
-  return medium_ + "\\" + kFiles[step - 1].folder + "\\" + kFiles[step - 1].program;
+  return wizard_table::InstallerPath(medium_, step);
 }
 
 std::vector<std::string> Model::Lines() const {
@@ -269,18 +241,9 @@ std::vector<std::string> Model::Lines() const {
     lines.emplace_back("window closed");
   } else {
     lines.emplace_back(Enabled() ? "window enabled" : "window disabled");
-    for (int id : kControls) {
-      int enabledIn = RuleOf(id).enabledIn;
-      bool enabled = enabledIn < 0 || enabledIn == shown_;
-      lines.push_back(std::to_string(id) + (enabled ? " enabled" : " disabled"));
-    }
-    for (size_t i = 0; i < std::size(kLabels); ++i) {
-      char font = kLabelFonts[shown_][i];
-      lines.push_back(std::to_string(kLabels[i]) + (font == 'B'   ? " bold"
-                                                    : font == 'N' ? " normal"
-                                                                  : " label font"));
-    }
-    lines.push_back("message \"" + Escaped(kMessages[shown_]) + "\"");
+    std::vector<std::string> window =
+        wizard_test::WindowIn(shown_, zOrder_.front() == 0 ? focus_ : 0);
+    lines.insert(lines.end(), window.begin(), window.end());
   }
   lines.push_back("steps " + std::to_string(steps_));
   lines.push_back("directory " + directory_);
@@ -295,13 +258,11 @@ std::vector<std::string> Model::Lines() const {
     bool question = frame.kind == Where::kQuestion;
     std::string text = question
                            ? kQuitQuestion
-                           : "The installer could not be started:\r\n" + Program(frame.step) +
-                                 "\r\n\r\n" + Reason(installers_[frame.step - 1]) +
-                                 "\r\n\r\nThis step has not been completed (error " +
-                                 std::to_string(ErrorNumber(installers_[frame.step - 1])) + ").";
+                           : wizard_table::FailedStartWarning(
+                                 Program(frame.step), ErrorNumber(installers_[frame.step - 1]));
     lines.push_back("box " + std::to_string(++depth) + ": " +
-                    (question ? "no owner, 0x104" : "owned by the window, 0x30") +
-                    R"(, "Installation Warning", ")" + Escaped(text) + "\"");
+                    (question ? "no owner, 0x104" : "owned by the window, 0x30") + ", \"" +
+                    kWarningCaption + "\", \"" + wizard_table::Escaped(text) + "\"");
   }
   lines.push_back(zOrder_.empty()        ? "active none"
                   : zOrder_.front() == 0 ? "active window"

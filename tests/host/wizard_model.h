@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform.h"
+
 namespace wizard_model {
 
 // What one step's installer does on the medium.
@@ -21,18 +23,6 @@ struct Action {
   Input input;
   int id = 0;  // the control clicked
 };
-
-constexpr int kDone = 1007;
-constexpr int kYes = 6;  // the buttons that close a box; 0 closes it without a button
-constexpr int kOk = 1;
-
-// The controls in the order the state lines list them, and the four step labels.
-constexpr int kControls[] = {1001, 1002, 1003, 1004, 1006, 1008,
-                             1010, 1011, 1012, 1005, 1007, 1009};
-constexpr int kLabels[] = {1001, 1004, 1010, 1005};
-
-// "\r\n" written as \r\n, so that texts fit on one line.
-std::string Escaped(const std::string& text);
 
 class Model {
  public:
@@ -51,8 +41,9 @@ class Model {
   bool WindowOpen() const { return open_; }
   bool ButtonEnabled(int id) const;
 
-  // Window (enabled or not, and each control; or closed), steps, working directory,
-  // installers started, open boxes innermost last, the active window, what is waited on.
+  // Window (enabled or not, each control, the focus while it is active; or closed), steps,
+  // working directory, installers started, open boxes innermost last, the active window,
+  // what is waited on.
   std::vector<std::string> Lines() const;
 
  private:
@@ -83,6 +74,7 @@ class Model {
 
   bool open_ = true;  // the window exists
   int shown_ = 0;     // the state the window shows, S0 to S3
+  LONG focus_;        // the control with the window's keyboard focus
   int steps_ = 0;
   std::string directory_;
   std::vector<Launch> launches_;

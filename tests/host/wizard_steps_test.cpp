@@ -12,9 +12,10 @@ namespace {
 
 using WizardStepsTest = WizardTest;
 
+using wizard_table::InstallerPath;
+
 std::string QuotedInstaller(const std::string& root, int step) {
-  return "\"" + Join(Join(root, kInstallers[step - 1].folder), kInstallers[step - 1].program) +
-         "\"";
+  return "\"" + InstallerPath(root, step) + "\"";
 }
 
 // A text as the call log quotes it.
@@ -39,14 +40,14 @@ TEST_F(WizardStepsTest, EveryPathOfInstallAndSkipReachesTheLastStep) {
     std::vector<std::string> expectedLaunches;
     for (int step = 1; step <= 3; ++step) {
       bool install = (path >> (step - 1) & 1) != 0;
-      Press(install ? kInstallButton[step - 1] : kSkipButton[step - 1]);
+      Press(install ? kSteps[step - 1].install : kSteps[step - 1].skip);
       ExpectStateThen(step);
       if (install) {
         expectedLaunches.push_back(QuotedInstaller(root_, step) + " in " +
                                    Join(root_, kInstallers[step - 1].folder));
       }
     }
-    Press(kDone);  // three steps taken: no question
+    Press(IDC_DONE);  // three steps taken: no question
     EXPECT_EQ(Run(), 0u);
     EXPECT_EQ(standin::MessageBoxes().size(), 0u);
     std::vector<std::string> launches;
@@ -61,10 +62,10 @@ TEST_F(WizardStepsTest, EveryPathOfInstallAndSkipReachesTheLastStep) {
 
 TEST_F(WizardStepsTest, EachInstallRunsInItsFolderWaitsAndMovesUpAfterwards) {
   AddInstallers({.runsFor = 2000});
-  for (int button : kInstallButton) {
-    Press(button);
+  for (const auto& step : kSteps) {
+    Press(step.install);
   }
-  Press(kDone);
+  Press(IDC_DONE);
   EXPECT_EQ(Run(), 0u);
   std::vector<std::string> expected;
   for (int step = 1; step <= 3; ++step) {
@@ -75,8 +76,9 @@ TEST_F(WizardStepsTest, EachInstallRunsInItsFolderWaitsAndMovesUpAfterwards) {
          R"(SetCurrentDirectoryW(L"D:\Setup"))", R"(SetCurrentDirectoryA("..\"))"});
   }
   std::vector<std::string> actual;
-  for (const std::string& call : standin::CallsTo({"SetCurrentDirectoryW", "SetCurrentDirectoryA",
-                                                   "CreateProcessW", "MsgWaitForMultipleObjects"})) {
+  for (const std::string& call :
+       standin::CallsTo({"SetCurrentDirectoryW", "SetCurrentDirectoryA", "CreateProcessW",
+                         "MsgWaitForMultipleObjects"})) {
     actual.push_back(call.rfind("CreateProcessW", 0) == 0 ? call.substr(0, call.find("\", sa{") + 1)
                                                           : call);
   }
@@ -91,18 +93,20 @@ TEST_F(WizardStepsTest, EachInstallRunsInItsFolderWaitsAndMovesUpAfterwards) {
 TEST_F(WizardStepsTest, ADriveRootGivesTwoBackslashesWhichThePlatformAccepts) {
   UseMedium("E:\\");
   AddInstaller(1);
-  Press(1002);
+  Press(IDC_STEP1_INSTALL);
   ExpectStateThen(1);
-  Press(kDone);
+  Press(IDC_DONE);
   Answer(IDYES);
   EXPECT_EQ(Run(), 0u);
-  EXPECT_SEQUENCE((std::vector<std::string>{"SetCurrentDirectoryW(L\"E:\\\\DirectX9\")",
+  const std::string folder = std::string("E:\\\\") + kInstallers[0].folder;  // E:\\DirectX9
+  EXPECT_SEQUENCE((std::vector<std::string>{"SetCurrentDirectoryW(L" + Logged(folder) + ")",
                                             "SetCurrentDirectoryW(L\"E:\\\")",
                                             "SetCurrentDirectoryA(\"..\\\")"}),
                   standin::CallsTo({"SetCurrentDirectoryW", "SetCurrentDirectoryA"}));
   ASSERT_EQ(standin::Launches().size(), 1u);
-  EXPECT_EQ(standin::Launches()[0].commandLine, "\"E:\\\\DirectX9\\DXSETUP.exe\"");
-  EXPECT_EQ(standin::Launches()[0].directory, "E:\\DirectX9");
+  EXPECT_EQ(standin::Launches()[0].commandLine,
+            "\"" + folder + "\\" + kInstallers[0].program + "\"");
+  EXPECT_EQ(standin::Launches()[0].directory, std::string("E:\\") + kInstallers[0].folder);
   EXPECT_EQ(standin::CurrentDirectory(), "E:\\");
 }
 
@@ -118,9 +122,9 @@ TEST_F(WizardStepsTest, TheWindowDoesNotChangeWhileAnInstallerRuns) {
                               << "while installer " << step << " runs";
                           ++checked;
                         }});
-    Press(kInstallButton[step - 1]);
+    Press(kSteps[step - 1].install);
   }
-  Press(kDone);
+  Press(IDC_DONE);
   EXPECT_EQ(Run(), 0u);
   EXPECT_EQ(checked, 3);
 }
@@ -137,12 +141,12 @@ TEST_F(WizardStepsTest, WhileAnInstallerRunsTheWindowAnswersAndRepaintsAndSentCo
                            answeredWhileRunning = !standin::HasEnded(launch.processId);
                          });
                      RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-                     standin::SendFromOtherThread(Window(), WM_COMMAND, 1006, 0);
+                     standin::SendFromOtherThread(Window(), WM_COMMAND, IDC_STEP2_INSTALL, 0);
                    }});
   AddInstaller(2);
-  Press(1002);
+  Press(IDC_STEP1_INSTALL);
   ExpectStateThen(2);  // step 2 ran once, after step 1
-  Press(kDone);
+  Press(IDC_DONE);
   Answer(IDYES);
   EXPECT_EQ(Run(), 0u);
   alarm(0);
@@ -163,11 +167,11 @@ TEST_F(WizardStepsTest, InputGivenWhileAnInstallerRunsIsDroppedButAPostedDoneIsN
   // program, answered by posting "Done", must.
   AddInstaller(1, {.runsFor = 30000, .whileWaited = [](const standin::Launch&) {
                      standin::PressKey(VK_SPACE);
-                     standin::Click(Control(1006));
-                     standin::Click(Control(1008));
+                     standin::Click(Control(IDC_STEP2_INSTALL));
+                     standin::Click(Control(IDC_STEP2_SKIP));
                    }});
   AddInstaller(2, {.runsFor = 30000, .whileWaited = [](const standin::Launch&) {
-                     standin::Click(Control(1011));
+                     standin::Click(Control(IDC_STEP3_INSTALL));
                      standin::SendFromOtherThread(Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
                    }});
   std::vector<std::string> whenAsked;
@@ -175,13 +179,13 @@ TEST_F(WizardStepsTest, InputGivenWhileAnInstallerRunsIsDroppedButAPostedDoneIsN
     whenAsked = State();
     return IDYES;
   });
-  Press(1002);
+  Press(IDC_STEP1_INSTALL);
   ExpectStateThen(1);
-  Press(1006);
+  Press(IDC_STEP2_INSTALL);
   EXPECT_EQ(Run(), 0u);
   EXPECT_EQ(standin::Launches().size(), 2u);
   EXPECT_EQ(standin::MessageBoxes().size(), 1u);
-  EXPECT_SEQUENCE(ExpectedState(2), whenAsked);
+  EXPECT_SEQUENCE(ExpectedState(2, false), whenAsked);
 }
 
 TEST_F(WizardStepsTest, CommandsActOnTheIdentifierAloneAndIgnoreEverythingElse) {
@@ -189,24 +193,25 @@ TEST_F(WizardStepsTest, CommandsActOnTheIdentifierAloneAndIgnoreEverythingElse) 
   Then([] {
     HWND window = Window();
     // A notification code in the high word does not matter.
-    SendMessageA(window, WM_COMMAND, MAKEWPARAM(1003, 0x1234), 0);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_STEP1_SKIP, 0x1234), 0);
     // Labels, the message area, Esc's IDCANCEL, IDOK and unknown identifiers do nothing.
-    for (int id : {1001, 1004, 1005, 1010, 1009, IDOK, IDCANCEL, 0, 999, 1013, 0xFFFF}) {
+    for (LONG id : {IDC_STEP1_LABEL, IDC_STEP2_LABEL, IDC_STEP4_LABEL, IDC_STEP3_LABEL, IDC_MESSAGE,
+                    IDOK, IDCANCEL, 0, 999, IDC_STEP3_SKIP + 1, 0xFFFF}) {
       SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
     }
     EXPECT_SEQUENCE(ExpectedState(1), State());
   });
   Then([] { standin::PressKey(VK_ESCAPE); });
   ExpectStateThen(1);
-  Press(1008);
-  Press(1012);
+  Press(IDC_STEP2_SKIP);
+  Press(IDC_STEP3_SKIP);
   ExpectStateThen(3);
   Then([] {
     // A click on a step button that is disabled by now goes nowhere.
-    standin::Click(Control(1002));
+    standin::Click(Control(IDC_STEP1_INSTALL));
   });
   ExpectStateThen(3);
-  Press(kDone);
+  Press(IDC_DONE);
   EXPECT_EQ(Run(), 0u);
   EXPECT_TRUE(standin::Launches().empty());
   EXPECT_TRUE(standin::MessageBoxes().empty());
@@ -215,9 +220,10 @@ TEST_F(WizardStepsTest, CommandsActOnTheIdentifierAloneAndIgnoreEverythingElse) 
 TEST_F(WizardStepsTest, InstallWithANotificationCodeInTheHighWordRunsTheStep) {
   constexpr WORD kDoubleClicked = 5;  // BN_DOUBLECLICKED, as a button with BS_NOTIFY sends
   AddInstaller(1);
-  Then([] { SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(1002, kDoubleClicked), 0); });
+  Then(
+      [] { SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(IDC_STEP1_INSTALL, kDoubleClicked), 0); });
   ExpectStateThen(1);
-  Press(kDone);
+  Press(IDC_DONE);
   Answer(IDYES);
   EXPECT_EQ(Run(), 0u);
   ASSERT_EQ(standin::Launches().size(), 1u);
@@ -231,12 +237,17 @@ std::string FocusAndDefault() {
                                  : focus == Window() ? std::string("the window")
                                                      : std::to_string(GetDlgCtrlID(focus)));
   line += ", default";
-  for (int id : {1002, 1003, 1006, 1007, 1008, 1011, 1012}) {
-    if ((standin::StyleOf(Control(id)) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
-      line += " " + std::to_string(id);
+  for (const auto& row : wizard_table::kControls) {
+    if ((standin::StyleOf(Control(row.id)) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+      line += " " + std::to_string(row.id);
     }
   }
   return line;
+}
+
+std::string FocusAndDefault(LONG focus, LONG preferred) {
+  return "focus " + std::to_string(focus) + ", default" +
+         (preferred != 0 ? " " + std::to_string(preferred) : "");
 }
 
 TEST_F(WizardStepsTest, TheFocusFollowsTheStepsSoTheKeyboardAloneFinishes) {
@@ -266,14 +277,16 @@ TEST_F(WizardStepsTest, TheFocusFollowsTheStepsSoTheKeyboardAloneFinishes) {
   Then(note);
   Then(keys({VK_RETURN}));  // Done
   EXPECT_EQ(Run(), 0u);
-  EXPECT_SEQUENCE(
-      (std::vector<std::string>{"focus 1002, default", "focus 1006, default 1006",
-                                "focus 1008, default 1008", "focus 1011, default 1011",
-                                "focus 1011, default 1011", "focus 1007, default 1007"}),
-      seen);
+  EXPECT_SEQUENCE((std::vector<std::string>{FocusAndDefault(IDC_STEP1_INSTALL, 0),
+                                            FocusAndDefault(IDC_STEP2_INSTALL, IDC_STEP2_INSTALL),
+                                            FocusAndDefault(IDC_STEP2_SKIP, IDC_STEP2_SKIP),
+                                            FocusAndDefault(IDC_STEP3_INSTALL, IDC_STEP3_INSTALL),
+                                            FocusAndDefault(IDC_STEP3_INSTALL, IDC_STEP3_INSTALL),
+                                            FocusAndDefault(IDC_DONE, IDC_DONE)}),
+                  seen);
   ASSERT_EQ(standin::MessageBoxes().size(), 2u);
   ASSERT_EQ(standin::Launches().size(), 1u);
-  EXPECT_EQ(standin::Launches()[0].image, "D:\\Setup\\Video Driver\\Drenvo.exe");
+  EXPECT_EQ(standin::Launches()[0].image, InstallerPath(root_, 3));
 }
 
 }  // namespace

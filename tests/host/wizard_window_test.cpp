@@ -1,6 +1,9 @@
 // The wizard window as it is built and first shown.
+#include <algorithm>
 #include <cstdlib>
+#include <optional>
 
+#include "dialogs/registry.h"
 #include "utf16.h"
 #include "wizard/entry.h"
 #include "wizard_fixture.h"
@@ -10,27 +13,14 @@ namespace {
 
 using WizardWindowTest = WizardTest;
 
-struct Row {
-  int id;
-  const char* windowClass;
-  const char* text;
-  int x, y, width, height;
-};
-// The control table in creation order, in dialog units.
-constexpr Row kTable[12] = {
-    {1001, "STATIC", "1.  Install DirectX 9.0", 15, 20, 215, 15},
-    {1002, "BUTTON", "Install", 260, 20, 50, 15},
-    {1003, "BUTTON", "Skip (already installed)", 320, 20, 80, 15},
-    {1005, "STATIC", "4.  Plug the adapter into the USB port", 15, 125, 225, 15},
-    {1004, "STATIC", "2.  Install Quillmark", 15, 55, 215, 15},
-    {1006, "BUTTON", "Install", 260, 55, 50, 15},
-    {1007, "BUTTON", "Done", 375, 215, 35, 15},
-    {1008, "BUTTON", "Skip (already installed)", 320, 55, 80, 15},
-    {1009, "STATIC", "", 25, 145, 325, 85},
-    {1010, "STATIC", "3.  Install Video Adapter Drivers", 15, 91, 215, 15},
-    {1011, "BUTTON", "Install", 260, 89, 50, 15},
-    {1012, "BUTTON", "Skip (already installed)", 320, 89, 80, 15},
-};
+// The class each kind of control of the window's table is made of.
+std::string ClassOf(const WizardControl& control) {
+  return control.kind == kPushButton ? "BUTTON" : "STATIC";
+}
+
+HICON Icon(HWND window, WPARAM which) {
+  return reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, which, 0));
+}
 
 // Dialog units to pixels as MapDialogRect rounds: to the nearest pixel, halves up.
 int Pixels(int units, int base, int per) {
@@ -40,15 +30,15 @@ int Pixels(int units, int base, int per) {
 // Each control as CreateWindowExA was asked for it: edges converted, then differences.
 std::vector<std::string> ExpectedCreation(int baseX, int baseY) {
   std::vector<std::string> calls;
-  for (const Row& row : kTable) {
+  for (const WizardControl& row : WizardControls) {
     int left = Pixels(row.x, baseX, 4);
     int top = Pixels(row.y, baseY, 8);
     int right = Pixels(row.x + row.width, baseX, 4);
     int bottom = Pixels(row.y + row.height, baseY, 8);
-    bool button = std::string(row.windowClass) == "BUTTON";
-    calls.push_back("CreateWindowExA(0x0, \"" + std::string(row.windowClass) + "\", \"" + row.text +
-                    "\", " + (button ? "0x50010000" : "0x50000000") + ", " + std::to_string(left) +
-                    ", " + std::to_string(top) + ", " + std::to_string(right - left) + ", " +
+    bool button = row.kind == kPushButton;
+    calls.push_back("CreateWindowExA(0x0, \"" + ClassOf(row) + "\", \"" + row.text + "\", " +
+                    (button ? "0x50010000" : "0x50000000") + ", " + std::to_string(left) + ", " +
+                    std::to_string(top) + ", " + std::to_string(right - left) + ", " +
                     std::to_string(bottom - top) + ", dialog#1, " + std::to_string(row.id) +
                     ", 0x400000, NULL)");
   }
@@ -69,8 +59,8 @@ TEST_F(WizardWindowTest, IsBuiltFromItsTableCentredWithItsIconAndStartsInStepOne
     EXPECT_EQ(client.right - client.left, Pixels(418, 6, 4));
     EXPECT_EQ(client.bottom - client.top, Pixels(240, 12, 8));
 
-    standin::IconInfo big = standin::IconInfoOf(standin::IconOf(window, ICON_BIG));
-    standin::IconInfo small = standin::IconInfoOf(standin::IconOf(window, ICON_SMALL));
+    standin::IconInfo big = standin::IconInfoOf(Icon(window, ICON_BIG));
+    standin::IconInfo small = standin::IconInfoOf(Icon(window, ICON_SMALL));
     EXPECT_EQ(big.resource + " " + std::to_string(big.width), "#104 32");
     EXPECT_EQ(small.resource + " " + std::to_string(small.width), "#104 16");
 
@@ -80,19 +70,19 @@ TEST_F(WizardWindowTest, IsBuiltFromItsTableCentredWithItsIconAndStartsInStepOne
                          " \"" + standin::TextOf(child) + "\"");
     }
     std::vector<std::string> expected;
-    for (const Row& row : kTable) {
-      expected.push_back(std::to_string(row.id) + " " + row.windowClass + " \"" + row.text + "\"");
+    for (const WizardControl& row : WizardControls) {
+      expected.push_back(std::to_string(row.id) + " " + ClassOf(row) + " \"" + row.text + "\"");
     }
     EXPECT_SEQUENCE(expected, children) << "controls in creation (tab) order";
     EXPECT_SEQUENCE(ExpectedState(0), State());
 
     // The message area paints red on the dialog's face colour.
-    ASSERT_TRUE(standin::LastPaintOf(Control(kMessage)).has_value());
-    standin::Paint paint = *standin::LastPaintOf(Control(kMessage));
+    ASSERT_TRUE(standin::LastPaintOf(Control(IDC_MESSAGE)).has_value());
+    standin::Paint paint = *standin::LastPaintOf(Control(IDC_MESSAGE));
     EXPECT_EQ(paint.textColour, 0x0000FFu);
     EXPECT_EQ(paint.backgroundColour, GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(standin::NameOf(paint.brush), "brush(COLOR_BTNFACE)");
-    standin::Click(Control(kDone));
+    standin::Click(Control(IDC_DONE));
   });
   Answer(IDYES);
   EXPECT_EQ(Run(), 0u);
@@ -104,61 +94,45 @@ TEST_F(WizardWindowTest, IsBuiltFromItsTableCentredWithItsIconAndStartsInStepOne
   EXPECT_SEQUENCE(ExpectedCreation(6, 12), standin::CallsTo({"CreateWindowExA"}));
 }
 
-TEST_F(WizardWindowTest, BuildsInTheOrderThatKeepsTheWindowHiddenUntilItRuns) {
-  Press(kDone);
-  Answer(IDYES);
-  Run();
-  // The caption after creation, the icon, the controls (the message area coloured right
-  // after it is made), the label font for the four labels without repainting, then the
-  // run; the label font is deleted after it.
-  std::vector<std::string> expected = {
-      "CreateDialogIndirectParamA", "SetWindowTextA(dialog#1, \"" + std::string(kCaption) + "\")",
-      "LoadImageA(0x400000, \"#104\", 1, 32, 32, 0x0)",
-      "LoadImageA(0x400000, \"#104\", 1, 16, 16, 0x0)"};
-  for (const Row& row : kTable) {
-    expected.push_back("CreateWindowExA #" + std::to_string(row.id));
-  }
-  expected.insert(
-      expected.end(),
-      {"CreateFontIndirectA(lf{height=-16,weight=400,charset=0,face=\"MS Sans Serif\"})",
-       "SendMessageA(STATIC#1001, WM_SETFONT, font#2, 0)",
-       "SendMessageA(STATIC#1005, WM_SETFONT, font#2, 0)",
-       "SendMessageA(STATIC#1004, WM_SETFONT, font#2, 0)",
-       "SendMessageA(STATIC#1010, WM_SETFONT, font#2, 0)",
-       "CreateFontIndirectA(lf{height=-16,weight=700,charset=0,face=\"MS Sans Serif\"})",
-       "CreateFontIndirectA(lf{height=-16,weight=400,charset=0,face=\"MS Sans Serif\"})",
-       "SendMessageA(STATIC#1001, WM_SETFONT, font#3, 0)", "ShowWindow(dialog#1, 5)",
-       "DeleteObject(font#4)", "DeleteObject(font#3)", "DeleteObject(font#2)"});
-  std::vector<std::string> actual;
-  for (const std::string& call : standin::Calls()) {
-    bool labelFont = call.find("WM_SETFONT, font#") != std::string::npos &&
-                     call.find("WM_SETFONT, font#1,") == std::string::npos;
-    if (call.rfind("CreateDialogIndirectParamA", 0) == 0) {
-      actual.push_back("CreateDialogIndirectParamA");
-    } else if (call.rfind("CreateWindowExA", 0) == 0) {
-      size_t id = call.find("dialog#1, ") + 10;
-      actual.push_back("CreateWindowExA #" + call.substr(id, 4));
-    } else if (call.rfind("SetWindowTextA(dialog", 0) == 0 || call.rfind("LoadImageA", 0) == 0 ||
-               call.rfind("CreateFontIndirectA", 0) == 0 || labelFont ||
-               call.rfind("ShowWindow", 0) == 0 || call.rfind("DeleteObject", 0) == 0) {
-      actual.push_back(call);
+TEST_F(WizardWindowTest, ItsFirstLookIsTheFinishedOneWithNothingRepainted) {
+  // Built while hidden, the window shows finished: each step label is painted once, in the
+  // font that step 1's state gives it, with its caption and its icon in place.
+  Then([] {
+    std::vector<std::string> expected;
+    std::vector<std::string> seen;
+    for (const auto& row : wizard_table::kControls) {
+      if (row.font != nullptr) {
+        std::vector<std::string> deliveries = standin::DeliveryLines(Control(row.id));
+        auto paints = std::count_if(
+            deliveries.begin(), deliveries.end(),
+            [](const std::string& line) { return line.find(" WM_PAINT(") != std::string::npos; });
+        std::optional<standin::Paint> paint = standin::LastPaintOf(Control(row.id));
+        seen.push_back(std::to_string(row.id) + " painted " + std::to_string(paints) + " in " +
+                       (paint.has_value() ? FontName(paint->font) : std::string("none")));
+        expected.push_back(std::to_string(row.id) + " painted 1 in " + FontIn(row, 0));
+      }
     }
-  }
-  EXPECT_SEQUENCE(expected, actual);
+    EXPECT_SEQUENCE(expected, seen);
+    EXPECT_EQ(standin::TextOf(Window()), kWizardCaption);
+    EXPECT_NE(Icon(Window(), ICON_SMALL), nullptr);
+    standin::Click(Control(IDC_DONE));
+  });
+  Answer(IDYES);
+  EXPECT_EQ(Run(), 0u);
 }
 
 TEST_F(WizardWindowTest, FontsAndRectanglesFollowTheScreenResolution) {
   standin::SetScreenDpi(144);
   Then([] {
-    for (int label : {1001, 1004, 1010, 1005}) {
+    for (LONG label : {IDC_STEP1_LABEL, IDC_STEP2_LABEL, IDC_STEP3_LABEL, IDC_STEP4_LABEL}) {
       LOGFONTA font = standin::FontInfo(standin::FontOf(Control(label)));
       EXPECT_EQ(font.lfHeight, -24) << label;
       EXPECT_EQ(std::string(font.lfFaceName), "MS Sans Serif");
-      EXPECT_EQ(font.lfWeight, label == 1001 ? 700 : 400);
+      EXPECT_EQ(font.lfWeight, label == IDC_STEP1_LABEL ? FW_BOLD : FW_NORMAL);
       EXPECT_EQ(font.lfCharSet, 0);
       EXPECT_EQ(font.lfItalic + font.lfUnderline + font.lfStrikeOut + font.lfWidth, 0);
     }
-    standin::Click(Control(kDone));
+    standin::Click(Control(IDC_DONE));
   });
   Answer(IDYES);
   EXPECT_EQ(Run(), 0u);
@@ -196,7 +170,7 @@ TEST_F(WizardWindowTest, TheStartDirectoryIsTheFolderOfTheProgramsOwnFile) {
     std::string seen;
     Then([&seen] {
       seen = utf16::ToUtf8(StartDirectory.CString());
-      standin::Click(Control(kDone));
+      standin::Click(Control(IDC_DONE));
     });
     Answer(IDYES);
     EXPECT_EQ(Run(), 0u);
@@ -211,9 +185,9 @@ TEST_F(WizardWindowTest, RunsWithoutAnIconWhenTheResourceIsMissing) {
   standin::Reset();
   UseMedium("D:\\Setup");
   Then([] {
-    EXPECT_EQ(standin::IconOf(Window(), ICON_BIG), nullptr);
+    EXPECT_EQ(Icon(Window(), ICON_BIG), nullptr);
     EXPECT_SEQUENCE(ExpectedState(0), State());
-    standin::Click(Control(kDone));
+    standin::Click(Control(IDC_DONE));
   });
   Answer(IDYES);
   EXPECT_EQ(Run(), 0u);

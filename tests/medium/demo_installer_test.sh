@@ -15,8 +15,6 @@ usage="usage: demo_installer_test.sh RUN_IN_WINE WORK_FOLDER INSTALLERS_FOLDER S
 run_in_wine=$1 work=$2 installers=$3 setup=$4 check=$5
 medium=$work/medium
 prefix=$work/prefix
-folders=("DirectX9" "Quillmark Install" "Video Driver")
-programs=("DXSETUP.exe" "QuillmarkInstaller.exe" "Drenvo.exe")
 
 # shellcheck source=tests/check.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../check.sh"

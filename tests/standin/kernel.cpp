@@ -418,10 +418,7 @@ BOOL WINAPI CreateProcessW(LPCWSTR lpApplicationName, LPWSTR lpCommandLine,
   std::string directory =
       lpCurrentDirectory != nullptr ? FullPath(*Inner(lpCurrentDirectory)) : K().currentDirectory;
   UINT errorMode = (dwCreationFlags & CREATE_DEFAULT_ERROR_MODE) != 0 ? 0 : K().errorMode;
-  std::optional<DWORD> endsAt;
-  if (script.runsFor.has_value()) {
-    endsAt = Now() + *script.runsFor;
-  }
+  auto endsAt = script.runsFor ? std::optional(Now() + *script.runsFor) : std::nullopt;
   K().launches.push_back(Launch{id, node->path, commandLine, directory, lpStartupInfo->wShowWindow,
                                 lpStartupInfo->dwFlags, dwCreationFlags, errorMode, Now(), endsAt});
   size_t index = K().launches.size() - 1;

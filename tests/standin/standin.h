@@ -6,7 +6,7 @@
 // The stand-in runs on one thread and has a virtual clock: Sleep and waits on processes
 // move the clock instead of blocking. Where the real platform would block for ever (a
 // wait on a process that never ends), the stand-in stops the test program with a
-// message, so that a death test can show it.
+// message, so that a death test can show it (a wait for input: SetIdleLimit).
 #pragma once
 
 #include <functional>

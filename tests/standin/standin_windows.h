@@ -71,7 +71,6 @@ RECT WindowRectOf(HWND window);                 // screen coordinates
 RECT ClientRectOf(HWND window);                 // the client area in screen coordinates
 RECT RectInParent(HWND window);                 // a child's window rectangle, parent's client
 HFONT FontOf(HWND window);                      // as the window answers WM_GETFONT
-HICON IconOf(HWND window, int which);           // ICON_BIG or ICON_SMALL, from WM_SETICON
 HANDLE ImageOf(HWND window);                    // STM_SETIMAGE / BM_SETIMAGE
 std::vector<std::string> ItemsOf(HWND window);  // list box or combo box strings
 
@@ -104,8 +103,6 @@ void ClickCloseBox(HWND window);
 // Close chosen from the window's system menu: a click on the caption activates the
 // window, Alt+Space opens the menu, "C" chooses Close.
 void ChooseSystemMenuClose(HWND window);
-// Where the mouse was last pressed, in screen coordinates.
-POINT CursorPosition();
 
 // An action for the next time the product's thread idles, in the order given, one per
 // idle moment. The thread idles when it sleeps right after its own PeekMessageA found
@@ -113,10 +110,12 @@ POINT CursorPosition();
 // a message box) is no idle moment and runs nothing.
 void WhenIdle(std::function<void()> action);
 size_t PendingIdleActions();
-// How many idle moments in a row without a scripted action the stand-in allows, while
-// a window exists, before it stops the test program because the product waits for
-// input that never comes. Default 1000.
+// How many idle moments in a row without a scripted action the stand-in allows while a
+// window exists (default 1000) before it takes the product for waiting for input that never
+// comes: the report (kept over Reset) hears why, and the product's windows are destroyed so
+// that its loops end and the run goes on; without a report the test program stops.
 void SetIdleLimit(int sleeps);
+void ReportHangsTo(std::function<void(const std::string&)> report);
 // Takes every message and paint request from the queue and dispatches it, as the
 // platform's own modal loop does (inside a message box, the box's dialog keys first),
 // until the queue is empty. For message box scripts and for tests that run no loop.

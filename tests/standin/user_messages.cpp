@@ -385,6 +385,8 @@ LRESULT DefProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
       *slot = reinterpret_cast<HICON>(lParam);
       return reinterpret_cast<LRESULT>(old);
     }
+    case WM_GETICON:
+      return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? window->bigIcon : window->smallIcon);
     case WM_PAINT:
       EndPainting(BeginPainting(handle));
       return 0;
@@ -467,6 +469,8 @@ bool QueueWakes(DWORD wakeMask) {
          ((wakeMask & QS_PAINT) != 0 && win::NextToPaint(nullptr) != nullptr);
 }
 
+std::function<void(const std::string&)> hangReport;  // ReportHangsTo's, kept over Reset
+
 // The thread idles when it sleeps right after its message loop found the queue empty;
 // a pause in the middle of handling something (a Sleep before a message box, say) is
 // not idleness, and a person's next action waits for the loop.
@@ -489,8 +493,13 @@ void OnIdle(DWORD /*milliseconds*/) {
     return;  // no window to wait on: a plain pause
   }
   if (++s.idleSleeps > s.idleLimit) {
-    Fatal("the product waits for input that the test never gives: " + Dec(s.idleLimit) +
-          " sleeps in a row with an empty queue and no idle action left (standin::WhenIdle)");
+    std::string what = "the product waits for input that the test never gives (" +
+                       Dec(s.idleLimit) + " idle moments without a WhenIdle action)";
+    s.idleSleeps = 0;
+    hangReport ? hangReport(what) : Fatal(what);
+    for (HWND window : TopLevelWindows()) {
+      win::Destroy(window);  // as if closed from outside: the product's loops end
+    }
   }
 }
 
@@ -566,10 +575,6 @@ void ChooseSystemMenuClose(HWND window) {
   PushPress('C', 0);
 }
 
-POINT CursorPosition() {
-  return win::S().cursor;
-}
-
 void SendFromOtherThread(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                          std::function<void(LRESULT)> answered) {
   win::S().sentFromOtherThreads.emplace_back(MSG{window, message, wParam, lParam, 0, {0, 0}},
@@ -586,6 +591,10 @@ size_t PendingIdleActions() {
 
 void SetIdleLimit(int sleeps) {
   win::S().idleLimit = sleeps;
+}
+
+void ReportHangsTo(std::function<void(const std::string&)> report) {
+  detail::hangReport = std::move(report);
 }
 
 void PumpMessages() {

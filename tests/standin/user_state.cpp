@@ -312,11 +312,6 @@ HFONT FontOf(HWND window) {
   return known.dialog && known.font == nullptr ? known.dialogFont : known.font;
 }
 
-HICON IconOf(HWND window, int which) {
-  const win::Window& known = Known(window, "IconOf");
-  return which == ICON_BIG ? known.bigIcon : known.smallIcon;
-}
-
 HANDLE ImageOf(HWND window) {
   return Known(window, "ImageOf").image;
 }

@@ -1,6 +1,7 @@
 // The run time on a real Win32 implementation: starting a program and waiting for it,
-// changing the working directory, the guard around system calls, and setup.exe ending
-// with exit code 0.
+// changing the working directory, the error number across them. (The guard around system
+// calls is checked in both rings, tests/shared/both_rings_test.cpp; setup.exe itself,
+// ending with exit code 0 among much else, in tests/e2e.)
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,7 +11,6 @@
 #include "record_helper.h"
 #include "runtime/directory.h"
 #include "runtime/error_state.h"
-#include "runtime/fpu.h"
 #include "runtime/process.h"
 #include "runtime/thread_record.h"
 #include "wine_test.h"
@@ -24,11 +24,15 @@ using winetest::Stopwatch;
 
 constexpr UINT kGuardErrorMode = SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX;
 constexpr DWORD kNoError = 0;
-constexpr DWORD kFileNotFoundNumber = 53;
-constexpr DWORD kPathNotFoundNumber = 76;
 
 Text TextOfString(const std::string& text) {
   return Text{text.data(), static_cast<DWORD>(text.size())};
+}
+
+// RunProgram with a command written in ASCII, widened to the UTF-16 it takes.
+DWORD Start(const std::string& command, bool wait) {
+  std::wstring wide(command.begin(), command.end());
+  return RunProgram(WideText{wide.c_str(), static_cast<DWORD>(wide.size())}, SW_SHOWNORMAL, wait);
 }
 
 // Every test runs as the program does: with the thread slot open, inside a procedure's
@@ -114,7 +118,7 @@ TEST_F(RuntimeOnWine, RunProgramWaitsForTheProgramAndHandsItTheCommandAndErrorMo
   const std::string command = std::string(kRecordHelperFile) + " arg1 \"two words\"";
 
   Stopwatch stopwatch;
-  DWORD processId = RunProgram(TextOfString(command), SW_SHOWNORMAL, true);
+  DWORD processId = Start(command, true);
   DWORD elapsed = stopwatch.Elapsed();
 
   // The record is there and complete the moment RunProgram returns: it waited. The
@@ -137,7 +141,7 @@ TEST_F(RuntimeOnWine, RunProgramWithoutWaitReturnsWhileTheProgramRuns) {
   const std::string command = std::string(kRecordHelperFile) + " nowait";
 
   Stopwatch stopwatch;
-  DWORD processId = RunProgram(TextOfString(command), SW_SHOWNORMAL, false);
+  DWORD processId = Start(command, false);
   DWORD elapsed = stopwatch.Elapsed();
   ASSERT_NE(processId, 0u);
   HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
@@ -155,20 +159,20 @@ TEST_F(RuntimeOnWine, RunProgramWithoutWaitReturnsWhileTheProgramRuns) {
   EXPECT_EQ(ErrorNumber(), kNoError);
 }
 
-TEST_F(RuntimeOnWine, RunProgramOfAMissingProgramRecords53AndReturnsAtOnce) {
+TEST_F(RuntimeOnWine, RunProgramOfAMissingProgramRecordsFileNotFoundAndReturnsAtOnce) {
   ErrorScope scope;
 
   Stopwatch stopwatch;
-  DWORD processId = RunProgram(TextOf("no_such_program.exe"), SW_SHOWNORMAL, true);
+  DWORD processId = Start("no_such_program.exe", true);
   DWORD elapsed = stopwatch.Elapsed();
 
   EXPECT_EQ(processId, 0u);
-  EXPECT_EQ(ErrorNumber(), kFileNotFoundNumber);
+  EXPECT_EQ(ErrorNumber(), kErrorFileNotFound);
   EXPECT_LT(elapsed, kRecordHelperSleepMs / 2);
 
   // A start that works afterwards leaves the recorded number in place.
-  EXPECT_NE(RunProgram(TextOf(kRecordHelperFile), SW_SHOWNORMAL, true), 0u);
-  EXPECT_EQ(ErrorNumber(), kFileNotFoundNumber);
+  EXPECT_NE(Start(kRecordHelperFile, true), 0u);
+  EXPECT_EQ(ErrorNumber(), kErrorFileNotFound);
 }
 
 TEST_F(RuntimeOnWine, RunProgramCutsALongCommandTo256Characters) {
@@ -178,7 +182,7 @@ TEST_F(RuntimeOnWine, RunProgramCutsALongCommandTo256Characters) {
     command += "0123456789";
   }
 
-  DWORD processId = RunProgram(TextOfString(command), SW_SHOWNORMAL, true);
+  DWORD processId = Start(command, true);
 
   EXPECT_SEQUENCE(ExpectedRecord(processId, folder_.Path(), command.substr(0, 256)), Record());
   EXPECT_EQ(ErrorNumber(), kNoError);
@@ -225,12 +229,12 @@ TEST_F(RuntimeOnWine, ChangeDirectoryMovesOrRecordsTheNumberAndStays) {
       {"sub", "..\\", kNoError, "."},
       {".", "sub", kNoError, "sub"},
       {".", base + "\\sub\\deeper", kNoError, "sub\\deeper"},
-      {".", "missing", kPathNotFoundNumber, "."},
-      {".", "missing\\deeper", kPathNotFoundNumber, "."},
-      {".", "sub\\missing", kPathNotFoundNumber, "."},
-      {".", "su*", kPathNotFoundNumber, "."},
-      {".", "s?b", kPathNotFoundNumber, "."},
-      {".", "sub\\*", kPathNotFoundNumber, "."},
+      {".", "missing", kErrorPathNotFound, "."},
+      {".", "missing\\deeper", kErrorPathNotFound, "."},
+      {".", "sub\\missing", kErrorPathNotFound, "."},
+      {".", "su*", kErrorPathNotFound, "."},
+      {".", "s?b", kErrorPathNotFound, "."},
+      {".", "sub\\*", kErrorPathNotFound, "."},
       {".", "", emptyNumber, "."},
   };
   std::vector<std::string> expected, actual;
@@ -253,7 +257,7 @@ TEST_F(RuntimeOnWine, ErrorNumberKeepsTheLatestFailureAcrossSuccesses) {
   numbers.push_back(ErrorNumber());
   ChangeDirectory(TextOf("sub"));
   numbers.push_back(ErrorNumber());
-  RunProgram(TextOf("no_such_program.exe"), SW_SHOWNORMAL, true);
+  Start("no_such_program.exe", true);
   numbers.push_back(ErrorNumber());
   {
     // An inner procedure starts clean and leaves the outer one's number alone.
@@ -264,134 +268,11 @@ TEST_F(RuntimeOnWine, ErrorNumberKeepsTheLatestFailureAcrossSuccesses) {
   }
   numbers.push_back(ErrorNumber());
 
-  EXPECT_SEQUENCE((std::vector<DWORD>{76, 76, 76, 53, 0, 76, 53}), numbers);
+  EXPECT_SEQUENCE(
+      (std::vector<DWORD>{kErrorPathNotFound, kErrorPathNotFound, kErrorPathNotFound,
+                          kErrorFileNotFound, kNoError, kErrorPathNotFound, kErrorFileNotFound}),
+      numbers);
   EXPECT_EQ(CurrentDirectory(), folder_ / "sub");
-}
-
-TEST_F(RuntimeOnWine, GuardedCallRunsInItsOwnErrorModeAndRestoresTheCallers) {
-  const UINT distinctive = SEM_NOGPFAULTERRORBOX;
-  UINT original = SetErrorMode(distinctive);
-
-  SystemCallVerdict verdict;
-  UINT inside = GuardedSystemCall([] { return GetErrorMode(); }, &verdict);
-  UINT after = SetErrorMode(original);
-
-  EXPECT_EQ(inside, kGuardErrorMode);
-  EXPECT_EQ(after, distinctive);
-  EXPECT_FALSE(verdict.failed);
-}
-
-TEST_F(RuntimeOnWine, GuardedCallRunsInTheDefaultFpuStateAndRestoresTheControlWord) {
-  WORD original = FpuControlWord();
-  SetFpuControlWord(kProgramFpuControlWord);
-  // Reserved bit 6 of the word reads as 1 whatever was loaded.
-  WORD programs = FpuControlWord();
-
-  WORD inside = 0;
-  SystemCallVerdict verdict;
-  GuardedSystemCall(
-      [&] {
-        inside = FpuControlWord();
-        SetFpuControlWord(0x0C7F);  // the function leaves another rounding and precision
-        return 0;
-      },
-      &verdict);
-  WORD after = FpuControlWord();
-  SetFpuControlWord(original);
-
-  EXPECT_EQ(inside, 0x037F) << "the unit's initial control word";
-  EXPECT_EQ(after, programs);
-  EXPECT_EQ(programs & ~0x0040, kProgramFpuControlWord);
-}
-
-TEST_F(RuntimeOnWine, GuardedCallJudgesBySuccessfulCallsLeftoverErrorCode) {
-  // Opening a named mutex that exists succeeds and still sets ERROR_ALREADY_EXISTS.
-  const std::string name = "winetest-guard-" + std::to_string(GetCurrentProcessId());
-  HANDLE first = CreateMutexA(nullptr, FALSE, name.c_str());
-  ASSERT_NE(first, nullptr);
-
-  SystemCallVerdict verdict;
-  HANDLE second =
-      GuardedSystemCall([&] { return CreateMutexA(nullptr, FALSE, name.c_str()); }, &verdict);
-
-  EXPECT_NE(second, nullptr);
-  EXPECT_TRUE(verdict.failed);
-  EXPECT_EQ(verdict.code, static_cast<DWORD>(ERROR_ALREADY_EXISTS));
-  EXPECT_EQ(verdict.number, 75);
-  CloseHandle(second);
-  CloseHandle(first);
-}
-
-// Presses the wizard's buttons as a person would: each press is a BN_CLICKED command
-// posted to the window, so that it goes through the window's own message loop the way a
-// click does. A handler disables this step's buttons before it enables the next step's,
-// so a press counts as handled once its button is disabled, the next step's control
-// enabled and the window answers again (its handler has gone back to the loop). "Done" is
-// handled when the process ends. Returns what went wrong, or nothing.
-std::string PressSkipsThenDone(HWND window, HANDLE process, std::string* pressed) {
-  // Each step's Skip and the control it enables (the next Skip, at last the step-4 label),
-  // then Done.
-  const int kPresses[][2] = {{1003, 1008}, {1008, 1012}, {1012, 1005}, {1007, 0}};
-  for (const auto& press : kPresses) {
-    HWND button = GetDlgItem(window, press[0]);
-    HWND next = press[1] != 0 ? GetDlgItem(window, press[1]) : window;
-    if (button == nullptr || next == nullptr) {
-      return "no control " + std::to_string(press[0]) + " or " + std::to_string(press[1]);
-    }
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(press[0], BN_CLICKED),
-                 reinterpret_cast<LPARAM>(button));
-    *pressed += std::to_string(press[0]) + " ";
-    auto handled = [&] {
-      DWORD_PTR answer = 0;
-      return !IsWindowEnabled(button) && IsWindowEnabled(next) &&
-             SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer) != 0;
-    };
-    for (Stopwatch handling; press[1] != 0 && !handled(); Sleep(10)) {
-      if (WaitForSingleObject(process, 0) != WAIT_TIMEOUT || handling.Elapsed() > 10000) {
-        return "the press of " + std::to_string(press[0]) + " was not handled after " +
-               std::to_string(handling.Elapsed()) + " ms; " + std::to_string(press[1]) +
-               (IsWindowEnabled(next) ? " enabled" : " disabled") + ", setup.exe " +
-               (WaitForSingleObject(process, 0) == WAIT_TIMEOUT ? "running" : "ended");
-      }
-    }
-  }
-  return std::string();
-}
-
-// setup.exe, started in an empty folder, ends with exit code 0. When it shows the wizard
-// window instead, the steps are skipped and "Done" pressed.
-TEST(SetupExe, EndsWithExitCodeZero) {
-  const char kCaption[] = "Quillmark Installer -- USB 2.0 Adapter";
-  std::string setup = HelperPath("setup");
-  ASSERT_FALSE(setup.empty());
-  ScratchFolder medium;
-  std::string commandLine = "\"" + setup + "\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessA(setup.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                             medium.Path().c_str(), &startup, &process))
-      << setup << ", error " << GetLastError();
-  CloseHandle(process.hThread);
-
-  HWND window = nullptr;
-  for (Stopwatch waiting; window == nullptr && waiting.Elapsed() < 20000 &&
-                          WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT;) {
-    window = winetest::FindProcessWindow(process.dwProcessId, kCaption);
-  }
-  std::string pressed;
-  std::string trouble = window ? PressSkipsThenDone(window, process.hProcess, &pressed) : "";
-  DWORD exitCode = STILL_ACTIVE;
-  if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
-    TerminateProcess(process.hProcess, 1);
-    WaitForSingleObject(process.hProcess, 5000);
-  } else {
-    GetExitCodeProcess(process.hProcess, &exitCode);
-  }
-  CloseHandle(process.hProcess);
-  EXPECT_EQ(trouble, "");
-  EXPECT_EQ(exitCode, 0u) << (exitCode == STILL_ACTIVE ? "still running; " : "")
-                          << (window ? "window shown, pressed " + pressed : "no window shown");
 }
 
 }  // namespace

@@ -1,224 +1,35 @@
-// The dialog toolkit on a real Win32 implementation: the messages a callback sees during
-// a modal run, placement, control rectangles and styles, colours, icons, the keyboard,
-// message boxes, what a hundred runs leave behind, and bad input.
+// The dialog toolkit on a real Win32 implementation, beyond the checks that both rings run
+// (tests/shared/both_rings_test.cpp): placement, the pause before a message box and its
+// long text, and what a hundred runs leave behind. (The keys that go
+// through the dialog manager are those the end-to-end suite presses in setup.exe.)
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "dialogs/construction.h"
-#include "dialogs/control_extras.h"
 #include "dialogs/controls.h"
 #include "dialogs/message_box.h"
 #include "dialogs/modal.h"
 #include "dialogs/registry.h"
-#include "message_table.h"
-#include "runtime/startup.h"
-#include "runtime/thread_record.h"
+#include "ring.h"
 #include "wine_test.h"
 
 namespace {
 
-constexpr DWORD kWizardStyle = 0x94C80AD4;
-constexpr DWORD kWizardExStyle = 0x10100;
-constexpr char kIcon[] = "#201";  // toolkit_wine_test.rc
-constexpr char kMissingIcon[] = "#299";
-constexpr char kBitmap[] = "#202";  // toolkit_wine_test.rc
+using ring::Add;
+using ring::Hex;
+using ring::IconSize;
+using ring::kIcon;
+using ring::ModalRun;
+using ring::RunModal;
+using ring::WindowText;
+using ring::WizardLikeDialog;
 
-using messages::Expect;
-using messages::kHidden;
-using messages::kL;
-using messages::kW;
-using messages::Row;
-
-std::string Hex(unsigned long value) {
-  char text[16];
-  std::snprintf(text, sizeof(text), "0x%lX", value);
-  return text;
-}
-
-// The one modal run under way: what its callback saw and what it does with each message.
-struct ModalRun {
-  HWND dialog = nullptr;
-  LONG result = 77;
-  LONG resultAtDestroy = 0;
-  std::vector<Row> calls;
-  std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)> onMessage;
-};
-ModalRun* run = nullptr;
-
-INT_PTR Recorder(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  run->calls.push_back(messages::Seen(dialog, message, wParam, lParam));
-  if (message == WM_DESTROY) {
-    run->resultAtDestroy = run->result;
-  }
-  return run->onMessage ? run->onMessage(dialog, message, wParam, lParam) : 0;
-}
-
-BOOL CALLBACK EndMessageBox(HWND window, LPARAM) {
-  char name[16] = "";
-  GetClassNameA(window, name, sizeof(name));
-  if (window != run->dialog && std::string(name) == "#32770") {
-    EndDialog(window, 0);
-  }
-  return TRUE;
-}
-
-// A run that hangs is ended here, message boxes first, so that one broken check does not
-// stop the whole program.
-void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) {
-  ADD_FAILURE() << "the modal run did not end within 10 s; destroying the dialog";
-  EnumThreadWindows(GetCurrentThreadId(), EndMessageBox, 0);
-  DestroyWindow(run->dialog);
-}
-
-void RunModal(ModalRun* r) {
-  run = r;
-  UINT_PTR watchdog = SetTimer(nullptr, 0, 10000, Watchdog);
-  ShowDialogModal(r->dialog, Recorder, &r->result);
-  KillTimer(nullptr, watchdog);
-}
-
-HWND Add(int kind, HWND dialog, LONG id, const char* text, LONG x, LONG y, LONG width, LONG height,
-         DWORD style = 0) {
-  return AddControl(kind, dialog, id, text, nullptr, 0, x, y, width, height, style, 0, nullptr,
-                    nullptr);
-}
-
-HWND WizardLikeDialog(const char* caption, LONG width = 200, LONG height = 100) {
-  return NewDialog(kDialogUnitsMode, nullptr, caption, kNoPosition, kNoPosition, width, height,
-                   kWizardStyle, kWizardExStyle);
-}
-
-std::string WindowText(HWND window) {
-  std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
-  return text;
-}
-
-// Every test runs as setup.exe does after start-up: the thread slot open and the
-// program's module recorded as the one that dialogs, controls and icons come from, as
-// ProcessMain (which a test program does not run) would record it.
-class ToolkitOnWine : public testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(OpenThreadSlot());
-    RecordProgramInstance(GetModuleHandleA(nullptr));
-  }
-  void TearDown() override { CloseThreadSlot(); }
-};
-
-TEST_F(ToolkitOnWine, CallbackSeesTheRunFromTheDirectCallsToTheDestruction) {
-  ModalRun r;
-  r.dialog = WizardLikeDialog("Toolkit sequence");
-  ASSERT_NE(r.dialog, nullptr);
-  HWND button = Add(kPushButton, r.dialog, 1001, "End", 10, 70, 50, 14);
-  Add(kLabel, r.dialog, 1002, "Label", 10, 10, 100, 10);
-  RECT client;
-  GetClientRect(r.dialog, &client);
-  const auto size = static_cast<LPARAM>(MAKELONG(client.right, client.bottom));
-  const auto endCommand = static_cast<WPARAM>(MAKEWPARAM(1001, BN_CLICKED));
-  int sizes = 0;
-  r.onMessage = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
-    if (message == WM_SIZE && ++sizes == 1) {
-      PostMessageA(dialog, WM_COMMAND, endCommand, reinterpret_cast<LPARAM>(button));
-    } else if (message == WM_COMMAND && wParam == endCommand) {
-      EndDialogWith(dialog, 1234);
-    }
-    return message == WM_ACTIVATE ? 99 : 0;  // WM_ACTIVATE must never come here
-  };
-  RunModal(&r);
-
-  // The same table as the run on the stand-in: what the toolkit causes and acts on, with
-  // the platform's own traffic (painting, activation, the focus) described once.
-  EXPECT_MESSAGES(messages::ModalRunEndedByItsButton(r.dialog, button, size, endCommand), r.calls);
-  EXPECT_EQ(r.result, 1234);
-  EXPECT_EQ(r.resultAtDestroy, 1234) << "the result was not stored before WM_DESTROY";
-  EXPECT_FALSE(IsWindow(r.dialog));
-  EXPECT_EQ(FindRecord(r.dialog), nullptr);
-  EXPECT_EQ(FindRecord(button), nullptr);
-}
-
-TEST_F(ToolkitOnWine, HandledMessagesAnswerThroughTheResultSlotAndCloseEndsWithZero) {
-  ModalRun r;
-  r.dialog = WizardLikeDialog("Toolkit close");
-  INT_PTR closeAnswer = 1;
-  LRESULT answered = 0;
-  LRESULT closeAnsweredByOne = 0;
-  LONG_PTR slotAfterAnswer = 0;
-  LONG_PTR slotAfterClose = 0;
-  bool aliveAfterClose = false;
-  int sizes = 0;
-  r.onMessage = [&](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
-    if (message == WM_SIZE && ++sizes == 1) {
-      PostMessageA(dialog, WM_APP, 0, 0);
-    } else if (message == WM_APP) {
-      answered = SendMessageA(dialog, WM_APP + 1, 0, 0);
-      slotAfterAnswer = GetWindowLongPtrA(dialog, DWLP_MSGRESULT);
-      SendMessageA(dialog, WM_ACTIVATE, WA_ACTIVE, 0);
-      closeAnsweredByOne = SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-      slotAfterClose = GetWindowLongPtrA(dialog, DWLP_MSGRESULT);
-      aliveAfterClose = IsWindow(dialog) != FALSE;
-      closeAnswer = 0;
-      // As the system menu's Close would: posted, with low bits that do not count.
-      PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE | 0x3, 0);
-    } else if (message == WM_APP + 1) {
-      return 42;
-    } else if (message == WM_SYSCOMMAND) {
-      return closeAnswer;
-    }
-    return message == WM_ACTIVATE ? 99 : 0;
-  };
-  RunModal(&r);
-
-  EXPECT_EQ(answered, 42);
-  EXPECT_EQ(slotAfterAnswer, 42);
-  EXPECT_EQ(closeAnsweredByOne, 1);
-  EXPECT_EQ(slotAfterClose, 1);
-  EXPECT_TRUE(aliveAfterClose) << "SC_CLOSE answered by 1 ended the dialog";
-  EXPECT_EQ(r.result, 0) << "SC_CLOSE answered by 0 ends the dialog with 0";
-  std::vector<Row> ours;
-  for (const Row& call : r.calls) {
-    if (call.message == WM_APP || call.message == WM_APP + 1 || call.message == WM_ACTIVATE ||
-        call.message == WM_SYSCOMMAND || call.message == WM_CLOSE || call.message == WM_DESTROY ||
-        call.message == WM_NCDESTROY) {
-      ours.push_back(call);
-    }
-  }
-  EXPECT_MESSAGES(
-      (std::vector<Row>{Expect(WM_APP), Expect(WM_APP + 1), Expect(WM_SYSCOMMAND, kW, SC_CLOSE),
-                        Expect(WM_SYSCOMMAND, kW, SC_CLOSE | 0x3), Expect(WM_CLOSE),
-                        Expect(WM_DESTROY), Expect(WM_NCDESTROY)}),
-      ours);
-  EXPECT_FALSE(IsWindow(r.dialog));
-}
-
-TEST_F(ToolkitOnWine, PostedQuitDoesNotEndTheLoop) {
-  ModalRun r;
-  r.dialog = WizardLikeDialog("Toolkit quit");
-  bool quitQueued = true;
-  int sizes = 0;
-  r.onMessage = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
-    if (message == WM_SIZE && ++sizes == 1) {
-      PostQuitMessage(5);
-      SetTimer(dialog, 7, 100, nullptr);
-    } else if (message == WM_TIMER && wParam == 7) {
-      KillTimer(dialog, 7);
-      MSG quit;
-      quitQueued = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
-      EndDialogWith(dialog, 3);
-    }
-    return 0;
-  };
-  RunModal(&r);
-
-  EXPECT_FALSE(quitQueued) << "the loop had not taken the WM_QUIT when the timer came";
-  EXPECT_EQ(r.result, 3) << "the run ended before the timer ended it";
-}
+// Every test runs as setup.exe does after start-up (tests/shared/ring.h).
+using ToolkitOnWine = ring::ToolkitCheck;
 
 // Where a dialog landed and how big its client area is, in pixels.
 std::string Placement(const std::string& name, LONG left, LONG top, LONG width, LONG height) {
@@ -266,250 +77,19 @@ TEST_F(ToolkitOnWine, CentredDialogsSitInTheMiddleOfTheWorkArea) {
   DestroyWindow(huge);
 }
 
-std::string Describe(const RECT& r) {
-  return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")-(" +
-         std::to_string(r.right) + ", " + std::to_string(r.bottom) + ")";
-}
-
-TEST_F(ToolkitOnWine, ControlsSitOnTheirMappedEdgesInTheTemplatesFont) {
-  HWND dialog = WizardLikeDialog("Toolkit layout", 418, 240);
-  struct Placement {
-    int kind;
-    LONG id, x, y, width, height;
-  };
-  // Abutting pairs across and down, and odd sizes that round differently alone.
-  const Placement placements[] = {
-      {kLabel, 1001, 15, 10, 215, 9},  {kPushButton, 1002, 230, 10, 45, 14},
-      {kLabel, 1003, 15, 19, 215, 9},  {kPushButton, 1004, 7, 33, 61, 13},
-      {kLabel, 1005, 68, 33, 117, 13}, {kPushButton, 1006, 353, 217, 58, 16},
-      {kLabel, 1007, 185, 46, 33, 7},
-  };
-  std::vector<std::string> expected;
-  std::vector<std::string> actual;
-  bool someWidthRoundsDifferently = false;
-  for (const Placement& placement : placements) {
-    HWND control = Add(placement.kind, dialog, placement.id, "x", placement.x, placement.y,
-                       placement.width, placement.height);
-    RECT edges{placement.x, placement.y, placement.x + placement.width,
-               placement.y + placement.height};
-    MapDialogRect(dialog, &edges);
-    expected.push_back(std::to_string(placement.id) + " " + Describe(edges));
-    RECT size{0, 0, placement.width, placement.height};
-    MapDialogRect(dialog, &size);
-    someWidthRoundsDifferently |= size.right != edges.right - edges.left;
-    RECT placed{};
-    GetWindowRect(control, &placed);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&placed), 2);
-    actual.push_back(std::to_string(placement.id) + " " + Describe(placed));
-  }
-  EXPECT_SEQUENCE(expected, actual);
-  EXPECT_TRUE(someWidthRoundsDifferently) << "no control tells edges from sizes at this font";
-
-  RECT client{};
-  GetClientRect(dialog, &client);
-  RECT mapped{0, 0, 418, 240};
-  MapDialogRect(dialog, &mapped);
-  EXPECT_EQ(Describe(client), Describe(mapped));
-
-  // The template's font: MS Sans Serif at 8 points, for the dialog and every control.
-  auto font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
-  LOGFONTA logFont{};
-  ASSERT_EQ(GetObjectA(font, sizeof(logFont), &logFont), static_cast<int>(sizeof(logFont)));
-  HDC dc = GetDC(dialog);
-  const LONG eightPoints = -MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72);
-  HGDIOBJ old = SelectObject(dc, font);
-  char realised[LF_FACESIZE] = "";
-  GetTextFaceA(dc, sizeof(realised), realised);
-  SelectObject(dc, old);
-  ReleaseDC(dialog, dc);
-  EXPECT_STREQ(logFont.lfFaceName, "MS Sans Serif");
-  EXPECT_EQ(logFont.lfHeight, eightPoints);
-  std::printf("dialog font \"%s\" %ld, realised as \"%s\"\n", logFont.lfFaceName, logFont.lfHeight,
-              realised);
-  for (const Placement& placement : placements) {
-    EXPECT_EQ(SendMessageA(GetDlgItem(dialog, static_cast<int>(placement.id)), WM_GETFONT, 0, 0),
-              reinterpret_cast<LRESULT>(font))
-        << "control " << placement.id;
-  }
-
-  // Default styles, exactly; a BS_DEFPUSHBUTTON button has no tab stop and is the default.
-  EXPECT_EQ(Hex(GetWindowLongA(GetDlgItem(dialog, 1002), GWL_STYLE)), "0x50010000");
-  EXPECT_EQ(Hex(GetWindowLongA(GetDlgItem(dialog, 1001), GWL_STYLE)), "0x50000000");
-  HWND preferred = Add(kPushButton, dialog, 1008, "OK", 300, 200, 40, 14, BS_DEFPUSHBUTTON);
-  EXPECT_EQ(Hex(GetWindowLongA(preferred, GWL_STYLE)), "0x50000001");
-  EXPECT_EQ(Hex(SendMessageA(dialog, DM_GETDEFID, 0, 0)), Hex(MAKELONG(1008, DC_HASDEFID)));
-  DestroyWindow(dialog);
-}
-
-// What one WM_CTLCOLORSTATIC left in a device context, and the brush that came back.
-std::string Painted(const std::string& control, COLORREF text, COLORREF back, int mode,
-                    HBRUSH brush) {
-  return control + ": text " + Hex(text) + " back " + Hex(back) +
-         (mode == TRANSPARENT ? " transparent" : " opaque") + " brush " +
-         Hex(reinterpret_cast<unsigned long>(brush));
-}
-
-constexpr COLORREF kUntouchedText = 0x010203;
-constexpr COLORREF kUntouchedBack = 0x040506;
-
-std::string PaintedBy(HWND dialog, const std::string& name, HWND control, bool toolkitOnly) {
-  HDC dc = GetDC(control);
-  SetTextColor(dc, kUntouchedText);
-  SetBkColor(dc, kUntouchedBack);
-  SetBkMode(dc, OPAQUE);
-  auto dcParam = reinterpret_cast<WPARAM>(dc);
-  auto controlParam = reinterpret_cast<LPARAM>(control);
-  INT_PTR brush = toolkitOnly ? ToolkitDialogProc(dialog, WM_CTLCOLORSTATIC, dcParam, controlParam)
-                              : SendMessageA(dialog, WM_CTLCOLORSTATIC, dcParam, controlParam);
-  std::string painted = Painted(name, GetTextColor(dc), GetBkColor(dc), GetBkMode(dc),
-                                reinterpret_cast<HBRUSH>(brush));
-  ReleaseDC(control, dc);
-  return painted;
-}
-
-TEST_F(ToolkitOnWine, ColourMessagesPaintWithTheControlsColours) {
-  HWND dialog = WizardLikeDialog("Toolkit colours");
-  HWND red = Add(kLabel, dialog, 1, "red", 10, 10, 100, 10);
-  HWND plain = Add(kLabel, dialog, 2, "plain", 10, 20, 100, 10);
-  HWND green = Add(kLabel, dialog, 3, "green", 10, 30, 100, 10);
-  HWND alsoGreen = Add(kLabel, dialog, 4, "also green", 10, 40, 100, 10);
-  HWND clear = Add(kLabel, dialog, 5, "clear", 10, 50, 100, 10);
-  SetControlColor(dialog, 1, 0x0000FF, -1);
-  SetControlColor(dialog, 3, 0x000000, 0x00FF00);
-  SetControlColor(dialog, 4, 0xFFFFFF, 0x00FF00);
-  SetControlColor(dialog, 5, 0xFF0000, -2);
-  HBRUSH greenBrush = FindRecord(green)->brush;
-  LOGBRUSH logBrush{};
-  ASSERT_EQ(GetObjectA(greenBrush, sizeof(logBrush), &logBrush),
-            static_cast<int>(sizeof(logBrush)));
-  EXPECT_EQ(Hex(logBrush.lbColor), "0xFF00");
-
-  const COLORREF face = GetSysColor(COLOR_BTNFACE);
-  const auto null = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-  EXPECT_SEQUENCE((std::vector<std::string>{
-                      Painted("red", 0x0000FF, face, OPAQUE, GetSysColorBrush(COLOR_BTNFACE)),
-                      Painted("green", 0x000000, 0x00FF00, OPAQUE, greenBrush),
-                      Painted("also green", 0xFFFFFF, 0x00FF00, OPAQUE, greenBrush),
-                      Painted("clear", 0xFF0000, kUntouchedBack, TRANSPARENT, null),
-                      Painted("plain, toolkit", kUntouchedText, kUntouchedBack, OPAQUE, nullptr),
-                  }),
-                  (std::vector<std::string>{
-                      PaintedBy(dialog, "red", red, false),
-                      PaintedBy(dialog, "green", green, false),
-                      PaintedBy(dialog, "also green", alsoGreen, false),
-                      PaintedBy(dialog, "clear", clear, false),
-                      PaintedBy(dialog, "plain, toolkit", plain, true),
-                  }));
-  // Through the dialog manager an uncoloured label gets the platform's own colours.
-  std::printf("uncoloured label through the dialog manager: %s\n",
-              PaintedBy(dialog, "plain", plain, false).c_str());
-  DestroyWindow(dialog);
-  EXPECT_EQ(GetObjectType(greenBrush), 0u) << "the shared brush outlived its dialog";
-}
-
-// "W x H" of an icon's image, or what went wrong.
-std::string IconSize(HICON icon) {
-  ICONINFO info{};
-  if (!GetIconInfo(icon, &info)) {
-    return "(no icon)";
-  }
-  BITMAP bitmap{};
-  GetObjectA(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
-  return std::to_string(bitmap.bmWidth) + " x " + std::to_string(bitmap.bmHeight);
-}
-
-TEST_F(ToolkitOnWine, IconsComeFromTheProgramsOwnResource) {
-  HWND dialog = WizardLikeDialog("Toolkit icon");
-  SetDialogIcon(dialog, kIcon);
-  const WindowRecord* record = FindRecord(dialog);
-  auto big = reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_BIG, 0));
-  auto small = reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
-  EXPECT_EQ(big, record->bigIcon);
-  EXPECT_EQ(small, record->smallIcon);
-  EXPECT_EQ(IconSize(big), "32 x 32");
-  EXPECT_EQ(IconSize(small), "16 x 16");
-
-  HWND bare = WizardLikeDialog("Toolkit no icon");
-  SetDialogIcon(bare, kMissingIcon);
-  EXPECT_EQ(SendMessageA(bare, WM_GETICON, ICON_BIG, 0), 0);
-  EXPECT_EQ(SendMessageA(bare, WM_GETICON, ICON_SMALL, 0), 0);
-  EXPECT_EQ(FindRecord(bare)->bigIcon, nullptr);
-  EXPECT_EQ(FindRecord(bare)->smallIcon, nullptr);
-  DestroyWindow(dialog);
-  DestroyWindow(bare);
-}
-
-TEST_F(ToolkitOnWine, EscAndTabGoThroughTheDialogManager) {
-  ModalRun r;
-  r.dialog = WizardLikeDialog("Toolkit keys");
-  HWND first = Add(kPushButton, r.dialog, 1001, "First", 10, 10, 50, 14);
-  Add(kLabel, r.dialog, 1002, "Between", 10, 30, 50, 10);
-  HWND second = Add(kPushButton, r.dialog, 1003, "Second", 10, 50, 50, 14);
-  HWND focusAfterTab = nullptr;
-  int sizes = 0;
-  r.onMessage = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
-    if (message == WM_SIZE && ++sizes == 1) {
-      PostMessageA(dialog, WM_APP, 0, 0);  // handled once the dialog shows
-    } else if (message == WM_APP) {
-      FocusControl(dialog, 1001);
-      PostMessageA(first, WM_KEYDOWN, VK_TAB, 0x000F0001);
-      PostMessageA(dialog, WM_APP + 1, 0, 0);
-    } else if (message == WM_APP + 1) {
-      focusAfterTab = GetFocus();
-      PostMessageA(focusAfterTab, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-    } else if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
-      EndDialogWith(dialog, IDCANCEL);
-    }
-    return 0;
-  };
-  RunModal(&r);
-
-  EXPECT_EQ(focusAfterTab, second) << "first " << first << ", second " << second;
-  EXPECT_EQ(r.result, IDCANCEL);
-  std::vector<Row> keys;
-  for (const Row& call : r.calls) {
-    if (call.message == WM_APP || call.message == WM_APP + 1 || call.message == WM_NEXTDLGCTL ||
-        call.message == WM_COMMAND) {
-      keys.push_back(call);
-    }
-  }
-  EXPECT_MESSAGES((std::vector<Row>{Expect(WM_APP), Expect(WM_NEXTDLGCTL, kW, 0),
-                                    Expect(WM_APP + 1), Expect(WM_COMMAND, kW, IDCANCEL)}),
-                  keys);
-}
-
-// A message box seen from a second thread: found by caption, read, and answered.
+// A message box seen from a second thread: found by caption, its text read, answered.
 struct BoxVisit {
-  BoxVisit(const char* boxCaption, int button, bool byClick, HWND owner)
-      : caption(boxCaption), press(button), click(byClick), dialog(owner) {}
   std::string caption;
   int press;
-  bool click;   // BM_CLICK on the button, otherwise WM_COMMAND to the box
-  HWND dialog;  // whose enabled state is read while the box is open
   bool found = false;
   std::string text;
-  std::vector<std::string> buttons;
-  HWND focus = nullptr;
-  LRESULT defaultId = 0;
-  bool dialogEnabled = false;
 };
 
-BOOL CALLBACK ReadBoxChild(HWND child, LPARAM data) {
-  auto* visit = reinterpret_cast<BoxVisit*>(data);
+BOOL CALLBACK ReadBoxText(HWND child, LPARAM data) {
   char name[32] = "";
   GetClassNameA(child, name, sizeof(name));
-  if (!IsWindowVisible(child)) {
-    return TRUE;
-  }
-  if (lstrcmpiA(name, "Button") == 0) {
-    bool preferred = (GetWindowLongA(child, GWL_STYLE) & 0xF) == BS_DEFPUSHBUTTON;
-    visit->buttons.push_back(std::to_string(GetDlgCtrlID(child)) + " " + WindowText(child) +
-                             (preferred ? " default" : "") +
-                             (child == visit->focus ? " focus" : ""));
-  } else if (lstrcmpiA(name, "Static") == 0) {
-    visit->text += WindowText(child);
+  if (IsWindowVisible(child) && lstrcmpiA(name, "Static") == 0) {
+    reinterpret_cast<BoxVisit*>(data)->text += WindowText(child);
   }
   return TRUE;
 }
@@ -524,23 +104,10 @@ DWORD WINAPI VisitBox(void* data) {
       Sleep(10);
     }
   }
-  if (box == nullptr) {
-    return 0;
-  }
-  visit->found = true;
-  GUITHREADINFO thread{};
-  thread.cbSize = sizeof(thread);
-  GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &thread);
-  visit->focus = thread.hwndFocus;
-  EnumChildWindows(box, ReadBoxChild, reinterpret_cast<LPARAM>(visit));
-  visit->defaultId = SendMessageA(box, DM_GETDEFID, 0, 0);
-  visit->dialogEnabled = IsWindowEnabled(visit->dialog) != FALSE;
-  HWND button = GetDlgItem(box, visit->press);
-  if (visit->click) {
-    PostMessageA(button, BM_CLICK, 0, 0);
-  } else {
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(visit->press, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(button));
+  if (box != nullptr) {
+    visit->found = true;
+    EnumChildWindows(box, ReadBoxText, reinterpret_cast<LPARAM>(visit));
+    PostMessageA(GetDlgItem(box, visit->press), BM_CLICK, 0, 0);
   }
   return 0;
 }
@@ -560,76 +127,35 @@ LRESULT CALLBACK NoteBoxCreation(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(creationHook, code, wParam, lParam);
 }
 
-// Shows a box through the toolkit while a second thread visits it; returns the answer.
-int AskWhileVisited(BoxVisit* visit, const std::function<int()>& ask) {
-  HANDLE visitor = CreateThread(nullptr, 0, VisitBox, visit, 0, nullptr);
-  int answer = ask();
-  WaitForSingleObject(visitor, 10000);
-  CloseHandle(visitor);
-  return answer;
-}
-
-TEST_F(ToolkitOnWine, MessageBoxesAreFoundReadAndAnswered) {
-  ModalRun r;
-  r.dialog = WizardLikeDialog("Toolkit boxes");
-  const std::string question =
-      "You have not completed the installation process\r\nAre you sure you want to quit?";
+// The real boxes' caption, text, owner, icon and buttons are those of setup.exe's own
+// question and warning, which the end-to-end suite reads on every Windows version. Here:
+// the toolkit's pause before a box, and a text far longer than any of those, whole.
+TEST_F(ToolkitOnWine, ABoxComesAfterThePauseAndTakesALongTextWhole) {
   std::string longText;
   while (longText.size() < 10000) {
     longText += "lengthy ";
   }
   longText.resize(10000);
-  BoxVisit unowned{"Toolkit question", IDYES, true, r.dialog};
-  BoxVisit owned{"Toolkit owned", IDNO, false, r.dialog};
-  BoxVisit plain{"Setup", IDOK, true, r.dialog};
-  int answers[3] = {-1, -1, -1};
-  LONGLONG delayMicroseconds = -1;
-  bool enabledAfterOwned = false;
-  int sizes = 0;
-  r.onMessage = [&](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
-    if (message == WM_SIZE && ++sizes == 1) {
-      PostMessageA(dialog, WM_APP, 0, 0);
-    } else if (message == WM_APP) {
-      boxCreated.QuadPart = 0;
-      creationHook = SetWindowsHookExA(WH_CBT, NoteBoxCreation, nullptr, GetCurrentThreadId());
-      LARGE_INTEGER start;
-      LARGE_INTEGER frequency;
-      QueryPerformanceFrequency(&frequency);
-      answers[0] = AskWhileVisited(&unowned, [&] {
-        QueryPerformanceCounter(&start);
-        return ShowMessageBox(question.c_str(), 0x104, "Toolkit question");
-      });
-      UnhookWindowsHookEx(creationHook);
-      delayMicroseconds = (boxCreated.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart;
-      answers[1] = AskWhileVisited(&owned, [&] {
-        return ShowOwnedMessageBox(dialog, "Owned question", 0x104, "Toolkit owned");
-      });
-      enabledAfterOwned = IsWindowEnabled(dialog) != FALSE;
-      answers[2] =
-          AskWhileVisited(&plain, [&] { return ShowMessageBox(longText.c_str(), MB_OK, ""); });
-      EndDialogWith(dialog, 0);
-    }
-    return 0;
-  };
-  RunModal(&r);
+  BoxVisit visit{"Setup", IDOK, false, ""};
+  boxCreated.QuadPart = 0;
+  creationHook = SetWindowsHookExA(WH_CBT, NoteBoxCreation, nullptr, GetCurrentThreadId());
+  LARGE_INTEGER start;
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  HANDLE visitor = CreateThread(nullptr, 0, VisitBox, &visit, 0, nullptr);
+  QueryPerformanceCounter(&start);
+  int answer = ShowMessageBox(longText.c_str(), MB_OK, "");
+  WaitForSingleObject(visitor, 10000);
+  CloseHandle(visitor);
+  UnhookWindowsHookEx(creationHook);
+  LONGLONG delay = (boxCreated.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart;
 
-  EXPECT_TRUE(unowned.found && owned.found && plain.found)
-      << unowned.found << owned.found << plain.found;
-  EXPECT_SEQUENCE((std::vector<int>{IDYES, IDNO, IDOK}), answers);
-  EXPECT_EQ(unowned.text, question);
-  EXPECT_SEQUENCE((std::vector<std::string>{"6 &Yes", "7 &No default focus"}), unowned.buttons);
-  // Wine's box marks and focuses No but keeps IDOK as its DM_GETDEFID answer.
-  if (!winetest::RunningOnWine()) {
-    EXPECT_EQ(Hex(unowned.defaultId), Hex(MAKELONG(IDNO, DC_HASDEFID)));
-  }
-  std::printf("the Yes/No box answers DM_GETDEFID with %s\n", Hex(unowned.defaultId).c_str());
-  EXPECT_GE(delayMicroseconds, 5000) << "the box came up too soon after the call";
-  EXPECT_TRUE(unowned.dialogEnabled) << "an unowned box disabled the dialog";
-  EXPECT_FALSE(owned.dialogEnabled) << "an owned box left its owner enabled";
-  EXPECT_TRUE(enabledAfterOwned);
-  EXPECT_EQ(plain.text.size(), longText.size());
-  EXPECT_TRUE(plain.text == longText) << "the long text did not reach the box whole";
-  std::printf("box shown %lld us after the call\n", static_cast<long long>(delayMicroseconds));
+  EXPECT_TRUE(visit.found);
+  EXPECT_EQ(answer, IDOK);
+  EXPECT_GE(delay, 5000) << "the box came up too soon after the call";
+  EXPECT_EQ(visit.text.size(), longText.size());
+  EXPECT_TRUE(visit.text == longText) << "the long text did not reach the box whole";
+  std::printf("box shown %lld us after the call\n", static_cast<long long>(delay));
 }
 
 // Everything the toolkit made for one run: brushes, icons and windows.
@@ -733,189 +259,6 @@ TEST_F(ToolkitOnWine, AHundredRunsLeaveNoObjectsBehind) {
   if (userBefore != 0 || userAfter != 0) {
     EXPECT_EQ(userAfter, userBefore);
   }
-}
-
-// What a caller can see of a dialog: for the dialog and each child window its text (cut
-// short), whether it is enabled, its record's colours and brush, icons and children.
-std::vector<std::string> Snapshot(HWND dialog) {
-  std::vector<std::string> rows;
-  auto describe = [&](HWND window) {
-    std::string row = WindowText(window).substr(0, 24) + (IsWindowEnabled(window) ? " on" : " off");
-    if (const WindowRecord* record = FindRecord(window)) {
-      row += " colours " + std::to_string(record->foreground) + "/" +
-             std::to_string(record->background) + (record->brush != nullptr ? " brush" : "");
-    }
-    if (SendMessageA(window, WM_GETICON, ICON_BIG, 0) != 0) {
-      row += " icon";
-    }
-    if (GetWindow(window, GW_CHILD) != nullptr) {
-      row += " has children";
-    }
-    rows.push_back(row);
-  };
-  describe(dialog);
-  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    describe(child);
-  }
-  return rows;
-}
-
-// The stored colours and the colour of the brush after SetControlColor.
-std::string StoredColours(HWND dialog, LONG id, Colour text, Colour background) {
-  SetControlColor(dialog, id, text, background);
-  const WindowRecord* record = FindRecord(GetDlgItem(dialog, static_cast<int>(id)));
-  std::string stored = std::to_string(text) + "/" + std::to_string(background) + " -> " +
-                       std::to_string(record->foreground) + "/" +
-                       std::to_string(record->background);
-  LOGBRUSH brush{};
-  if (record->brush != nullptr && GetObjectA(record->brush, sizeof(brush), &brush) != 0) {
-    stored += " brush " + Hex(brush.lbColor);
-  }
-  return stored;
-}
-
-TEST_F(ToolkitOnWine, BadInputChangesNothingAndCrashesNothing) {
-  HWND dialog = WizardLikeDialog("Toolkit bad input");
-  HWND label = Add(kLabel, dialog, 10, "Label", 10, 10, 100, 10);
-  Add(kPushButton, dialog, 11, "Button", 10, 30, 50, 14);
-  const std::vector<std::string> before = Snapshot(dialog);
-
-  // Identifiers that name no control, and a control's handle taken for a dialog.
-  EXPECT_EQ(ControlHandle(dialog, 999), nullptr);
-  EnableControl(dialog, 999, 0);
-  SetControlText(dialog, 999, "changed");
-  SetControlColor(dialog, 999, 0x0000FF, 0x00FF00);
-  EXPECT_EQ(Add(kLabel, label, 12, "inside a label", 0, 0, 20, 10), nullptr);
-  SetDialogIcon(label, kIcon);
-  EXPECT_SEQUENCE(before, Snapshot(dialog));
-
-  // A window the toolkit never built: no control, icon or record; a modal run gets only
-  // its two direct calls and leaves the result alone; ending it still destroys it.
-  HWND foreign = CreateWindowExA(0, "STATIC", "foreign", WS_POPUP, 0, 0, 120, 80, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
-  EXPECT_EQ(Add(kPushButton, foreign, 1, "no", 0, 0, 20, 10), nullptr);
-  SetDialogIcon(foreign, kIcon);
-  SetControlColor(foreign, kDialogItself, 0x0000FF, 0x00FF00);
-  EXPECT_SEQUENCE((std::vector<std::string>{"foreign on"}), Snapshot(foreign));
-  EXPECT_EQ(FindRecord(foreign), nullptr);
-  ModalRun foreignRun;
-  foreignRun.dialog = foreign;
-  RunModal(&foreignRun);
-  EXPECT_MESSAGES(
-      (std::vector<Row>{
-          Expect(WM_INITDIALOG, kW | kL | kHidden, reinterpret_cast<WPARAM>(foreign), 0),
-          Expect(WM_SIZE, kW | kL | kHidden, SIZE_RESTORED, MAKELPARAM(120, 80))}),
-      foreignRun.calls);
-  EXPECT_EQ(foreignRun.result, 77);
-  EndDialogWith(foreign, 5);
-  EXPECT_EQ(foreignRun.result, 77);
-  EXPECT_FALSE(IsWindow(foreign));
-
-  // A dialog already destroyed, and so already without its record.
-  HWND gone = WizardLikeDialog("Toolkit gone");
-  DestroyWindow(gone);
-  EXPECT_EQ(FindRecord(gone), nullptr);
-  EXPECT_EQ(Add(kLabel, gone, 1, "late", 0, 0, 20, 10), nullptr);
-  SetControlColor(gone, kDialogItself, 0, 0x00FF00);
-  SetControlText(gone, 1, "late");
-  EnableControl(gone, kDialogItself, 0);
-  SetDialogIcon(gone, kIcon);
-  RedrawControl(gone);
-  ModalRun goneRun;
-  goneRun.dialog = gone;
-  RunModal(&goneRun);
-  EndDialogWith(gone, 5);
-  EXPECT_EQ(goneRun.calls.size(), 2u);
-  EXPECT_EQ(goneRun.result, 77);
-  EXPECT_EQ(FindRecord(gone), nullptr);
-
-  // Colours out of range keep their low 24 bits or become the default; a brush given up
-  // by its last holder is deleted.
-  EXPECT_SEQUENCE(
-      (std::vector<std::string>{"2147483647/16777216 -> 16777215/0 brush 0x0",
-                                "-2147483648/-5 -> -1/-1", "-2/-2 -> -1/-2",
-                                "305419896/-1 -> 3430008/-1"}),
-      (std::vector<std::string>{
-          StoredColours(dialog, 10, 0x7FFFFFFF, 0x1000000), StoredColours(dialog, 10, INT_MIN, -5),
-          StoredColours(dialog, 10, -2, -2), StoredColours(dialog, 10, 0x12345678, -1)}));
-
-  // Empty and very long texts arrive whole.
-  const std::string longText(10000, 'w');
-  HWND longDialog = NewDialog(kDialogUnitsMode, nullptr, longText.c_str(), kNoPosition, kNoPosition,
-                              100, 50, 0, 0);
-  HWND emptyDialog =
-      NewDialog(kDialogUnitsMode, nullptr, "", kNoPosition, kNoPosition, 100, 50, 0, 0);
-  HWND longButton = Add(kPushButton, dialog, 13, longText.c_str(), 10, 50, 50, 14);
-  std::vector<size_t> lengths = {WindowText(longDialog).size(), WindowText(emptyDialog).size(),
-                                 WindowText(longButton).size()};
-  SetControlText(dialog, 10, longText.c_str());
-  lengths.push_back(WindowText(label).size());
-  EXPECT_TRUE(WindowText(label) == longText);
-  SetControlText(dialog, 10, "");
-  lengths.push_back(WindowText(label).size());
-  EXPECT_SEQUENCE((std::vector<size_t>{10000, 0, 10000, 10000, 0}), lengths);
-  DestroyWindow(longDialog);
-  DestroyWindow(emptyDialog);
-  DestroyWindow(dialog);
-}
-
-// Whether a picture that was handed out still exists.
-bool PictureAlive(HANDLE picture, bool bitmap) {
-  if (bitmap) {
-    BITMAP info{};
-    return GetObjectA(picture, sizeof(info), &info) != 0;
-  }
-  ICONINFO info{};
-  if (GetIconInfo(static_cast<HICON>(picture), &info) == FALSE) {
-    return false;
-  }
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
-  return true;
-}
-
-// The platform's controls take only a picture of the type that their type bits name (the
-// conformance checks show it), so a new picture of the other type comes with the
-// control's type bits changed, and the old picture is destroyed once the control shows
-// the new one.
-TEST_F(ToolkitOnWine, APictureOfTheOtherTypeComesWithItsTypeBits) {
-  HWND dialog = WizardLikeDialog("Toolkit pictures");
-  std::vector<std::string> seen;
-  // The picture and the picture button, from the icon to the bitmap and back.
-  for (int kind : {kImage, kImageButton}) {
-    HWND control = Add(kind, dialog, 1, kIcon, 10, 10, 40, 40);
-    const DWORD typeBits = kind == kImage ? SS_TYPEMASK : BS_ICON | BS_BITMAP;
-    for (const char* name : {kBitmap, kIcon}) {
-      HANDLE old = FindRecord(control)->image;
-      bool bitmapNow = name == kBitmap;
-      SetControlImage(dialog, 1, name);
-      const WindowRecord* record = FindRecord(control);
-      UINT type = bitmapNow ? IMAGE_BITMAP : IMAGE_ICON;
-      UINT get = kind == kImage ? STM_GETIMAGE : BM_GETIMAGE;
-      seen.push_back(
-          std::string(kind == kImage ? "picture" : "picture button") + " to " + name +
-          ": type bits " + Hex(static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE)) & typeBits) +
-          ", shows its record's picture " +
-          (SendMessageA(control, get, type, 0) == reinterpret_cast<LRESULT>(record->image) ? "yes"
-                                                                                           : "no") +
-          ", flags " + Hex(record->kindFlags & (kImageIconFlag | kImageBitmapFlag)) +
-          ", old picture " + (PictureAlive(old, !bitmapNow) ? "alive" : "destroyed"));
-    }
-    RemoveControl(dialog, 1);
-  }
-  EXPECT_SEQUENCE(
-      (std::vector<std::string>{
-          "picture to #202: type bits 0xE, shows its record's picture yes, flags 0x200, "
-          "old picture destroyed",
-          "picture to #201: type bits 0x3, shows its record's picture yes, flags 0x100, "
-          "old picture destroyed",
-          "picture button to #202: type bits 0x80, shows its record's picture yes, flags 0x200, "
-          "old picture destroyed",
-          "picture button to #201: type bits 0x40, shows its record's picture yes, flags 0x100, "
-          "old picture destroyed"}),
-      seen);
-  DestroyWindow(dialog);
 }
 
 }  // namespace
